@@ -1,0 +1,108 @@
+#pragma once
+// The main window: the resource tree on the left, the display area on the right, the information
+// header below, and the menus. The window only wires the person's actions to the layers below.
+#include "platform/Ui.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QStandardItemModel>
+#include <functional>
+
+class DisplayBox;
+class FrmAbout;
+class QFrame;
+class QLabel;
+class QMenu;
+class QScrollBar;
+class ResourceTreeView;
+class TStringsWndProc;
+class TextBox;
+
+class FrmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    // `arguments`: the program's arguments joined by blanks.
+    FrmMain(Ui &ui, QString arguments, QWidget *parent = nullptr);
+    ~FrmMain() override;
+
+    // The load event: lays out the display area, reads the command line and opens Shell32.dll.
+    void Load();
+
+    // Controls, named as the window was designed; each widget's objectName is its name.
+    ResourceTreeView *TVResources = nullptr;
+    QStandardItemModel *TreeModel = nullptr;
+    QFrame *PFrame = nullptr;
+    DisplayBox *PDisplay = nullptr;
+    QScrollBar *VScroll = nullptr;
+    QScrollBar *HScroll = nullptr;
+    QWidget *PMask = nullptr;
+    TextBox *TStrings = nullptr;
+    DisplayBox *PTemp = nullptr;
+    QLabel *LInformation = nullptr;
+    QLabel *IInfo = nullptr;
+    CommonDialog CDlg;
+
+    QMenu *MnuFile = nullptr;
+    QAction *MnuOpenFile = nullptr;
+    QAction *MnuSaveResource = nullptr;
+    QAction *MnuExit = nullptr;
+    QMenu *MnuView = nullptr;
+    QAction *MnuReset = nullptr;
+    QMenu *MnuHelp = nullptr;
+    QAction *MnuAbout = nullptr;
+
+    // Switches of the command line; set once, never cleared.
+    bool ShowOverflow = false;
+    bool EmptyLoad = false;
+    bool DisableSave = false;
+    // The current selection, as identifier strings.
+    QString SelectedType;
+    QString SelectedName;
+
+    // Event handlers, callable directly (the save command calls Expand itself).
+    void NodeClick(QStandardItem *node);
+    void Expand(QStandardItem *node);
+    void Collapse(QStandardItem *node);
+    void MnuOpenFile_Click();
+    void MnuSaveResource_Click();
+    void MnuReset_Click();
+    void MnuAbout_Click();
+    void MnuExit_Click();
+    void MnuFile_Open();  // the File menu's enabling rule
+    void MnuView_Open();  // the View menu's enabling rule
+    void PDisplay_Resize();
+    void HScroll_Change();
+    void VScroll_Change();
+    void ClearDisplay();
+    void SetCaption(const QString &displayName);
+    void QuitProgram();
+
+    // 0 for the default pointer, 11 for the hourglass.
+    int MousePointer() const { return mousePointer_; }
+    Ui &ui() { return ui_; }
+    // Ends the process; tests put something harmless here.
+    std::function<void()> EndProgram;
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateControls();
+    void CreateMenus();
+    void ParseCommandLine();
+    void ShowAbout();
+    void Unload();
+    bool ShowSelectedResource(const QString &type, const QString &name);
+    bool ShowTextRow(const std::function<QString()> &decode, bool proportional);
+    void SetMousePointer(int pointer);
+    QStandardItem *NodeOf(const QModelIndex &index) const;
+
+    Ui &ui_;
+    QString arguments_;
+    QWidget *frameClient_ = nullptr; // the inside of PFrame's border, which clips PDisplay
+    TStringsWndProc *tstringsWndProc_ = nullptr;
+    QPointer<FrmAbout> about_;
+    int mousePointer_ = 0;
+    bool unloaded_ = false;
+};

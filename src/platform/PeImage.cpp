@@ -1,0 +1,193 @@
+#include "platform/PeImage.h"
+
+#include "platform/ByteReader.h"
+#include "platform/ResourceLanguage.h"
+
+#include <algorithm>
+
+namespace {
+constexpr std::uint16_t kPe32Magic = 0x10B;
+constexpr std::uint16_t kPe32PlusMagic = 0x20B;
+constexpr std::uint32_t kResourceDirectoryIndex = 2;
+constexpr std::size_t kDirectoryHeaderSize = 16;
+constexpr std::size_t kEntrySize = 8;
+} // namespace
+
+std::unique_ptr<PeImage> PeImage::Load(const QString &path) {
+    std::unique_ptr<PeImage> image(new PeImage);
+    image->path_ = path;
+    image->file_.setFileName(path);
+    if (!image->file_.open(QIODevice::ReadOnly)) return nullptr;
+    const qint64 size = image->file_.size();
+    if (size <= 0) return nullptr;
+    uchar *mapped = image->file_.map(0, size);
+    if (mapped == nullptr) return nullptr;
+    image->image_ = std::as_bytes(std::span(mapped, static_cast<std::size_t>(size)));
+    // Once mapped, the descriptor is no longer needed: the mapping stays until unmap or destruction.
+    if (!image->Parse()) return nullptr;
+    return image;
+}
+
+PeImage::~PeImage() = default;
+
+bool PeImage::Parse() {
+    const ByteReader file(image_);
+    // DOS header: "MZ" and, at 0x3C, the offset of the PE signature.
+    if (!file.contains(0, 64) || file.u16At(0) != 0x5A4D) return false;
+    const std::size_t pe = file.u32At(0x3C);
+    if (!file.contains(pe, 24) || file.u32At(pe) != 0x00004550) return false;
+    const std::uint16_t sectionCount = file.u16At(pe + 6);
+    const std::uint16_t optionalSize = file.u16At(pe + 20);
+    const std::size_t optional = pe + 24;
+    if (!file.contains(optional, optionalSize) || optionalSize < 2) return false;
+
+    const std::uint16_t magic = file.u16At(optional);
+    if (magic != kPe32Magic && magic != kPe32PlusMagic) return false;
+    pe32Plus_ = magic == kPe32PlusMagic;
+    const std::size_t rvaCountAt = optional + (pe32Plus_ ? 108 : 92);
+    const std::size_t directories = rvaCountAt + 4;
+    if (optionalSize < 64) return false;
+    sizeOfHeaders_ = file.u32At(optional + 60);
+
+    std::size_t sectionTable = optional + optionalSize;
+    for (std::uint16_t i = 0; i < sectionCount; ++i, sectionTable += 40) {
+        if (!file.contains(sectionTable, 40)) return false;
+        sections_.push_back({file.u32At(sectionTable + 12), file.u32At(sectionTable + 8),
+                             file.u32At(sectionTable + 20), file.u32At(sectionTable + 16)});
+    }
+
+    // No resource directory is not a failure: the module loads and lists nothing.
+    const std::size_t resourceEntry = directories + kResourceDirectoryIndex * 8;
+    if (rvaCountAt + 4 > optional + optionalSize || file.u32At(rvaCountAt) <= kResourceDirectoryIndex ||
+        resourceEntry + 8 > optional + optionalSize)
+        return true;
+    const std::uint32_t resourceRva = file.u32At(resourceEntry);
+    if (resourceRva == 0) return true;
+    for (const Section &s : sections_) {
+        if (resourceRva < s.virtualAddress || resourceRva - s.virtualAddress >= s.rawSize) continue;
+        const std::size_t start = std::size_t{s.rawPointer} + (resourceRva - s.virtualAddress);
+        const std::size_t end = std::min(std::size_t{s.rawPointer} + s.rawSize, image_.size());
+        if (start < end) resources_ = image_.subspan(start, end - start);
+        break;
+    }
+    return true;
+}
+
+std::optional<std::size_t> PeImage::FileOffsetOfRva(std::uint32_t rva, std::uint32_t size) const {
+    const std::uint64_t rvaEnd = std::uint64_t{rva} + size;
+    for (const Section &s : sections_) {
+        if (rva < s.virtualAddress || rvaEnd > std::uint64_t{s.virtualAddress} + s.rawSize) continue;
+        const std::uint64_t offset = std::uint64_t{s.rawPointer} + (rva - s.virtualAddress);
+        if (offset + size > image_.size()) return std::nullopt;
+        return static_cast<std::size_t>(offset);
+    }
+    // Data inside the headers maps one to one.
+    if (rvaEnd <= sizeOfHeaders_ && rvaEnd <= image_.size()) return rva;
+    return std::nullopt;
+}
+
+std::vector<PeImage::Entry> PeImage::DirectoryEntries(std::uint32_t offset) const {
+    std::vector<Entry> entries;
+    const ByteReader dir(resources_);
+    if (!dir.contains(offset, kDirectoryHeaderSize)) return entries;
+    const std::size_t count = std::size_t{dir.u16At(offset + 12)} + dir.u16At(offset + 14);
+    // Entries past the end of the section are dropped, so a huge count costs nothing.
+    const std::size_t available = (resources_.size() - offset - kDirectoryHeaderSize) / kEntrySize;
+    const std::size_t n = std::min(count, available);
+    entries.reserve(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        const std::size_t at = offset + kDirectoryHeaderSize + i * kEntrySize;
+        entries.push_back({dir.u32At(at), dir.u32At(at + 4)});
+    }
+    return entries;
+}
+
+std::optional<ResourceId> PeImage::EntryId(const Entry &entry) const {
+    if ((entry.nameField & 0x80000000u) == 0) return ResourceId::fromNumber(static_cast<std::uint16_t>(entry.nameField));
+    ByteReader dir(resources_);
+    const std::size_t at = entry.nameField & 0x7FFFFFFFu;
+    if (!dir.contains(at, 2)) return std::nullopt;
+    const std::size_t length = dir.u16At(at);
+    if (!dir.contains(at + 2, length * 2)) return std::nullopt;
+    dir.seek(at + 2);
+    return ResourceId::fromName(dir.utf16(length));
+}
+
+std::optional<std::uint32_t> PeImage::Subdirectory(std::uint32_t directory, const ResourceId &id) const {
+    for (const Entry &e : DirectoryEntries(directory)) {
+        if (!e.isSubdirectory()) continue;
+        // Integer entries need no string read; compare those cheaply first.
+        const bool named = (e.nameField & 0x80000000u) != 0;
+        if (named == id.isNumber()) continue;
+        if (!named) {
+            if (static_cast<std::uint16_t>(e.nameField) == *id.number) return e.target();
+            continue;
+        }
+        const auto entryId = EntryId(e);
+        if (entryId && entryId->matches(id)) return e.target();
+    }
+    return std::nullopt;
+}
+
+std::vector<ResourceId> PeImage::Types() const {
+    std::vector<ResourceId> types;
+    for (const Entry &e : DirectoryEntries(0))
+        if (auto id = EntryId(e)) types.push_back(std::move(*id));
+    return types;
+}
+
+std::vector<ResourceId> PeImage::Names(const ResourceId &type) const {
+    std::vector<ResourceId> names;
+    const auto typeDir = Subdirectory(0, type);
+    if (!typeDir) return names;
+    const auto entries = DirectoryEntries(*typeDir);
+    names.reserve(entries.size());
+    for (const Entry &e : entries)
+        if (auto id = EntryId(e)) names.push_back(std::move(*id));
+    return names;
+}
+
+std::vector<PeImage::Entry> PeImage::LanguageEntries(const ResourceId &type, const ResourceId &name) const {
+    std::vector<Entry> languages;
+    const auto typeDir = Subdirectory(0, type);
+    if (!typeDir) return languages;
+    const auto nameDir = Subdirectory(*typeDir, name);
+    if (!nameDir) return languages;
+    // The third level holds data entries; anything deeper is not followed.
+    for (const Entry &e : DirectoryEntries(*nameDir))
+        if (!e.isSubdirectory()) languages.push_back(e);
+    return languages;
+}
+
+std::vector<std::uint16_t> PeImage::Languages(const ResourceId &type, const ResourceId &name) const {
+    std::vector<std::uint16_t> ids;
+    for (const Entry &e : LanguageEntries(type, name)) ids.push_back(static_cast<std::uint16_t>(e.nameField));
+    return ids;
+}
+
+std::optional<std::span<const std::byte>> PeImage::DataOf(const Entry &languageEntry) const {
+    const ByteReader dir(resources_);
+    const std::size_t at = languageEntry.target();
+    if (!dir.contains(at, 16)) return std::nullopt;
+    const std::uint32_t rva = dir.u32At(at);
+    const std::uint32_t size = dir.u32At(at + 4);
+    const auto offset = FileOffsetOfRva(rva, size);
+    if (!offset) return std::nullopt;
+    return image_.subspan(*offset, size);
+}
+
+std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name) const {
+    const auto entries = LanguageEntries(type, name);
+    if (entries.empty()) return std::nullopt;
+    std::vector<std::uint16_t> ids;
+    ids.reserve(entries.size());
+    for (const Entry &e : entries) ids.push_back(static_cast<std::uint16_t>(e.nameField));
+    return DataOf(entries[PreferredLanguageIndex(ids)]);
+}
+
+std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name,
+                                                        std::uint16_t language) const {
+    for (const Entry &e : LanguageEntries(type, name))
+        if (static_cast<std::uint16_t>(e.nameField) == language) return DataOf(e);
+    return std::nullopt;
+}

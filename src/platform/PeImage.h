@@ -1,0 +1,64 @@
+#pragma once
+// Our stand-in for loading a file as a data module and for the platform's resource enumeration
+// and lookup: a PE32 or PE32+ image mapped read-only, whose resource directory is read with every
+// offset checked. Nothing is read ahead: types, names and data are looked up when asked for.
+#include "platform/ResourceId.h"
+
+#include <QFile>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+#include <vector>
+
+class PeImage {
+public:
+    // Maps the file; empty when it cannot be opened or is not a PE image.
+    static std::unique_ptr<PeImage> Load(const QString &path);
+    ~PeImage();
+    PeImage(const PeImage &) = delete;
+    PeImage &operator=(const PeImage &) = delete;
+
+    const QString &path() const { return path_; }
+    bool isPe32Plus() const { return pe32Plus_; }
+
+    // In directory order, as the platform enumerates them.
+    std::vector<ResourceId> Types() const;
+    std::vector<ResourceId> Names(const ResourceId &type) const;
+    std::vector<std::uint16_t> Languages(const ResourceId &type, const ResourceId &name) const;
+
+    // The data of one resource in the language the program prefers (see ResourceLanguage.h), or
+    // in the given language. Empty when the resource does not exist or its data lies outside the file.
+    std::optional<std::span<const std::byte>> Find(const ResourceId &type, const ResourceId &name) const;
+    std::optional<std::span<const std::byte>> Find(const ResourceId &type, const ResourceId &name,
+                                                   std::uint16_t language) const;
+
+private:
+    struct Section {
+        std::uint32_t virtualAddress, virtualSize, rawPointer, rawSize;
+    };
+    struct Entry {
+        std::uint32_t nameField, offsetField;
+        bool isSubdirectory() const { return (offsetField & 0x80000000u) != 0; }
+        std::uint32_t target() const { return offsetField & 0x7FFFFFFFu; }
+    };
+
+    PeImage() = default;
+    bool Parse();
+    std::optional<std::size_t> FileOffsetOfRva(std::uint32_t rva, std::uint32_t size) const;
+    std::vector<Entry> DirectoryEntries(std::uint32_t offset) const;
+    std::optional<ResourceId> EntryId(const Entry &entry) const;
+    std::optional<std::uint32_t> Subdirectory(std::uint32_t directory, const ResourceId &id) const;
+    std::vector<Entry> LanguageEntries(const ResourceId &type, const ResourceId &name) const;
+    std::optional<std::span<const std::byte>> DataOf(const Entry &languageEntry) const;
+
+    QString path_;
+    QFile file_;
+    std::span<const std::byte> image_;
+    std::span<const std::byte> resources_; // from the resource directory to the end of its section
+    std::vector<Section> sections_;
+    std::uint32_t sizeOfHeaders_ = 0;
+    bool pe32Plus_ = false;
+};

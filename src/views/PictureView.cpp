@@ -1,0 +1,50 @@
+#include "views/PictureView.h"
+
+#include "platform/ErrorReport.h"
+#include "platform/Picture.h"
+#include "platform/Twips.h"
+#include "views/DisplayBox.h"
+#include "views/Viewport.h"
+
+#include <QPainter>
+#include <algorithm>
+
+QString PictureTypeName(int type) {
+    switch (type) {
+    case Picture::None: return QStringLiteral("Неизвестный");
+    case Picture::Bitmap: return QStringLiteral("Точечный рисунок или рисунок в аналогичном формате");
+    case Picture::Metafile: return QStringLiteral("Метафайл");
+    case Picture::Icon: return QStringLiteral("Иконка или курсор");
+    case Picture::EnhMetafile: return QStringLiteral("Метафайл");
+    default: return QString();
+    }
+}
+
+bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
+    if (!picture) return false;
+    // The printed size is a 16-bit value: a picture beyond 32,767 pixels is an overflow, raised
+    // before anything on the display changes.
+    const auto widthPx = CheckedCast<std::int16_t>(HimetricToPixels(picture->Width(), true));
+    const auto heightPx = CheckedCast<std::int16_t>(HimetricToPixels(picture->Height(), false));
+
+    const std::int64_t pw = RoundHalfEven(HimetricToTwips(picture->Width()));
+    const std::int64_t ph = RoundHalfEven(HimetricToTwips(picture->Height()));
+    const std::int64_t bw = std::max<std::int64_t>(pw, ViewportWidth);
+    const std::int64_t bh = std::max<std::int64_t>(ph, ViewportHeight);
+    display.Move(0, 0, TwipsToPixelsX(static_cast<double>(bw)), TwipsToPixelsY(static_cast<double>(bh)));
+
+    const std::int64_t boxW = RoundHalfEven(PixelsToTwipsX(display.width()));
+    const std::int64_t boxH = RoundHalfEven(PixelsToTwipsY(display.height()));
+    const std::int64_t x = boxW / 2 - pw / 2;
+    const std::int64_t y = boxH / 2 - ph / 2;
+    const QPoint at(TwipsToPixelsX(static_cast<double>(x)), TwipsToPixelsY(static_cast<double>(y)));
+    display.Draw([&](QPainter &p) { picture->Render(p, at); });
+
+    display.SetPrintPosition(QPoint(0, 0));
+    display.Print(QStringLiteral("Информация о рисунке:\r\n"));
+    display.Print(QStringLiteral("Тип: ") + PictureTypeName(picture->Type()));
+    display.Print(QStringLiteral("Размер: %1 x %2").arg(widthPx).arg(heightPx));
+    // The drawing is recorded on the box, so the picture's own bitmap or icon can go now.
+    picture->Release();
+    return true;
+}

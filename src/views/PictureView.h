@@ -1,0 +1,13 @@
+#pragma once
+// The picture view: a picture drawn at its own size in the display box, centred in the visible
+// area, with three lines of information printed over it.
+#include <QString>
+#include <memory>
+
+class DisplayBox;
+class Picture;
+
+// "Точечный рисунок или рисунок в аналогичном формате", "Иконка или курсор", ... by picture type.
+QString PictureTypeName(int type);
+// False when there is no picture. Releases the picture's own system object once drawn.
+bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display);
