@@ -65,15 +65,29 @@ bool FrmMain::ShowTextRow(const std::function<QString()> &decode, bool proportio
 }
 
 bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
+    // The dispatch table: the upper-cased type string picks the row, the first match wins; the
+    // decoders get the type string as derived.
     const QString key = type.toUpper();
     auto is = [&key](std::initializer_list<const char *> keys) {
         for (const char *k : keys)
             if (key == QLatin1String(k)) return true;
         return false;
     };
+    auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
+    if (is({"1", "2", "3", "12", "14"})) return dump();           // pictures
+    if (is({"4"})) return dump();                                 // menus
+    if (is({"5", "17"})) return dump();                           // dialog preview
+    if (is({"6"})) return dump();                                 // string tables
+    if (is({"9"})) return dump();                                 // accelerators
+    if (is({"11"})) return dump();                                // message tables
+    if (is({"16"})) return dump();                                // version information
     if (is({"23"})) {
         if (IsHtmlName(name)) return ShowTextRow([&] { return HtmlText(type, name); }, true);
-        return ShowTextRow([&] { return HexDumpText(type, name); }, false);
+        return dump();
     }
-    return ShowTextRow([&] { return HexDumpText(type, name); }, false);
+    if (is({"AVI"})) return dump();                               // video
+    if (is({"WAVE"})) return dump();                              // sound
+    if (is({"MIDI"})) return dump();                              // music
+    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return dump();  // picture files
+    return dump();
 }
