@@ -26,7 +26,7 @@ QString EntryText(ByteReader &entry, std::uint16_t flags) {
 }
 } // namespace
 
-QString MessageTableText(std::span<const std::byte> table) {
+QString MessageTableText(std::span<const std::byte> table, qsizetype maxLength) {
     ByteReader reader(table);
     const std::int32_t count = reader.i32();
     if (count == 0) return QString();
@@ -60,7 +60,7 @@ QString MessageTableText(std::span<const std::byte> table) {
             text += TrimAtNul(NormaliseLineBreaks(line));
             // Blocks may point at the same entries, so the rendering is bounded by more than the
             // table's size; past the bound it is as if memory ran out.
-            if (text.size() > kMaxMessageTableText) ErrorReport::outOfMemory();
+            if (text.size() > maxLength) ErrorReport::outOfMemory();
             p += length;
         }
     }
