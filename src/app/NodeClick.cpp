@@ -3,9 +3,11 @@
 #include "app/ErrorTraps.h"
 #include "app/FrmMain.h"
 #include "decoders/HexDump.h"
+#include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
 #include "resources/ResourceTree.h"
 #include "views/DisplayBox.h"
+#include "views/PictureView.h"
 #include "views/TextBox.h"
 #include "views/TextView.h"
 
@@ -74,7 +76,7 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
         return false;
     };
     auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
-    if (is({"1", "2", "3", "12", "14"})) return dump();           // pictures
+    if (is({"1", "2", "3", "12", "14"})) return ShowPicture(ResourcePicture(type, name), *PDisplay); // pictures
     if (is({"4"})) return dump();                                 // menus
     if (is({"5", "17"})) return dump();                           // dialog preview
     if (is({"6"})) return dump();                                 // string tables
@@ -88,6 +90,6 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
     if (is({"AVI"})) return dump();                               // video
     if (is({"WAVE"})) return dump();                              // sound
     if (is({"MIDI"})) return dump();                              // music
-    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return dump();  // picture files
+    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return ShowPicture(TempFilePicture(type, name), *PDisplay); // picture files
     return dump();
 }
