@@ -6,11 +6,13 @@
 #include "decoders/HexDump.h"
 #include "decoders/MenuText.h"
 #include "decoders/MessageTableText.h"
+#include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
 #include "resources/ResourceTree.h"
 #include "views/DisplayBox.h"
+#include "views/PictureView.h"
 #include "views/TextBox.h"
 #include "views/TextView.h"
 
@@ -79,7 +81,7 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
         return false;
     };
     auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
-    if (is({"1", "2", "3", "12", "14"})) return dump();           // pictures
+    if (is({"1", "2", "3", "12", "14"})) return ShowPicture(ResourcePicture(type, name), *PDisplay);
     if (is({"4"})) return ShowTextRow([&] { return MenuText(name); }, true);
     if (is({"5", "17"})) return dump();                           // dialog preview
     if (is({"6"})) return ShowTextRow([&] { return StringTableText(name); }, true);
@@ -93,6 +95,6 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
     if (is({"AVI"})) return dump();                               // video
     if (is({"WAVE"})) return dump();                              // sound
     if (is({"MIDI"})) return dump();                              // music
-    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return dump();  // picture files
+    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return ShowPicture(TempFilePicture(type, name), *PDisplay); // picture files
     return dump();
 }
