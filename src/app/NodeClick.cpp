@@ -5,6 +5,7 @@
 #include "decoders/HexDump.h"
 #include "decoders/ResourceAccess.h"
 #include "resources/ResourceTree.h"
+#include "views/DialogView.h"
 #include "views/DisplayBox.h"
 #include "views/TextBox.h"
 #include "views/TextView.h"
@@ -76,7 +77,7 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
     auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
     if (is({"1", "2", "3", "12", "14"})) return dump();           // pictures
     if (is({"4"})) return dump();                                 // menus
-    if (is({"5", "17"})) return dump();                           // dialog preview
+    if (is({"5", "17"})) return ShowDialog(name, *PDisplay);      // dialog preview
     if (is({"6"})) return dump();                                 // string tables
     if (is({"9"})) return dump();                                 // accelerators
     if (is({"11"})) return dump();                                // message tables
