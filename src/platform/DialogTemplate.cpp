@@ -103,5 +103,6 @@ DialogTemplate ReadDialogTemplate(std::span<const std::byte> bytes) {
     // the data ends in the reader's failure long before memory matters.
     dialog.items.reserve(std::min<std::size_t>(count, in.remaining() / 24 + 1));
     for (std::uint16_t i = 0; i < count; ++i) dialog.items.push_back(ReadItem(in, dialog.extended));
+    dialog.end = in.pos();
     return dialog;
 }

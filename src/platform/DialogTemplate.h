@@ -54,6 +54,7 @@ struct DialogTemplate {
     NameOrOrdinal title;
     std::optional<DialogFont> font; // present when the style has DS_SETFONT (or DS_SHELLFONT)
     std::vector<DialogItem> items;
+    std::size_t end = 0; // the offset just after the last item read
 };
 
 // The ordinals by which templates name the six predefined control classes.

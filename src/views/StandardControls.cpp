@@ -35,6 +35,20 @@ public:
 protected:
     void nextCheckState() override {}
 };
+// An automatic 3-state box steps unchecked, checked, indeterminate, unchecked, as the platform's
+// does (Qt's own order puts indeterminate second).
+class AutoThreeStateBox : public QCheckBox {
+public:
+    using QCheckBox::QCheckBox;
+
+protected:
+    void nextCheckState() override {
+        const Qt::CheckState next = checkState() == Qt::Unchecked ? Qt::Checked
+                                    : checkState() == Qt::Checked ? Qt::PartiallyChecked
+                                                                  : Qt::Unchecked;
+        setCheckState(next);
+    }
+};
 class ManualRadioButton : public QRadioButton {
 public:
     using QRadioButton::QRadioButton;
@@ -119,7 +133,9 @@ QWidget *MakeCheckOrRadio(const ControlSite &site, std::uint32_t type) {
     } else if (radio) {
         button = automatic ? new QRadioButton(text, site.parent) : new ManualRadioButton(text, site.parent);
     } else {
-        auto *box = automatic ? new QCheckBox(text, site.parent) : new ManualCheckBox(text, site.parent);
+        QCheckBox *box = !automatic              ? new ManualCheckBox(text, site.parent)
+                         : type == BS_AUTO3STATE ? new AutoThreeStateBox(text, site.parent)
+                                                 : new QCheckBox(text, site.parent);
         box->setTristate(type == BS_3STATE || type == BS_AUTO3STATE);
         button = box;
     }
