@@ -458,3 +458,21 @@ TEST_F(DialogBuilderTest, ADisabledDialogLooksNormalButTakesNoInput) {
     EXPECT_EQ(ControlAs<QLineEdit>(*window, 2)->focusPolicy(), Qt::NoFocus);
     EXPECT_NE(window->client()->childAt(button->geometry().center()), button);
 }
+
+TEST_F(DialogBuilderTest, ControlsBeyondTheWindowQuotaMakeNoWindow) {
+    auto many = [](int count, const QString &cls) {
+        TemplateBytes b;
+        b.header(WS_POPUP | DS_SETFONT, static_cast<unsigned>(count), 300, 200, QStringLiteral("Many"));
+        for (int i = 0; i < count; ++i)
+            b.item(WS_CHILD | WS_VISIBLE, i % 290, (i / 290) % 190, 10, 10, static_cast<unsigned>(i), cls, QString());
+        return ReadDialogTemplate(b.span());
+    };
+    // Thousands of plain buttons are a dialog; ten thousand are past the quota.
+    auto buttons = CreateDialogWindow(many(3000, QStringLiteral("Button")), &host, pictures.loader());
+    ASSERT_NE(buttons, nullptr);
+    EXPECT_EQ(buttons->client()->children().size(), 3000);
+    EXPECT_EQ(CreateDialogWindow(many(10000, QStringLiteral("Button")), &host, pictures.loader()), nullptr);
+    // A calendar is dozens of widgets: a few hundred of them use the quota up.
+    EXPECT_EQ(CreateDialogWindow(many(1000, QStringLiteral("SysMonthCal32")), &host, pictures.loader()), nullptr);
+    EXPECT_EQ(host.findChildren<DialogWindow *>().size(), 1);
+}

@@ -16,6 +16,12 @@
 using namespace Win;
 
 namespace {
+// The platform gives a process at most 10,000 windows, and creating a dialog fails when its
+// controls would pass that. Here the quota counts widgets: a control made of several (a calendar
+// has dozens) uses up more of it, which keeps a hostile template of tens of thousands of heavy
+// controls from taking minutes and gigabytes.
+constexpr qsizetype kWindowQuota = 10000;
+
 // The predefined class of dialog boxes, by name ("#32770") or by its atom.
 bool IsDialogClass(const NameOrOrdinal &windowClass) {
     if (windowClass.isNone()) return true;
@@ -76,6 +82,7 @@ QSize MaximumPreviewSize(const QWidget *parent) {
 std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, QWidget *parent,
                                                  const PictureLoader &pictures) {
     if (!IsDialogClass(dialog.windowClass)) return nullptr;
+    if (static_cast<qsizetype>(dialog.items.size()) >= kWindowQuota) return nullptr;
     for (const DialogItem &item : dialog.items)
         if (!IsKnownControlClass(ControlClassName(item.windowClass))) return nullptr;
 
@@ -101,6 +108,7 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
 
     std::vector<QWidget *> controls;
     controls.reserve(dialog.items.size());
+    qsizetype windows = 2; // the dialog and its client area
     QButtonGroup *radios = nullptr;
     for (const DialogItem &item : dialog.items) {
         // WS_GROUP starts a new group: automatic radio buttons exclude only those of their group.
@@ -116,6 +124,8 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
         };
         QWidget *control = CreateControl(site);
         if (control == nullptr) return nullptr;
+        windows += 1 + control->findChildren<QWidget *>().size();
+        if (windows > kWindowQuota) return nullptr;
         controls.push_back(control);
     }
     // The first control of the template lies on top of the ones after it.
