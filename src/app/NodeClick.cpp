@@ -11,6 +11,7 @@
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
 #include "resources/ResourceTree.h"
+#include "views/DialogView.h"
 #include "views/DisplayBox.h"
 #include "views/PictureView.h"
 #include "views/TextBox.h"
@@ -83,7 +84,7 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
     auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
     if (is({"1", "2", "3", "12", "14"})) return ShowPicture(ResourcePicture(type, name), *PDisplay);
     if (is({"4"})) return ShowTextRow([&] { return MenuText(name); }, true);
-    if (is({"5", "17"})) return dump();                           // dialog preview
+    if (is({"5", "17"})) return ShowDialog(name, *PDisplay);      // dialog preview
     if (is({"6"})) return ShowTextRow([&] { return StringTableText(name); }, true);
     if (is({"9"})) return ShowTextRow([&] { return AcceleratorText(name); }, true);
     if (is({"11"})) return ShowTextRow([&] { return MessageTableText(name); }, true);
