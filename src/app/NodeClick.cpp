@@ -6,6 +6,7 @@
 #include "decoders/ResourceAccess.h"
 #include "resources/ResourceTree.h"
 #include "views/DisplayBox.h"
+#include "views/MediaViews.h"
 #include "views/TextBox.h"
 #include "views/TextView.h"
 
@@ -85,9 +86,9 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
         if (IsHtmlName(name)) return ShowTextRow([&] { return HtmlText(type, name); }, true);
         return dump();
     }
-    if (is({"AVI"})) return dump();                               // video
-    if (is({"WAVE"})) return dump();                              // sound
-    if (is({"MIDI"})) return dump();                              // music
+    if (is({"AVI"})) return ShowVideo(name, *PDisplay);
+    if (is({"WAVE"})) return ShowSound(name, *PDisplay);
+    if (is({"MIDI"})) return ShowMusic(name, *PDisplay);
     if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return dump();  // picture files
     return dump();
 }
