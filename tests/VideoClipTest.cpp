@@ -93,7 +93,13 @@ INSTANTIATE_TEST_SUITE_P(
                     ClipCase{"media_msvideo1.avi", 64, 48, 200}, ClipCase{"shell32:150", 80, 50, 500},
                     ClipCase{"shell32:151", 80, 50, 500}, ClipCase{"shell32:152", 80, 50, 500},
                     ClipCase{"shell32:160", 80, 50, 500}, ClipCase{"shell32:161", 80, 50, 500},
-                    ClipCase{"shell32:163", 80, 50, 500}, ClipCase{"shell32:164", 80, 50, 500}));
+                    ClipCase{"shell32:163", 80, 50, 500}, ClipCase{"shell32:164", 80, 50, 500}),
+    [](const testing::TestParamInfo<ClipCase> &info) {
+        std::string name = info.param.file;
+        for (char &ch : name)
+            if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+        return name;
+    });
 
 TEST(VideoClip, PaletteChangeRecoloursTheFramesAfterIt) {
     const std::unique_ptr<VideoClip> clip = VideoClip::Open(Shared(ReadFileBytes(FixturePath("media_rle8.avi"))));

@@ -60,6 +60,8 @@ bool MidiSynth::Prepare(const QAudioFormat &format) {
     fluid_settings_setstr(settings_, "player.timing-source", "sample");
     fluid_settings_setint(settings_, "synth.lock-memory", 0);
     fluid_settings_setint(settings_, "synth.cpu-cores", 1);
+    // The synthesiser's default gain (0.2) leaves a single General MIDI piano note barely audible.
+    fluid_settings_setnum(settings_, "synth.gain", 0.6);
     synth_ = new_fluid_synth(settings_);
     if (synth_ == nullptr) return false;
     if (fluid_synth_sfload(synth_, QFile::encodeName(soundFont_).constData(), 1) == FLUID_FAILED) return false;
@@ -96,7 +98,11 @@ qint64 MidiSynth::Read(char *data, qint64 maxBytes) {
 }
 
 void MidiSynth::Render() {
-    const bool songDone = fluid_player_get_status(player_) == FLUID_PLAYER_DONE;
+    // The song is over once the player is past its last event; the player itself reports so only
+    // some seconds later.
+    const int totalTicks = fluid_player_get_total_ticks(player_);
+    const bool songDone = fluid_player_get_status(player_) == FLUID_PLAYER_DONE ||
+                          (totalTicks > 0 && fluid_player_get_current_tick(player_) >= totalTicks);
     if (songDone && tailFrames_ >= static_cast<qint64>(kTailSeconds * format_.sampleRate())) {
         ended_ = true;
         return;

@@ -1,5 +1,7 @@
 #include "platform/PcmConverter.h"
 
+#include <vector>
+
 std::optional<AVSampleFormat> PackedSampleFormat(QAudioFormat::SampleFormat format) {
     switch (format) {
     case QAudioFormat::UInt8: return AV_SAMPLE_FMT_U8;
@@ -27,6 +29,14 @@ SwrPtr MakeConverter(const AVChannelLayout &inLayout, AVSampleFormat inFormat, i
     av_channel_layout_uninit(&outLayout);
     av_channel_layout_uninit(&in);
     SwrPtr converter(raw);
-    if (made < 0 || swr_init(converter.get()) < 0) return nullptr;
+    if (made < 0) return nullptr;
+    // A mono sound plays at full level on the front left and right speakers, as the platform
+    // plays it, not 3 dB down as a centre channel mixed into both.
+    if (inLayout.nb_channels == 1) {
+        std::vector<double> matrix(static_cast<std::size_t>(out.channelCount()), 0.0);
+        for (std::size_t i = 0; i < matrix.size() && i < 2; ++i) matrix[i] = 1.0;
+        if (swr_set_matrix(converter.get(), matrix.data(), 1) < 0) return nullptr;
+    }
+    if (swr_init(converter.get()) < 0) return nullptr;
     return converter;
 }
