@@ -94,8 +94,8 @@ INSTANTIATE_TEST_SUITE_P(
                     ClipCase{"shell32:151", 80, 50, 500}, ClipCase{"shell32:152", 80, 50, 500},
                     ClipCase{"shell32:160", 80, 50, 500}, ClipCase{"shell32:161", 80, 50, 500},
                     ClipCase{"shell32:163", 80, 50, 500}, ClipCase{"shell32:164", 80, 50, 500}),
-    [](const testing::TestParamInfo<ClipCase> &info) {
-        std::string name = info.param.file;
+    [](const testing::TestParamInfo<ClipCase> &param) {
+        std::string name = param.param.file;
         for (char &ch : name)
             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
         return name;
