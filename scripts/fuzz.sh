@@ -8,8 +8,8 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
     -DZORVIKA_FUZZ=ON -DZORVIKA_TESTS=OFF -DZORVIKA_BENCH=OFF >/dev/null
 cmake --build build-fuzz
 export QT_QPA_PLATFORM=offscreen
-for target in build-fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+for target in build-fuzz/fuzz_*; do # executables land in the build folder itself
+    [ -f "$target" ] && [ -x "$target" ] || continue # not the autogen folders
     name=$(basename "$target")
     corpus=build-fuzz/corpus/$name
     mkdir -p "$corpus"
