@@ -6,7 +6,8 @@
 #include <vector>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    auto bytes = std::make_shared<const QByteArray>(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    auto bytes = std::make_shared<const QByteArray>(reinterpret_cast<const char *>(data),
+                                                    static_cast<qsizetype>(size));
     const std::unique_ptr<SoundClip> clip = SoundClip::Open(bytes);
     if (!clip) return 0;
     (void)clip->LengthMs();

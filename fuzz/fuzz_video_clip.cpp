@@ -5,7 +5,8 @@
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    auto bytes = std::make_shared<const QByteArray>(reinterpret_cast<const char *>(data), static_cast<qsizetype>(size));
+    auto bytes = std::make_shared<const QByteArray>(reinterpret_cast<const char *>(data),
+                                                    static_cast<qsizetype>(size));
     const std::unique_ptr<VideoClip> clip = VideoClip::Open(bytes);
     if (!clip) return 0;
     const QSize frameSize = clip->Size();
@@ -13,17 +14,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         static_cast<std::int64_t>(frameSize.width()) * frameSize.height() > VideoClip::kMaxPixels)
         __builtin_trap();
     // A bounded number of frames: a hostile clip may hold many tiny ones.
-    double last = -1;
     for (int i = 0; i < 64; ++i) {
         const std::optional<VideoFrame> frame = clip->NextFrame();
         if (!frame) break;
-        if (frame->image.isNull() || static_cast<std::int64_t>(frame->image.width()) * frame->image.height() >
-                                         VideoClip::kMaxPixels)
+        if (frame->image.isNull() ||
+            static_cast<std::int64_t>(frame->image.width()) * frame->image.height() > VideoClip::kMaxPixels)
             __builtin_trap();
         if (frame->durationMs < 5 || frame->durationMs > 60000) __builtin_trap();
-        last = frame->timeMs;
     }
-    (void)last;
     if (clip->Rewind())
         for (int i = 0; i < 2 && clip->NextFrame(); ++i) {
         }

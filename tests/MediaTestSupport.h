@@ -35,11 +35,11 @@ inline QByteArray RunTool(const QString &program, const QStringList &arguments) 
 
 // Every frame that FFmpeg's command line decodes from the file, as packed RGB 8:8:8.
 inline std::vector<QByteArray> ReferenceFrames(const QString &file, int width, int height) {
-    const QByteArray all =
-        RunTool(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
-                                           QStringLiteral("-fps_mode"), QStringLiteral("passthrough"),
-                                           QStringLiteral("-f"), QStringLiteral("rawvideo"), QStringLiteral("-pix_fmt"),
-                                           QStringLiteral("rgb24"), QStringLiteral("-")});
+    const QByteArray all = RunTool(
+        QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
+                                   QStringLiteral("-fps_mode"), QStringLiteral("passthrough"),
+                                   QStringLiteral("-f"), QStringLiteral("rawvideo"),
+                                   QStringLiteral("-pix_fmt"), QStringLiteral("rgb24"), QStringLiteral("-")});
     const qsizetype frameBytes = static_cast<qsizetype>(width) * height * 3;
     std::vector<QByteArray> frames;
     for (qsizetype at = 0; frameBytes > 0 && at + frameBytes <= all.size(); at += frameBytes)

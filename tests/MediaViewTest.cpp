@@ -11,8 +11,9 @@
 #include "resources/Playback.h"
 #include "resources/ResourceTree.h"
 #include "views/DisplayBox.h"
-#include "views/Viewport.h"
+#include "views/MediaViews.h"
 #include "views/VideoWindow.h"
+#include "views/Viewport.h"
 
 #include <QFileInfo>
 #include <QScrollBar>
@@ -94,8 +95,9 @@ TEST_F(MediaView, Shell32ClipsPlayCentredAndShowFfmpegsFirstFrame) {
         SCOPED_TRACE(name);
         Click(QStringLiteral("AVI"), QLatin1String(name));
         EXPECT_TRUE(ui.messages.empty());
-        const QByteArray bytes = ResourceOf(kShell32, ResourceId::fromName(QStringLiteral("AVI")),
-                                            ResourceId::fromNumber(static_cast<std::uint16_t>(QByteArray(name).toUInt())));
+        const QByteArray bytes =
+            ResourceOf(kShell32, ResourceId::fromName(QStringLiteral("AVI")),
+                       ResourceId::fromNumber(static_cast<std::uint16_t>(QByteArray(name).toUInt())));
         // The temporary file holds exactly this resource while it plays.
         EXPECT_TRUE(TempFileBytes() == bytes);
         VideoWindow *video = Video();
@@ -125,7 +127,8 @@ TEST_F(MediaView, Shell32ClipLoopsAtItsRateUntilStopped) {
     QPointer<VideoWindow> video = Video();
     ASSERT_NE(video, nullptr);
     std::vector<double> due;
-    QObject::connect(&video->player(), &VideoPlayer::FrameDue, [&](const QImage &, double ms) { due.push_back(ms); });
+    QObject::connect(&video->player(), &VideoPlayer::FrameDue,
+                     [&](const QImage &, double ms) { due.push_back(ms); });
     // Two frames a second, a pass of two frames: the loop comes round after one second.
     ASSERT_TRUE(WaitUntil([&] { return due.size() >= 5; }, 10000));
     EXPECT_EQ(due[0], 0.0);
@@ -148,9 +151,10 @@ TEST_F(MediaView, EveryCodecShowsItsFramesInTheDisplay) {
         int width, height;
         QRect placed;
     };
-    for (const Case c : {Case{"CLIPRLE", 40, 30, {198, 151, 40, 30}}, Case{"CLIPRAW", 16, 12, {210, 160, 16, 12}},
-                         Case{"101", 16, 12, {210, 160, 16, 12}}, Case{"CLIPCINEPAK", 64, 48, {186, 142, 64, 48}},
-                         Case{"CLIPCRAM", 64, 48, {186, 142, 64, 48}}}) {
+    for (const Case c :
+         {Case{"CLIPRLE", 40, 30, {198, 151, 40, 30}}, Case{"CLIPRAW", 16, 12, {210, 160, 16, 12}},
+          Case{"101", 16, 12, {210, 160, 16, 12}}, Case{"CLIPCINEPAK", 64, 48, {186, 142, 64, 48}},
+          Case{"CLIPCRAM", 64, 48, {186, 142, 64, 48}}}) {
         SCOPED_TRACE(c.name);
         Click(QStringLiteral("AVI"), QLatin1String(c.name));
         ASSERT_NE(Video(), nullptr);
@@ -220,9 +224,9 @@ TEST_F(MediaView, SoundShowsItsLengthInMilliseconds) {
     TempFiles temp;
     const QString copy = temp.Write(QStringLiteral("w.wav"), TempFileBytes());
     const QByteArray probed = RunTool(QStringLiteral("ffprobe"),
-                                      {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-show_entries"),
-                                       QStringLiteral("stream=duration"), QStringLiteral("-of"),
-                                       QStringLiteral("default=nw=1:nk=1"), copy});
+                                      {QStringLiteral("-v"), QStringLiteral("error"),
+                                       QStringLiteral("-show_entries"), QStringLiteral("stream=duration"),
+                                       QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), copy});
     const long long ms = std::llround(probed.trimmed().toDouble() * 1000);
     ASSERT_GT(ms, 0);
     EXPECT_EQ(Printed(), QStringList({QStringLiteral("Информация о звуке:"), QString(),
@@ -312,11 +316,13 @@ TEST_F(MediaView, TheTemporaryFileIsPrivateExclusiveAndRemoved) {
     TempFiles temp;
     const QString victim = temp.Write(QStringLiteral("victim.txt"), QByteArray("keep me"));
     ::unlink(QFile::encodeName(TempFilePath()).constData());
-    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(TempFilePath()).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(victim).constData(), QFile::encodeName(TempFilePath()).constData()),
+              0);
     Click(QStringLiteral("WAVE"), QStringLiteral("TONE"));
     EXPECT_EQ(ReadFileBytes(victim), QByteArray("keep me"));
 
-    struct stat file {}, folder {};
+    struct stat file {
+    }, folder{};
     ASSERT_EQ(::lstat(QFile::encodeName(TempFilePath()).constData(), &file), 0);
     EXPECT_TRUE(S_ISREG(file.st_mode));
     EXPECT_EQ(file.st_mode & 07777, 0600u);
@@ -361,4 +367,16 @@ TEST_F(MediaView, ATypeNamedInLowerCaseStillPlays) {
     ASSERT_NE(Video(), nullptr);
     EXPECT_FALSE(FirstFrameOnDisplay().isNull());
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST(ReplyNumber, ReadsTheLeadingNumberOfAReply) {
+    struct Case {
+        const char *text;
+        double value;
+    };
+    for (const Case c : {Case{"80", 80}, Case{" 80", 80}, Case{" 50\t", 50}, Case{"", 0}, Case{"   ", 0},
+                         Case{"1 2", 12}, Case{"556ms", 556}, Case{"abc", 0}, Case{"-5", -5}, Case{"+7", 7},
+                         Case{"3.5", 3.5}, Case{"1e3", 1000}, Case{"2E-1", 0.2}, Case{"1.2.3", 1.2},
+                         Case{"e5", 0}, Case{"4294967295", 4294967295.0}, Case{"12-3", 12}, Case{"1e", 1}})
+        EXPECT_DOUBLE_EQ(ReplyNumber(QLatin1String(c.text)), c.value) << '"' << c.text << '"';
 }

@@ -15,10 +15,13 @@ std::span<const std::byte> Span(const QByteArray &b) {
     return std::as_bytes(std::span(b.constData(), static_cast<std::size_t>(b.size())));
 }
 
-QByteArray Tune() { return ReadFileBytes(FixturePath("media_tune.mid")); }
+QByteArray Tune() {
+    return ReadFileBytes(FixturePath("media_tune.mid"));
+}
 
 // A one-track file around the given track events.
-QByteArray Smf(const QByteArray &events, std::uint16_t division = 96, std::uint16_t format = 0, std::uint16_t tracks = 1) {
+QByteArray Smf(const QByteArray &events, std::uint16_t division = 96, std::uint16_t format = 0,
+               std::uint16_t tracks = 1) {
     QByteArray m("MThd\0\0\0\6", 8);
     for (std::uint16_t v : {format, tracks, division}) {
         m.append(static_cast<char>(v >> 8));
@@ -26,7 +29,8 @@ QByteArray Smf(const QByteArray &events, std::uint16_t division = 96, std::uint1
     }
     m += QByteArray("MTrk", 4);
     const auto n = static_cast<std::uint32_t>(events.size());
-    for (int shift = 24; shift >= 0; shift -= 8) m.append(static_cast<char>((n >> shift) & 0xFF));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        m.append(static_cast<char>((n >> shift) & 0xFF));
     return m + events;
 }
 
@@ -62,7 +66,8 @@ int Peak(const QByteArray &pcm, qsizetype from = 0, qsizetype to = -1) {
     const auto *s = reinterpret_cast<const std::int16_t *>(pcm.constData());
     const qsizetype count = to < 0 ? pcm.size() / 2 : to;
     int peak = 0;
-    for (qsizetype i = from; i < count; ++i) peak = std::max(peak, std::abs(static_cast<int>(s[i])));
+    for (qsizetype i = from; i < count; ++i)
+        peak = std::max(peak, std::abs(static_cast<int>(s[i])));
     return peak;
 }
 } // namespace
@@ -96,10 +101,12 @@ TEST(MidiFile, FindsTheStandardFileInsideARiffMidiFile) {
     body += QByteArray("LIST\3\0\0\0xyz\0", 12); // an odd-sized chunk, padded
     body += QByteArray("data", 4);
     const auto n = static_cast<std::uint32_t>(tune.size());
-    for (int shift = 0; shift < 32; shift += 8) body.append(static_cast<char>((n >> shift) & 0xFF));
+    for (int shift = 0; shift < 32; shift += 8)
+        body.append(static_cast<char>((n >> shift) & 0xFF));
     body += tune;
     const auto total = static_cast<std::uint32_t>(body.size());
-    for (int shift = 0; shift < 32; shift += 8) riff.append(static_cast<char>((total >> shift) & 0xFF));
+    for (int shift = 0; shift < 32; shift += 8)
+        riff.append(static_cast<char>((total >> shift) & 0xFF));
     riff += body;
     const MidiFileInfo info = ReadMidiFile(Span(riff));
     EXPECT_EQ(info.smf.size(), static_cast<std::size_t>(tune.size()));
@@ -121,26 +128,34 @@ TEST(MidiFile, RefusesWhatCannotBePlayed) {
         {"time-code division", Smf(eot, 0xE728), ErrorReport::InvalidArgument},
         {"division 0", Smf(eot, 0), ErrorReport::InvalidArgument},
         {"no tracks", Smf(eot, 96, 0, 0), ErrorReport::InvalidArgument},
-        {"running status before any status", Smf(QByteArray("\0\x40\x40", 3) + eot), ErrorReport::InvalidArgument},
+        {"running status before any status", Smf(QByteArray("\0\x40\x40", 3) + eot),
+         ErrorReport::InvalidArgument},
         {"running status after a meta event", Smf(QByteArray("\0\x90\x40\x40\0\xFF\x01\0\0\x40\0", 11) + eot),
          ErrorReport::InvalidArgument},
         {"delta time of five bytes", Smf(QByteArray("\x81\x81\x81\x81\x01\x90\x40\x40", 8) + eot),
          ErrorReport::InvalidArgument},
         {"system real-time byte", Smf(QByteArray("\0\xF8", 2) + eot), ErrorReport::InvalidArgument},
-        {"meta event longer than the track", Smf(QByteArray("\0\xFF\x01\x7F" "abc", 7)), ErrorReport::OutOfRange},
+        {"meta event longer than the track",
+         Smf(QByteArray("\0\xFF\x01\x7F"
+                        "abc",
+                        7)),
+         ErrorReport::OutOfRange},
         {"sysex longer than the track", Smf(QByteArray("\0\xF0\x8F\x7F", 4)), ErrorReport::OutOfRange},
         {"announced track missing", Smf(eot, 96, 1, 2), ErrorReport::OutOfRange},
         {"track longer than the file", Smf(eot).left(Smf(eot).size() - 1), ErrorReport::OutOfRange},
-        {"RMID without a data chunk", QByteArray("RIFF\x0C\0\0\0RMIDLIST\0\0\0\0", 20), ErrorReport::OutOfRange},
+        {"RMID without a data chunk", QByteArray("RIFF\x0C\0\0\0RMIDLIST\0\0\0\0", 20),
+         ErrorReport::OutOfRange},
     };
-    for (const Case &c : cases) EXPECT_EQ(FailureCode(c.bytes), c.code) << c.what;
+    for (const Case &c : cases)
+        EXPECT_EQ(FailureCode(c.bytes), c.code) << c.what;
 }
 
 TEST(MidiFile, EveryCutOfAFileFailsCleanly) {
     const QByteArray tune = Tune();
     for (qsizetype cut = 0; cut < tune.size(); ++cut) {
         const qint32 code = FailureCode(tune.left(cut));
-        EXPECT_TRUE(code == ErrorReport::OutOfRange || code == ErrorReport::InvalidArgument) << "cut at " << cut;
+        EXPECT_TRUE(code == ErrorReport::OutOfRange || code == ErrorReport::InvalidArgument)
+            << "cut at " << cut;
     }
     EXPECT_EQ(FailureCode(tune), 0);
 }

@@ -1,15 +1,17 @@
 // WAVE sounds decoded to PCM: lengths against ffprobe, samples against FFmpeg's command line,
 // conversion to the output's format, and damaged files.
+#include "platform/SoundClip.h"
 #include "Fixtures.h"
 #include "MediaTestSupport.h"
-#include "platform/SoundClip.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 namespace {
-std::shared_ptr<const QByteArray> Shared(const QByteArray &bytes) { return std::make_shared<const QByteArray>(bytes); }
+std::shared_ptr<const QByteArray> Shared(const QByteArray &bytes) {
+    return std::make_shared<const QByteArray>(bytes);
+}
 
 QAudioFormat Format(int rate, int channels, QAudioFormat::SampleFormat sample = QAudioFormat::Int16) {
     QAudioFormat f;
@@ -32,25 +34,26 @@ QByteArray ReadAll(PcmSource &source, qint64 chunk = 1001, qint64 limit = 64 << 
 }
 
 QByteArray WinecfgWave() {
-    return ResourceOf(kWineLibraries + QStringLiteral("/winecfg.exe"), ResourceId::fromName(QStringLiteral("WAVE")),
-                      ResourceId::fromNumber(1308));
+    return ResourceOf(kWineLibraries + QStringLiteral("/winecfg.exe"),
+                      ResourceId::fromName(QStringLiteral("WAVE")), ResourceId::fromNumber(1308));
 }
 
 // ffprobe's duration of the first audio stream, in seconds.
 double ProbeDuration(const QString &file) {
-    const QByteArray out = RunTool(QStringLiteral("ffprobe"),
-                                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
-                                    QStringLiteral("a:0"), QStringLiteral("-show_entries"),
-                                    QStringLiteral("stream=duration"), QStringLiteral("-of"),
-                                    QStringLiteral("default=nw=1:nk=1"), file});
+    const QByteArray out =
+        RunTool(QStringLiteral("ffprobe"),
+                {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-select_streams"),
+                 QStringLiteral("a:0"), QStringLiteral("-show_entries"), QStringLiteral("stream=duration"),
+                 QStringLiteral("-of"), QStringLiteral("default=nw=1:nk=1"), file});
     bool ok = false;
     const double d = out.trimmed().toDouble(&ok);
     return ok ? d : -1;
 }
 
 QByteArray ReferencePcm(const QString &file) {
-    return RunTool(QStringLiteral("ffmpeg"), {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
-                                              QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-")});
+    return RunTool(QStringLiteral("ffmpeg"),
+                   {QStringLiteral("-v"), QStringLiteral("error"), QStringLiteral("-i"), file,
+                    QStringLiteral("-f"), QStringLiteral("s16le"), QStringLiteral("-")});
 }
 } // namespace
 
@@ -98,9 +101,11 @@ TEST(SoundClip, DecodesPcmAndMuLawToTheirOwnSamples) {
 }
 
 TEST(SoundClip, ConvertsToTheOutputsRateChannelsAndSampleFormat) {
-    for (const QAudioFormat &format : {Format(44100, 2), Format(48000, 2, QAudioFormat::Float),
-                                       Format(22050, 1, QAudioFormat::UInt8), Format(44100, 6, QAudioFormat::Int32)}) {
-        const std::unique_ptr<SoundClip> clip = SoundClip::Open(Shared(ReadFileBytes(FixturePath("media_tone.wav"))));
+    for (const QAudioFormat &format :
+         {Format(44100, 2), Format(48000, 2, QAudioFormat::Float), Format(22050, 1, QAudioFormat::UInt8),
+          Format(44100, 6, QAudioFormat::Int32)}) {
+        const std::unique_ptr<SoundClip> clip =
+            SoundClip::Open(Shared(ReadFileBytes(FixturePath("media_tone.wav"))));
         ASSERT_TRUE(clip->Prepare(format));
         const QByteArray pcm = ReadAll(*clip);
         ASSERT_EQ(pcm.size() % format.bytesPerFrame(), 0);
@@ -120,7 +125,8 @@ TEST(SoundClip, ConvertsToTheOutputsRateChannelsAndSampleFormat) {
 }
 
 TEST(SoundClip, RefusesFormatsItCannotMake) {
-    const std::unique_ptr<SoundClip> clip = SoundClip::Open(Shared(ReadFileBytes(FixturePath("media_tone.wav"))));
+    const std::unique_ptr<SoundClip> clip =
+        SoundClip::Open(Shared(ReadFileBytes(FixturePath("media_tone.wav"))));
     EXPECT_FALSE(clip->Prepare(Format(44100, 2, QAudioFormat::Unknown)));
     EXPECT_FALSE(clip->Prepare(Format(44100, 0)));
     // Before a format is chosen nothing comes out.
@@ -155,7 +161,8 @@ TEST(SoundClip, DamagedFilesNeverReadPastTheirData) {
     // A data chunk that claims 2 GB.
     QByteArray huge = ReadFileBytes(FixturePath("media_tone.wav"));
     const qsizetype data = huge.indexOf("data");
-    for (int i = 0; i < 4; ++i) huge[data + 4 + i] = i == 3 ? '\x7F' : '\xFF';
+    for (int i = 0; i < 4; ++i)
+        huge[data + 4 + i] = i == 3 ? '\x7F' : '\xFF';
     if (const std::unique_ptr<SoundClip> clip = SoundClip::Open(Shared(huge))) {
         ASSERT_TRUE(clip->Prepare(Format(8000, 1)));
         EXPECT_EQ(ReadAll(*clip).size(), 24000);

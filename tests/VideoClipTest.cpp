@@ -1,9 +1,9 @@
 // AVI clips decoded by the player's reader, frame for frame against FFmpeg's command line: every
 // codec of AVI resources, the palette changes of MS-RLE, the loop back to the first frame, and
 // damaged or hostile files.
+#include "platform/VideoClip.h"
 #include "Fixtures.h"
 #include "MediaTestSupport.h"
-#include "platform/VideoClip.h"
 #include "platform/VideoPlayer.h"
 
 #include <gtest/gtest.h>
@@ -11,7 +11,9 @@
 #include <QRandomGenerator>
 
 namespace {
-std::shared_ptr<const QByteArray> Shared(const QByteArray &bytes) { return std::make_shared<const QByteArray>(bytes); }
+std::shared_ptr<const QByteArray> Shared(const QByteArray &bytes) {
+    return std::make_shared<const QByteArray>(bytes);
+}
 
 QString GeneratedOrCommitted(const QString &name) {
     const QString generated = FixturePath(name);
@@ -29,10 +31,13 @@ std::vector<VideoFrame> AllFrames(VideoClip &clip, int limit = 1000) {
 }
 
 // Offset of the first occurrence of a RIFF tag, for patching headers.
-qsizetype TagOffset(const QByteArray &bytes, const char *tag) { return bytes.indexOf(QByteArray(tag, 4)); }
+qsizetype TagOffset(const QByteArray &bytes, const char *tag) {
+    return bytes.indexOf(QByteArray(tag, 4));
+}
 
 void PatchU32(QByteArray &bytes, qsizetype at, std::uint32_t value) {
-    for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        bytes[at + i] = static_cast<char>((value >> (8 * i)) & 0xFF);
 }
 
 struct ClipCase {
@@ -44,9 +49,9 @@ struct ClipCase {
 QByteArray ClipBytes(const ClipCase &c, QString *path, TempFiles &temp) {
     const QString name = QLatin1String(c.file);
     if (name.startsWith(QLatin1String("shell32:"))) {
-        const QByteArray bytes = ResourceOf(kWineLibraries + QStringLiteral("/shell32.dll"),
-                                            ResourceId::fromName(QStringLiteral("AVI")),
-                                            ResourceId::fromNumber(static_cast<std::uint16_t>(name.mid(8).toUInt())));
+        const QByteArray bytes = ResourceOf(
+            kWineLibraries + QStringLiteral("/shell32.dll"), ResourceId::fromName(QStringLiteral("AVI")),
+            ResourceId::fromNumber(static_cast<std::uint16_t>(name.mid(8).toUInt())));
         *path = temp.Write(name.mid(8) + QStringLiteral(".avi"), bytes);
         return bytes;
     }
@@ -102,7 +107,8 @@ INSTANTIATE_TEST_SUITE_P(
     });
 
 TEST(VideoClip, PaletteChangeRecoloursTheFramesAfterIt) {
-    const std::unique_ptr<VideoClip> clip = VideoClip::Open(Shared(ReadFileBytes(FixturePath("media_rle8.avi"))));
+    const std::unique_ptr<VideoClip> clip =
+        VideoClip::Open(Shared(ReadFileBytes(FixturePath("media_rle8.avi"))));
     ASSERT_NE(clip, nullptr);
     const std::vector<VideoFrame> frames = AllFrames(*clip);
     ASSERT_EQ(frames.size(), 4u);
@@ -122,7 +128,8 @@ TEST(VideoClip, PaletteChangeRecoloursTheFramesAfterIt) {
 }
 
 TEST(VideoClip, UnknownCodecOpensWithItsSizeButGivesNoFrames) {
-    const std::unique_ptr<VideoClip> clip = VideoClip::Open(Shared(ReadFileBytes(FixturePath("media_nocodec.avi"))));
+    const std::unique_ptr<VideoClip> clip =
+        VideoClip::Open(Shared(ReadFileBytes(FixturePath("media_nocodec.avi"))));
     ASSERT_NE(clip, nullptr);
     EXPECT_EQ(clip->Size(), QSize(32, 32));
     EXPECT_FALSE(clip->HasDecoder());
@@ -146,9 +153,9 @@ TEST(VideoClip, RefusesFrameSizesBeyondItsLimits) {
         std::uint32_t w, h;
         bool opens;
     };
-    for (const Size s : {Size{32767, 12, true}, Size{32768, 12, false}, Size{4096, 2048, true},
-                         Size{4096, 2049, false}, Size{30000, 30000, false}, Size{0, 12, false},
-                         Size{16, 0, false}, Size{0x80000000u, 12, false}}) {
+    for (const Size s :
+         {Size{32767, 12, true}, Size{32768, 12, false}, Size{4096, 2048, true}, Size{4096, 2049, false},
+          Size{30000, 30000, false}, Size{0, 12, false}, Size{16, 0, false}, Size{0x80000000u, 12, false}}) {
         QByteArray bytes = original;
         PatchU32(bytes, strf + 12, s.w);
         PatchU32(bytes, strf + 16, s.h);
@@ -167,7 +174,8 @@ TEST(VideoClip, DamagedFilesEndQuietlyAtEveryCut) {
         const char *name = c.file;
         const QByteArray whole = ReadFileBytes(GeneratedOrCommitted(QLatin1String(name)));
         ASSERT_FALSE(whole.isEmpty());
-        const std::size_t expected = ReferenceFrames(GeneratedOrCommitted(QLatin1String(name)), c.width, c.height).size();
+        const std::size_t expected =
+            ReferenceFrames(GeneratedOrCommitted(QLatin1String(name)), c.width, c.height).size();
         ASSERT_GE(expected, 3u);
         int opened = 0;
         for (qsizetype cut = 0; cut < whole.size(); cut += (whole.size() > 4000 ? 7 : 1)) {
@@ -190,14 +198,16 @@ TEST(VideoClip, CorruptFrameDataNeverStopsTheRead) {
     for (int round = 0; round < 200; ++round) {
         QByteArray bytes = whole;
         for (int n = 0; n < 8; ++n) {
-            const qsizetype at = movi + 4 + static_cast<qsizetype>(random.bounded(static_cast<int>(whole.size() - movi - 4)));
+            const qsizetype at =
+                movi + 4 + static_cast<qsizetype>(random.bounded(static_cast<int>(whole.size() - movi - 4)));
             bytes[at] = static_cast<char>(random.bounded(256));
         }
         const std::unique_ptr<VideoClip> clip = VideoClip::Open(Shared(bytes));
         if (!clip) continue;
         const std::vector<VideoFrame> frames = AllFrames(*clip, 100);
         EXPECT_LT(frames.size(), 100u);
-        for (const VideoFrame &f : frames) EXPECT_EQ(f.image.size(), QSize(40, 30));
+        for (const VideoFrame &f : frames)
+            EXPECT_EQ(f.image.size(), QSize(40, 30));
     }
 }
 
@@ -238,7 +248,8 @@ TEST(VideoPlayer, AClipWithoutFramesShowsNothingAndStops) {
 TEST(VideoPlayer, StopsWhileFramesAreWaiting) {
     // Destroyed with a full queue and the decoder waiting for room, and before the first frame.
     for (int wait : {0, 50}) {
-        auto player = std::make_unique<VideoPlayer>(VideoClip::Open(Shared(ReadFileBytes(FixturePath("media_big.avi")))));
+        auto player = std::make_unique<VideoPlayer>(
+            VideoClip::Open(Shared(ReadFileBytes(FixturePath("media_big.avi")))));
         int frames = 0;
         QObject::connect(player.get(), &VideoPlayer::FrameDue, [&] { ++frames; });
         player->PlayRepeat();

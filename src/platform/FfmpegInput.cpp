@@ -66,15 +66,19 @@ std::int64_t MemoryInput::Seek(void *opaque, std::int64_t offset, int whence) {
     const std::int64_t total = self->bytes_->size();
     std::int64_t target = 0;
     switch (whence & ~AVSEEK_FORCE) {
-    case AVSEEK_SIZE: return total;
-    case SEEK_SET: target = offset; break;
+    case AVSEEK_SIZE:
+        return total;
+    case SEEK_SET:
+        target = offset;
+        break;
     case SEEK_CUR:
         if (__builtin_add_overflow(self->pos_, offset, &target)) return AVERROR(EINVAL);
         break;
     case SEEK_END:
         if (__builtin_add_overflow(total, offset, &target)) return AVERROR(EINVAL);
         break;
-    default: return AVERROR(EINVAL);
+    default:
+        return AVERROR(EINVAL);
     }
     if (target < 0) return AVERROR(EINVAL);
     // Beyond the end is allowed, as for a file; reads there give the end of the data.

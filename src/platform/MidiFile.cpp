@@ -7,7 +7,9 @@
 #include <cstring>
 
 namespace {
-bool IsTag(std::span<const std::byte> four, const char *tag) { return std::memcmp(four.data(), tag, 4) == 0; }
+bool IsTag(std::span<const std::byte> four, const char *tag) {
+    return std::memcmp(four.data(), tag, 4) == 0;
+}
 
 // Chunk lengths in a standard MIDI file are big-endian, unlike everything in a Windows file.
 std::uint32_t BigEndian32(ByteReader &r) {
@@ -35,8 +37,10 @@ std::uint32_t VarLen(ByteReader &r) {
 int ChannelDataBytes(std::uint8_t status) {
     switch (status & 0xF0u) {
     case 0xC0:
-    case 0xD0: return 1;
-    default: return 2;
+    case 0xD0:
+        return 1;
+    default:
+        return 2;
     }
 }
 
@@ -76,8 +80,8 @@ MidiFileInfo ReadMidiFile(std::span<const std::byte> bytes) {
     ByteReader file(bytes);
     // RIFF "RMID": little-endian chunks; the standard MIDI file is the "data" chunk.
     if (bytes.size() >= 12 && IsTag(file.spanAt(0, 4), "RIFF") && IsTag(file.spanAt(8, 4), "RMID")) {
-        ByteReader riff = file.sub(12, std::min<std::size_t>(file.u32At(4) >= 4 ? file.u32At(4) - 4 : 0,
-                                                             file.size() - 12));
+        ByteReader riff =
+            file.sub(12, std::min<std::size_t>(file.u32At(4) >= 4 ? file.u32At(4) - 4 : 0, file.size() - 12));
         for (;;) {
             const auto tag = riff.take(4);
             const std::uint32_t size = riff.u32();

@@ -35,7 +35,8 @@ std::unique_ptr<MidiSynth> MidiSynth::Open(std::span<const std::byte> bytes, QSt
     }
     if (soundFont.isEmpty()) return nullptr;
     std::unique_ptr<MidiSynth> synth(new MidiSynth);
-    synth->smf_ = QByteArray(reinterpret_cast<const char *>(info.smf.data()), static_cast<qsizetype>(info.smf.size()));
+    synth->smf_ =
+        QByteArray(reinterpret_cast<const char *>(info.smf.data()), static_cast<qsizetype>(info.smf.size()));
     synth->soundFont_ = std::move(soundFont);
     return synth;
 }
@@ -64,7 +65,8 @@ bool MidiSynth::Prepare(const QAudioFormat &format) {
     fluid_settings_setnum(settings_, "synth.gain", 0.6);
     synth_ = new_fluid_synth(settings_);
     if (synth_ == nullptr) return false;
-    if (fluid_synth_sfload(synth_, QFile::encodeName(soundFont_).constData(), 1) == FLUID_FAILED) return false;
+    if (fluid_synth_sfload(synth_, QFile::encodeName(soundFont_).constData(), 1) == FLUID_FAILED)
+        return false;
     player_ = new_fluid_player(synth_);
     if (player_ == nullptr) return false;
     if (fluid_player_add_mem(player_, smf_.constData(), static_cast<std::size_t>(smf_.size())) != FLUID_OK)
@@ -115,7 +117,8 @@ void MidiSynth::Render() {
     }
     if (songDone) {
         tailFrames_ += kBlockFrames;
-        const bool silent = std::all_of(block_.begin(), block_.end(), [](float v) { return std::fabs(v) < kSilence; });
+        const bool silent =
+            std::all_of(block_.begin(), block_.end(), [](float v) { return std::fabs(v) < kSilence; });
         if (silent) {
             ended_ = true;
             return;

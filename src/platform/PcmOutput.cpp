@@ -61,4 +61,6 @@ void PcmOutput::Play() {
     sink_->start(stream_);
 }
 
-bool PcmOutput::IsPlaying() const { return sink_ != nullptr && sink_->state() == QAudio::ActiveState; }
+bool PcmOutput::IsPlaying() const {
+    return sink_ != nullptr && sink_->state() == QAudio::ActiveState;
+}

@@ -36,11 +36,12 @@ std::unique_ptr<SoundClip> SoundClip::Open(std::shared_ptr<const QByteArray> byt
     clip->stream_ = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
     if (clip->stream_ < 0) return nullptr;
     for (unsigned i = 0; i < format->nb_streams; ++i)
-        format->streams[i]->discard = static_cast<int>(i) == clip->stream_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
+        format->streams[i]->discard =
+            static_cast<int>(i) == clip->stream_ ? AVDISCARD_DEFAULT : AVDISCARD_ALL;
     const AVStream *stream = format->streams[clip->stream_];
     const AVCodecParameters *par = stream->codecpar;
-    if (par->ch_layout.nb_channels <= 0 || par->ch_layout.nb_channels > kMaxChannels || par->sample_rate <= 0 ||
-        par->sample_rate > kMaxSampleRate)
+    if (par->ch_layout.nb_channels <= 0 || par->ch_layout.nb_channels > kMaxChannels ||
+        par->sample_rate <= 0 || par->sample_rate > kMaxSampleRate)
         return nullptr;
 
     const AVCodec *codec = avcodec_find_decoder(par->codec_id);
@@ -61,10 +62,16 @@ std::unique_ptr<SoundClip> SoundClip::Open(std::shared_ptr<const QByteArray> byt
     return clip;
 }
 
-SoundClip::~SoundClip() { av_channel_layout_uninit(&converterLayout_); }
+SoundClip::~SoundClip() {
+    av_channel_layout_uninit(&converterLayout_);
+}
 
-int SoundClip::SampleRate() const { return decoder_->sample_rate; }
-int SoundClip::ChannelCount() const { return decoder_->ch_layout.nb_channels; }
+int SoundClip::SampleRate() const {
+    return decoder_->sample_rate;
+}
+int SoundClip::ChannelCount() const {
+    return decoder_->ch_layout.nb_channels;
+}
 
 bool SoundClip::Prepare(const QAudioFormat &format) {
     if (!PackedSampleFormat(format.sampleFormat()) || format.bytesPerFrame() <= 0) return false;
@@ -100,7 +107,8 @@ void SoundClip::Produce() {
         const int got = avcodec_receive_frame(decoder_.get(), frame_.get());
         if (got == 0) {
             const AVFrame &f = *frame_;
-            const bool changed = !converter_ || f.format != converterFormat_ || f.sample_rate != converterRate_ ||
+            const bool changed = !converter_ || f.format != converterFormat_ ||
+                                 f.sample_rate != converterRate_ ||
                                  av_channel_layout_compare(&f.ch_layout, &converterLayout_) != 0;
             if (changed) {
                 // The first frame, or a stream that changes its format midway.
@@ -109,8 +117,8 @@ void SoundClip::Produce() {
                 if (f.ch_layout.nb_channels > 0 && f.ch_layout.nb_channels <= kMaxChannels &&
                     f.sample_rate > 0 && f.sample_rate <= kMaxSampleRate &&
                     av_channel_layout_copy(&converterLayout_, &f.ch_layout) == 0) {
-                    converter_ = MakeConverter(f.ch_layout, static_cast<AVSampleFormat>(f.format), f.sample_rate,
-                                               format_);
+                    converter_ = MakeConverter(f.ch_layout, static_cast<AVSampleFormat>(f.format),
+                                               f.sample_rate, format_);
                     converterFormat_ = f.format;
                     converterRate_ = f.sample_rate;
                 }
@@ -141,6 +149,7 @@ void SoundClip::Append(const std::uint8_t *const *input, int samples) {
     const std::size_t start = pending_.size();
     pending_.resize(start + static_cast<std::size_t>(room) * frameBytes);
     std::uint8_t *out = pending_.data() + start;
-    const int made = swr_convert(converter_.get(), &out, room, const_cast<const std::uint8_t **>(input), samples);
+    const int made =
+        swr_convert(converter_.get(), &out, room, const_cast<const std::uint8_t **>(input), samples);
     pending_.resize(start + static_cast<std::size_t>(std::max(made, 0)) * frameBytes);
 }

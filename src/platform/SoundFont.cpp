@@ -12,12 +12,14 @@ QStringList SoundFontCandidates() {
         if (!dirs.contains(QLatin1String(d))) dirs << QLatin1String(d);
     QStringList candidates;
     for (const char *name : kNames)
-        for (const QString &dir : dirs) candidates << dir + QLatin1Char('/') + QLatin1String(name);
+        for (const QString &dir : dirs)
+            candidates << dir + QLatin1Char('/') + QLatin1String(name);
 
     fluid_settings_t *settings = new_fluid_settings();
     if (settings != nullptr) {
         char *fallback = nullptr;
-        if (fluid_settings_dupstr(settings, "synth.default-soundfont", &fallback) == FLUID_OK && fallback != nullptr) {
+        if (fluid_settings_dupstr(settings, "synth.default-soundfont", &fallback) == FLUID_OK &&
+            fallback != nullptr) {
             candidates << QFile::decodeName(fallback);
             fluid_free(fallback);
         }

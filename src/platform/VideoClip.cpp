@@ -125,7 +125,8 @@ std::optional<VideoFrame> VideoClip::Convert(const AVFrame &frame) {
     // Same size, RGB 8:8:8 out, and the scaler flags that FFmpeg's command line uses, so a frame
     // here is pixel for pixel what the command line decodes.
     scaler_.reset(sws_getCachedContext(scaler_.release(), frame.width, frame.height, format, frame.width,
-                                       frame.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+                                       frame.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr,
+                                       nullptr));
     if (!scaler_) return std::nullopt;
     QImage image(frame.width, frame.height, QImage::Format_RGB888);
     if (image.isNull()) return std::nullopt;

@@ -34,8 +34,8 @@ void VideoPlayer::PlayRepeat() {
 }
 
 void VideoPlayer::Decode() {
-    double passStart = 0;     // where the current pass begins on the time line
-    double passEnd = 0;       // where it ends: the last frame's time plus its duration
+    double passStart = 0; // where the current pass begins on the time line
+    double passEnd = 0;   // where it ends: the last frame's time plus its duration
     double lastDue = -kMinGapMs;
     int framesInPass = 0;
     bool first = true;

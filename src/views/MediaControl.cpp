@@ -55,9 +55,9 @@ bool OpenSound(const std::shared_ptr<const QByteArray> &bytes) {
 }
 
 bool OpenMusic(const std::shared_ptr<const QByteArray> &bytes) {
-    std::unique_ptr<MidiSynth> synth = MidiSynth::Open(std::as_bytes(std::span(bytes->constData(),
-                                                                                static_cast<std::size_t>(bytes->size()))),
-                                                       FindSoundFont());
+    std::unique_ptr<MidiSynth> synth =
+        MidiSynth::Open(std::as_bytes(std::span(bytes->constData(), static_cast<std::size_t>(bytes->size()))),
+                        FindSoundFont());
     if (!synth) return false;
     auto *output = new PcmOutput(std::move(synth));
     MediaDevices::Register(output);
@@ -71,9 +71,12 @@ bool MediaControl::Open(Device device, const QString &path, QWidget *parent) {
     const std::shared_ptr<const QByteArray> bytes = ReadWholeFile(path);
     if (!bytes) return false;
     switch (device) {
-    case Device::Video: return OpenVideo(bytes, parent);
-    case Device::Sound: return OpenSound(bytes);
-    case Device::Music: return OpenMusic(bytes);
+    case Device::Video:
+        return OpenVideo(bytes, parent);
+    case Device::Sound:
+        return OpenSound(bytes);
+    case Device::Music:
+        return OpenMusic(bytes);
     }
     return false;
 }
@@ -94,7 +97,7 @@ void MediaControl::PlayVideoRepeat() {
 }
 
 void MediaControl::Play(Device device) {
-    PcmOutput *output = device == Device::Sound ? Devices().sound.data()
+    PcmOutput *output = device == Device::Sound   ? Devices().sound.data()
                         : device == Device::Music ? Devices().music.data()
                                                   : nullptr;
     if (output != nullptr) output->Play();

@@ -86,7 +86,8 @@ double ReplyNumber(const QString &text) {
             break;
         }
     }
-    while (!number.isEmpty() && !number.back().isDigit() && number.back() != QLatin1Char('.')) number.chop(1);
+    while (!number.isEmpty() && !number.back().isDigit() && number.back() != QLatin1Char('.'))
+        number.chop(1);
     if (!digits) return 0;
     bool ok = false;
     const double value = number.toDouble(&ok);
@@ -138,7 +139,8 @@ bool ShowSound(const QString &name, DisplayBox &display) {
     if (std::fabs(value) > 9.0e18) ErrorReport::overflow();
     const std::int64_t ms = RoundHalfEven(value);
     display.Print(QStringLiteral("Информация о звуке:\r\n"));
-    display.Print(QStringLiteral("Время воспроизведения: ") + QString::number(ms) + QStringLiteral(" миллисекунд"));
+    display.Print(QStringLiteral("Время воспроизведения: ") + QString::number(ms) +
+                  QStringLiteral(" миллисекунд"));
     return true;
 }
 
