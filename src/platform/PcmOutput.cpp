@@ -60,7 +60,3 @@ void PcmOutput::Play() {
     });
     sink_->start(stream_);
 }
-
-bool PcmOutput::IsPlaying() const {
-    return sink_ != nullptr && sink_->state() == QAudio::ActiveState;
-}

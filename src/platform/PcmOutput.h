@@ -19,8 +19,6 @@ public:
     // of the formats the source can make, nothing is heard and nothing is reported. A second
     // call changes nothing.
     void Play();
-    // Whether samples are going to a device at this moment.
-    bool IsPlaying() const;
 
 private:
     std::unique_ptr<PcmSource> source_;

@@ -67,6 +67,7 @@ void VideoPlayer::Decode() {
         bool wake = false;
         {
             std::lock_guard lock(mutex_);
+            if (stop_) return;
             wake = queue_.empty();
             queue_.push_back({std::move(frame->image), due});
         }
