@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <sys/resource.h>
 
 namespace {
 std::shared_ptr<const QByteArray> Shared(const QByteArray &bytes) {
@@ -167,4 +168,26 @@ TEST(SoundClip, DamagedFilesNeverReadPastTheirData) {
         ASSERT_TRUE(clip->Prepare(Format(8000, 1)));
         EXPECT_EQ(ReadAll(*clip).size(), 24000);
     }
+}
+
+TEST(SoundClip, AVeryLowSampleRateComesOutAFewSamplesAtATime) {
+    // One sample a second, 8 KB of them: 8192 seconds of sound at the output's 44.1 kHz, more than
+    // a gigabyte of PCM. Reading its start must not make all of it at once.
+    QByteArray data(8192, '\x40');
+    QByteArray wave("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\1\0\0\0\1\0\0\0\1\0\x08\0data\0\x20\0\0", 44);
+    wave += data;
+    const std::unique_ptr<SoundClip> clip = SoundClip::Open(Shared(wave));
+    ASSERT_NE(clip, nullptr);
+    EXPECT_EQ(clip->LengthMs(), 8192000u);
+    ASSERT_TRUE(clip->Prepare(Format(44100, 2)));
+    struct rusage before {
+    }, after{};
+    getrusage(RUSAGE_SELF, &before);
+    QByteArray buffer(1 << 20, '\0');
+    qint64 total = 0;
+    for (int i = 0; i < 4; ++i)
+        total += clip->Read(buffer.data(), buffer.size());
+    getrusage(RUSAGE_SELF, &after);
+    EXPECT_EQ(total, 4 << 20);
+    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024) << "kilobytes";
 }

@@ -12,6 +12,8 @@ constexpr int kMaxChannels = 64;
 constexpr int kMaxSampleRate = 1'000'000;
 // Decoding for one read gives up after this many packets that give no samples.
 constexpr int kMaxPacketsPerRead = 10000;
+// The most sample frames converted in one go.
+constexpr std::int64_t kSliceOutFrames = 16384;
 
 std::uint32_t RoundedMs(double seconds) {
     if (!std::isfinite(seconds) || seconds <= 0) return 0;
@@ -103,32 +105,44 @@ qint64 SoundClip::Read(char *data, qint64 maxBytes) {
 
 void SoundClip::Produce() {
     input_->SetDeadline(std::chrono::seconds(5));
-    for (int packets = 0; packets < kMaxPacketsPerRead; ++packets) {
+    for (int packets = 0; packets < kMaxPacketsPerRead;) {
+        if (haveFrame_) {
+            const AVFrame &f = *frame_;
+            if (frameUsed_ < f.nb_samples) {
+                // A slice at a time: a sound of a very low rate would otherwise come out of one
+                // frame as hundreds of megabytes.
+                const auto rateIn = static_cast<std::int64_t>(f.sample_rate);
+                const auto slice = static_cast<int>(
+                    std::clamp<std::int64_t>(kSliceOutFrames * rateIn / std::max(1, format_.sampleRate()), 1,
+                                             f.nb_samples - frameUsed_));
+                const auto format = static_cast<AVSampleFormat>(f.format);
+                const int bytesPerSample = av_get_bytes_per_sample(format);
+                const bool planar = av_sample_fmt_is_planar(format) != 0;
+                const int planes = planar ? f.ch_layout.nb_channels : 1;
+                const std::size_t step = static_cast<std::size_t>(frameUsed_) *
+                                         static_cast<std::size_t>(bytesPerSample) *
+                                         static_cast<std::size_t>(planar ? 1 : f.ch_layout.nb_channels);
+                std::vector<const std::uint8_t *> slices(static_cast<std::size_t>(planes));
+                for (int p = 0; p < planes; ++p)
+                    slices[static_cast<std::size_t>(p)] = f.extended_data[p] + step;
+                frameUsed_ += slice;
+                Append(slices.data(), slice);
+                if (pending_.size() > pendingPos_) return;
+                continue;
+            }
+            av_frame_unref(frame_.get());
+            haveFrame_ = false;
+        }
         const int got = avcodec_receive_frame(decoder_.get(), frame_.get());
         if (got == 0) {
-            const AVFrame &f = *frame_;
-            const bool changed = !converter_ || f.format != converterFormat_ ||
-                                 f.sample_rate != converterRate_ ||
-                                 av_channel_layout_compare(&f.ch_layout, &converterLayout_) != 0;
-            if (changed) {
-                // The first frame, or a stream that changes its format midway.
-                av_channel_layout_uninit(&converterLayout_);
-                converter_.reset();
-                if (f.ch_layout.nb_channels > 0 && f.ch_layout.nb_channels <= kMaxChannels &&
-                    f.sample_rate > 0 && f.sample_rate <= kMaxSampleRate &&
-                    av_channel_layout_copy(&converterLayout_, &f.ch_layout) == 0) {
-                    converter_ = MakeConverter(f.ch_layout, static_cast<AVSampleFormat>(f.format),
-                                               f.sample_rate, format_);
-                    converterFormat_ = f.format;
-                    converterRate_ = f.sample_rate;
-                }
-            }
-            if (converter_) Append(f.extended_data, f.nb_samples);
-            av_frame_unref(frame_.get());
-            if (pending_.size() > pendingPos_) return;
+            frameUsed_ = 0;
+            haveFrame_ = SetUpConverter(*frame_) &&
+                         av_get_bytes_per_sample(static_cast<AVSampleFormat>(frame_->format)) > 0;
+            if (!haveFrame_) av_frame_unref(frame_.get());
             continue;
         }
         if (got != AVERROR(EAGAIN) || draining_) break;
+        ++packets;
         if (av_read_frame(input_->context(), packet_.get()) < 0) {
             draining_ = true;
             avcodec_send_packet(decoder_.get(), nullptr);
@@ -140,6 +154,22 @@ void SoundClip::Produce() {
     // The end: what the resampler still holds comes out last.
     if (converter_) Append(nullptr, 0);
     ended_ = true;
+}
+
+bool SoundClip::SetUpConverter(const AVFrame &f) {
+    const bool changed = !converter_ || f.format != converterFormat_ || f.sample_rate != converterRate_ ||
+                         av_channel_layout_compare(&f.ch_layout, &converterLayout_) != 0;
+    if (!changed) return true;
+    // The first frame, or a stream that changes its format midway.
+    av_channel_layout_uninit(&converterLayout_);
+    converter_.reset();
+    if (f.ch_layout.nb_channels <= 0 || f.ch_layout.nb_channels > kMaxChannels || f.sample_rate <= 0 ||
+        f.sample_rate > kMaxSampleRate || av_channel_layout_copy(&converterLayout_, &f.ch_layout) != 0)
+        return false;
+    converter_ = MakeConverter(f.ch_layout, static_cast<AVSampleFormat>(f.format), f.sample_rate, format_);
+    converterFormat_ = f.format;
+    converterRate_ = f.sample_rate;
+    return converter_ != nullptr;
 }
 
 void SoundClip::Append(const std::uint8_t *const *input, int samples) {

@@ -24,14 +24,18 @@ public:
 
 private:
     SoundClip() = default;
-    // Decodes the next packets until some samples are waiting or the stream ends.
+    // Converts the next slice of the decoded frame, decoding the next packets when the frame is
+    // used up, until some samples are waiting or the stream ends.
     void Produce();
+    bool SetUpConverter(const AVFrame &frame);
     void Append(const std::uint8_t *const *input, int samples);
 
     std::unique_ptr<MemoryInput> input_;
     AvCodecContextPtr decoder_;
     AvPacketPtr packet_;
     AvFramePtr frame_;
+    int frameUsed_ = 0; // samples of frame_ already converted
+    bool haveFrame_ = false;
     SwrPtr converter_;
     AVChannelLayout converterLayout_{};
     int converterFormat_ = -1;
