@@ -1,7 +1,7 @@
 // Takes a picture of the main window after a few scripted steps, for looking at what the program
 // shows without a person at the controls:
 //   zorvika_shot out.png [--open FILE] [--select "TYPE TEXT/NAME TEXT"] [--expand "TYPE TEXT"]
-//                        [--hscroll N] [--vscroll N] [--args "SWITCHES"]
+//                        [--hscroll N] [--vscroll N] [--wait MS] [--screen 1] [--args "SWITCHES"]
 // Steps run in the order given. Message boxes are answered Yes and listed on standard output.
 #include "about/ProgramResources.h"
 #include "app/FrmMain.h"
@@ -10,6 +10,7 @@
 #include "views/DisplayBox.h"
 
 #include <QApplication>
+#include <QScreen>
 #include <QScrollBar>
 #include <QThread>
 #include <QTimer>
@@ -99,7 +100,10 @@ int main(int argc, char **argv) {
         Settle(200);
     }
     Settle(300);
-    const bool saved = window.grab().save(out);
+    // --screen 1: the whole screen, with top-level previews that lie over the window.
+    const bool wholeScreen = args.contains(QStringLiteral("--screen"));
+    const QPixmap shot = wholeScreen ? QGuiApplication::primaryScreen()->grabWindow(0) : window.grab();
+    const bool saved = shot.save(out);
     std::printf("%s %s\n", saved ? "saved" : "could not save", qPrintable(out));
     return saved ? 0 : 1;
 }

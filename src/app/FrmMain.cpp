@@ -9,6 +9,7 @@
 #include "resources/Module.h"
 #include "resources/ResourceTree.h"
 #include "views/DisplayBox.h"
+#include "views/PaneFonts.h"
 #include "views/TStringsWndProc.h"
 #include "views/TextBox.h"
 #include "views/Viewport.h"
@@ -72,6 +73,7 @@ void FrmMain::CreateControls() {
     frameClient_->setGeometry(border, border, PFrame->width() - 2 * border, PFrame->height() - 2 * border);
 
     PDisplay = Named(new DisplayBox(frameClient_), "PDisplay");
+    PDisplay->setFont(DesignFont());
     PDisplay->ResizeHandler = [this] { PDisplay_Resize(); };
     VScroll = Named(new QScrollBar(Qt::Vertical, frameClient_), "VScroll");
     PlaceTwips(VScroll, 6480, 120, 255, 4695);

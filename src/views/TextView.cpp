@@ -2,6 +2,7 @@
 
 #include "platform/Ui.h"
 #include "views/DisplayBox.h"
+#include "views/PaneFonts.h"
 
 #include <QFont>
 #include "views/TextBox.h"
@@ -10,13 +11,10 @@ namespace {
 // Character set 204 is Cyrillic; the fonts asked for all cover it (through fontconfig's
 // metric-compatible substitutes), and the request records it for whoever reads the font back.
 QFont PaneFont(bool proportional) {
-    QFont font(proportional ? QStringLiteral("MS Sans Serif") : QStringLiteral("Courier New"), 8);
-    if (proportional) {
-        font.setStyleHint(QFont::SansSerif);
-    } else {
-        font.setStyleHint(QFont::TypeWriter);
-        font.setFixedPitch(true);
-    }
+    if (proportional) return DesignFont();
+    QFont font(QStringLiteral("Courier New"), 8);
+    font.setStyleHint(QFont::TypeWriter);
+    font.setFixedPitch(true);
     return font;
 }
 } // namespace
