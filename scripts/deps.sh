@@ -9,7 +9,7 @@ libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev ff
 libfluidsynth-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev
 libwine binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 icoutils
-fonts-liberation2 fonts-dejavu-core
+fonts-liberation2 fonts-dejavu-core fonts-wine
 xvfb xauth imagemagick x11-utils
 "
 missing=""

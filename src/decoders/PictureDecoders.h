@@ -1,11 +1,24 @@
 #pragma once
 // The picture decoders: a resource of a picture type, or a custom resource that holds a picture
 // file, made into a picture value.
+#include "platform/IconImage.h"
 #include "platform/Picture.h"
 
+#include <QImage>
 #include <QString>
 #include <memory>
+#include <optional>
 
 // Types "1", "2", "3", "12" and "14" (compared exactly): the cursor or icon image, the bitmap, the
-// group's chosen image. Empty when nothing could be made.
+// group's chosen image. Empty when nothing could be made (missing, unreadable, too large); for
+// types "1" and "3" a missing resource raises code 9.
 std::shared_ptr<Picture> ResourcePicture(const QString &type, const QString &name);
+// A custom resource ("JPG", "JPEG", "GIF", "WMF", "EMF") holding a picture file, loaded through
+// the temporary file: the file is deleted after a successful load and left (until the next
+// StopPlayback) when the loader refuses the data with the invalid-picture failure (481). A
+// missing resource raises code 9.
+std::shared_ptr<Picture> TempFilePicture(const QString &type, const QString &name);
+// A bitmap made into a picture of type bitmap.
+std::shared_ptr<Picture> BitmapPicture(QImage bitmap);
+// An icon or cursor made into a picture of type icon; nothing when there is none.
+std::shared_ptr<Picture> IconPicture(std::optional<IconImage> icon);

@@ -1,0 +1,49 @@
+#include "platform/ImageLoader.h"
+
+#include "platform/ByteReader.h"
+#include "platform/Dib.h"
+#include "platform/IconDirectory.h"
+
+#include <QGuiApplication>
+#include <QPalette>
+
+std::array<std::pair<QRgb, QRgb>, 3> ThreeDColorMapping() {
+    const QPalette palette = QGuiApplication::palette();
+    return {{{qRgb(128, 128, 128), palette.color(QPalette::Active, QPalette::Dark).rgb()},
+             {qRgb(192, 192, 192), palette.color(QPalette::Active, QPalette::Button).rgb()},
+             {qRgb(223, 223, 223), palette.color(QPalette::Active, QPalette::Midlight).rgb()}}};
+}
+
+QImage LoadBitmapResource(std::span<const std::byte> dib) {
+    const auto mapping = ThreeDColorMapping();
+    DibOptions options;
+    options.substitutions = mapping;
+    DecodedDib decoded = DecodePackedDib(dib, options);
+    // A bitmap is drawn by copying its pixels: the fourth byte of 32-bit pixels is not alpha, and
+    // pixels an RLE image skips are the zero bits of a new bitmap, black.
+    QImage image = std::move(decoded.image);
+    for (int y = 0; y < image.height(); ++y) {
+        auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < image.width(); ++x) p[x] |= 0xFF000000u;
+    }
+    image.reinterpretAsFormat(QImage::Format_RGB32);
+    return image;
+}
+
+IconImage LoadIconGroup(std::span<const std::byte> group, bool cursor, const IconImageLookup &lookup) {
+    const IconDirectory directory = ReadGroupDirectory(group, cursor);
+    const auto chosen = ChooseIconEntry(directory);
+    if (!chosen) InvalidPicture();
+    const auto data = lookup(static_cast<std::uint16_t>(directory.entries[*chosen].idOrOffset));
+    if (!data || data->empty()) InvalidPicture();
+    return DecodeIconResource(*data, cursor);
+}
+
+IconImage LoadIconFile(std::span<const std::byte> file) {
+    const IconDirectory directory = ReadIconFileDirectory(file);
+    const auto chosen = ChooseIconEntry(directory);
+    if (!chosen) InvalidPicture();
+    const IconDirEntry &entry = directory.entries[*chosen];
+    const auto image = ByteReader(file).spanAt(entry.idOrOffset, entry.bytes);
+    return DecodeIconImage(image, directory.cursor, entry.hotspot);
+}

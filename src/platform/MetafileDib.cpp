@@ -1,0 +1,53 @@
+// Colours and DIBs as metafile records carry them.
+#include "platform/Dib.h"
+#include "platform/ErrorReport.h"
+#include "platform/MetafileRecords.h"
+
+namespace {
+QImage Finish(DecodedDib decoded, bool keepAlpha) {
+    QImage image = std::move(decoded.image);
+    if (decoded.hasAlpha && !keepAlpha) {
+        // Blits copy 32-bit pixels whole: their fourth byte is not transparency.
+        for (int y = 0; y < image.height(); ++y) {
+            auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) p[x] |= 0xFF000000u;
+        }
+    }
+    return image;
+}
+} // namespace
+
+QRgb ColorRefToRgb(std::uint32_t value, const GdiPlayer &player) {
+    if ((value >> 24) == 1) {
+        const auto entries = player.PaletteEntries();
+        const std::size_t index = value & 0xFFFFu;
+        return index < entries.size() ? entries[index] : qRgb(0, 0, 0);
+    }
+    return qRgb(static_cast<int>(value & 0xFF), static_cast<int>((value >> 8) & 0xFF),
+                static_cast<int>((value >> 16) & 0xFF));
+}
+
+QImage MetafileDib(std::span<const std::byte> info, std::span<const std::byte> bits, bool paletteIndices,
+                   const GdiPlayer &player, bool keepAlpha) {
+    try {
+        const std::vector<QRgb> palette = paletteIndices ? player.PaletteEntries() : std::vector<QRgb>{};
+        DibOptions options;
+        options.paletteIndices = paletteIndices;
+        options.palette = palette;
+        return Finish(DecodeDib(info, bits, options), keepAlpha);
+    } catch (const ErrorReport &) {
+        return {};
+    }
+}
+
+QImage MetafilePackedDib(std::span<const std::byte> packed, bool paletteIndices, const GdiPlayer &player) {
+    try {
+        const std::vector<QRgb> palette = paletteIndices ? player.PaletteEntries() : std::vector<QRgb>{};
+        DibOptions options;
+        options.paletteIndices = paletteIndices;
+        options.palette = palette;
+        return Finish(DecodePackedDib(packed, options), false);
+    } catch (const ErrorReport &) {
+        return {};
+    }
+}

@@ -1,0 +1,53 @@
+#include "platform/PictureFile.h"
+
+#include "platform/ByteReader.h"
+#include "platform/Dib.h"
+#include "platform/EncodedImage.h"
+#include "platform/ErrorReport.h"
+#include "platform/ImageLoader.h"
+#include "platform/MetafilePicture.h"
+#include "platform/RasterPicture.h"
+
+#include <QFile>
+
+namespace {
+std::shared_ptr<Picture> Load(std::span<const std::byte> data) {
+    const ByteReader r(data);
+    if (r.contains(0, 2) && r.u16At(0) == 0x4D42) { // "BM"
+        // Drawn as a bitmap: 32-bit pixels opaque, skipped RLE pixels black.
+        QImage image = DecodeBmpFile(data).image;
+        for (int y = 0; y < image.height(); ++y) {
+            auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
+            for (int x = 0; x < image.width(); ++x) p[x] |= 0xFF000000u;
+        }
+        image.reinterpretAsFormat(QImage::Format_RGB32);
+        return std::make_shared<RasterPicture>(std::move(image), Picture::Bitmap);
+    }
+    if (r.contains(0, 4) && r.u16At(0) == 0 && (r.u16At(2) == 1 || r.u16At(2) == 2))
+        return std::make_shared<RasterPicture>(LoadIconFile(data));
+    if (LooksLikeMetafile(data)) {
+        return std::make_shared<MetafilePicture>(
+            QByteArray(reinterpret_cast<const char *>(data.data()), static_cast<qsizetype>(data.size())));
+    }
+    // Of the formats Qt's readers know, only those the platform's loader reads.
+    const QByteArray format = DetectImageFormat(data);
+    if (format != "jpeg" && format != "gif") InvalidPicture();
+    return std::make_shared<RasterPicture>(DecodeEncodedImage(data, format), Picture::Bitmap);
+}
+} // namespace
+
+std::shared_ptr<Picture> LoadPictureFromData(std::span<const std::byte> data) {
+    try {
+        return Load(data);
+    } catch (const ErrorReport &) {
+        // Whatever went wrong inside, the loader's answer is that this is no picture.
+        InvalidPicture();
+    }
+}
+
+std::shared_ptr<Picture> LoadPictureFile(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) InvalidPicture();
+    const QByteArray bytes = file.readAll();
+    return LoadPictureFromData(std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Our stand-in for the platform's picture file loader: a BMP, ICO, CUR, WMF, EMF, GIF or JPEG file
+// made into a picture, the format recognised from the data alone.
+#include "platform/Picture.h"
+
+#include <QString>
+#include <cstddef>
+#include <memory>
+#include <span>
+
+// Raises the invalid-picture failure (481) for data in no format the loader reads.
+std::shared_ptr<Picture> LoadPictureFromData(std::span<const std::byte> data);
+// The same for a file on disk; a file that cannot be read is an invalid picture too.
+std::shared_ptr<Picture> LoadPictureFile(const QString &path);

@@ -1,0 +1,22 @@
+#pragma once
+// Our stand-in for the platform's dialog creation: a template made into a live window with all
+// its controls.
+#include "platform/DialogTemplate.h"
+#include "views/DialogControls.h"
+#include "views/DialogWindow.h"
+
+#include <memory>
+
+class QWidget;
+
+// A child-style template (WS_CHILD) becomes a child of `parent`; a pop-up or overlapped one a
+// top-level window owned by the window of `parent`. Nothing (nullptr) when the dialog or one of
+// its controls names a class that no part of the builder knows, as the platform fails for a class
+// that is not registered, and when the controls would need more than the platform's quota of
+// 10,000 windows (counted in widgets). The window is not shown yet. No size exceeds what the
+// screen allows.
+std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, QWidget *parent,
+                                                 const PictureLoader &pictures);
+
+// The largest outer size a preview gets: the available area of the screen.
+QSize MaximumPreviewSize(const QWidget *parent);

@@ -1,0 +1,17 @@
+#pragma once
+// The dialog preview: a dialog template of the loaded module shown as a live window in, or over,
+// the display box.
+#include "views/DialogControls.h"
+
+#include <QString>
+
+class DisplayBox;
+
+// `name`: the dialog's name string ("#" + digits or the name). A child-style dialog lives at the
+// top-left corner of the display box, which takes the dialog's size plus 24 pixels of height; a
+// pop-up or overlapped dialog is a window of its own over the box's top-left corner, owned by the
+// box's window. The preview goes into DialogPreviewWnd. False when no window could be made: no
+// such dialog, a template that cannot be read, or a class that nothing knows.
+bool ShowDialog(const QString &name, DisplayBox &display);
+// The same, with the pictures of static icons and bitmaps taken from `pictures`.
+bool ShowDialog(const QString &name, DisplayBox &display, const PictureLoader &pictures);

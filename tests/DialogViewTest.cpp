@@ -1,0 +1,228 @@
+// The dialog preview in the main window: a node click on a dialog makes the live preview, inside
+// the display box for a child-style dialog and as its own window for a pop-up, and every later
+// selection, reset or new file removes it.
+#include "FakeUi.h"
+#include "Fixtures.h"
+#include "QStringPrinter.h"
+#include "app/FrmMain.h"
+#include "platform/Twips.h"
+#include "resources/DialogPreviewWnd.h"
+#include "resources/Module.h"
+#include "resources/ResourceTree.h"
+#include "views/DialogBuilder.h"
+#include "views/DialogFonts.h"
+#include "views/DialogView.h"
+#include "views/DisplayBox.h"
+#include "views/Viewport.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <gtest/gtest.h>
+
+namespace {
+const QString kCannotLoad = QStringLiteral("Не удаётся загрузить ресурс.");
+
+class DialogViewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        main = std::make_unique<FrmMain>(ui, QStringLiteral("/EMPTYLOAD"));
+        main->EndProgram = [] {};
+        main->Load();
+        main->show();
+        Open(FixturePath(QStringLiteral("dialogs32.dll")));
+    }
+    void TearDown() override { main.reset(); }
+
+    void Open(const QString &path) {
+        ui.openAnswers.push_back(path);
+        main->MnuOpenFile_Click();
+    }
+    QStandardItem *NameNode(const QString &typeKey, const QString &text) {
+        QStandardItem *root = main->TreeModel->item(0);
+        for (int t = 0; root != nullptr && t < root->rowCount(); ++t) {
+            QStandardItem *type = root->child(t);
+            if (type->data(TreeRole::Key).toString() != typeKey) continue;
+            main->Expand(type);
+            for (int n = 0; n < type->rowCount(); ++n)
+                if (type->child(n)->text() == text) return type->child(n);
+        }
+        return nullptr;
+    }
+    void Click(const QString &typeKey, const QString &text) {
+        QStandardItem *node = NameNode(typeKey, text);
+        ASSERT_NE(node, nullptr) << text.toStdString();
+        main->NodeClick(node);
+    }
+    DialogWindow *Preview() const { return qobject_cast<DialogWindow *>(DialogPreviewWnd.data()); }
+
+    FakeUi ui;
+    std::unique_ptr<FrmMain> main;
+};
+} // namespace
+
+TEST_F(DialogViewTest, AChildDialogOf200By100PixelsMakesTheDisplay3000By1860Twips) {
+    Click(QStringLiteral("#5"), QStringLiteral("CHILD200"));
+    DialogWindow *preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    // The example's font, Liberation Sans of 9 points, has dialog base units of 7 x 14 pixels:
+    // 114 x 57 units make 200 x 100 pixels.
+    ASSERT_EQ(MeasureBaseUnits(preview->font()), (DialogBaseUnits{7, 14}));
+    EXPECT_EQ(preview->parentWidget(), main->PDisplay);
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->geometry(), QRect(0, 0, 200, 100));
+    EXPECT_EQ(main->PDisplay->pos(), QPoint(0, 0));
+    EXPECT_EQ(PixelsToTwipsX(main->PDisplay->width()), 200 * TwipsPerPixelX());
+    EXPECT_EQ(PixelsToTwipsY(main->PDisplay->height()), 124 * TwipsPerPixelY());
+    if (TwipsPerPixelX() == 15 && TwipsPerPixelY() == 15) {
+        EXPECT_EQ(PixelsToTwipsX(main->PDisplay->width()), 3000);
+        EXPECT_EQ(PixelsToTwipsY(main->PDisplay->height()), 1860);
+    }
+    // Smaller than the visible area: no scrolling.
+    EXPECT_FALSE(main->HScroll->isEnabled());
+    EXPECT_FALSE(main->VScroll->isEnabled());
+    EXPECT_TRUE(main->PDisplay->printedLines().isEmpty());
+}
+
+TEST_F(DialogViewTest, AChildDialogLargerThanTheViewScrolls) {
+    Click(QStringLiteral("#5"), QStringLiteral("HUGECHILD"));
+    DialogWindow *preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    const QSize maximum = MaximumPreviewSize(main->PDisplay);
+    EXPECT_LE(preview->width(), maximum.width());
+    EXPECT_LE(preview->height(), maximum.height());
+    EXPECT_EQ(main->PDisplay->size(), QSize(preview->width(), preview->height() + 24));
+    const int viewportW = TwipsToPixelsX(ViewportWidth), viewportH = TwipsToPixelsY(ViewportHeight);
+    ASSERT_GT(preview->width(), viewportW);
+    EXPECT_TRUE(main->HScroll->isEnabled());
+    EXPECT_TRUE(main->VScroll->isEnabled());
+    EXPECT_EQ(main->HScroll->maximum(), main->PDisplay->width() - viewportW);
+    EXPECT_EQ(main->VScroll->maximum(), main->PDisplay->height() - viewportH);
+    // Scrolling moves the box with the dialog in it.
+    main->HScroll->setValue(25);
+    EXPECT_EQ(main->PDisplay->x(), -25);
+    EXPECT_EQ(preview->mapTo(main->PDisplay, QPoint(0, 0)), QPoint(0, 0));
+}
+
+TEST_F(DialogViewTest, APopUpIsAWindowOfItsOwnOverTheDisplayCorner) {
+    const QSize before = main->PDisplay->size();
+    Click(QStringLiteral("#5"), QStringLiteral("100"));
+    DialogWindow *preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    EXPECT_TRUE(preview->isWindow());
+    EXPECT_EQ(preview->parentWidget(), main.get()); // owned by the main window
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(preview->pos(), main->PDisplay->mapToGlobal(QPoint(0, 0)));
+    EXPECT_EQ(main->PDisplay->size(), before); // the box keeps half the frame's size
+    EXPECT_EQ(preview->caption(), QStringLiteral("Стандартный"));
+    // An overlapped template is a window of its own too.
+    Click(QStringLiteral("#5"), QStringLiteral("301"));
+    ASSERT_NE(Preview(), nullptr);
+    EXPECT_TRUE(Preview()->isWindow());
+}
+
+TEST_F(DialogViewTest, NumericAndNamedDialogsAndType17) {
+    // "#200" is the integer name 200; a named dialog is found whatever the case of its name.
+    EXPECT_TRUE(ShowDialog(QStringLiteral("#200"), *main->PDisplay));
+    ASSERT_NE(Preview(), nullptr);
+    EXPECT_EQ(Preview()->caption(), QStringLiteral("Common controls"));
+    main->ClearDisplay();
+    EXPECT_TRUE(ShowDialog(QStringLiteral("child200"), *main->PDisplay));
+    ASSERT_NE(Preview(), nullptr);
+    EXPECT_TRUE(Preview()->isChildStyle());
+    main->ClearDisplay();
+    EXPECT_FALSE(ShowDialog(QStringLiteral("#999"), *main->PDisplay));
+    EXPECT_EQ(Preview(), nullptr);
+
+    // Type 17 goes to the preview too, which looks the name up among the dialogs.
+    Click(QStringLiteral("#17"), QStringLiteral("100"));
+    ASSERT_NE(Preview(), nullptr);
+    EXPECT_EQ(Preview()->caption(), QStringLiteral("Стандартный"));
+    Click(QStringLiteral("#17"), QStringLiteral("NODIALOG"));
+    EXPECT_EQ(Preview(), nullptr);
+    EXPECT_EQ(main->PDisplay->printedLines(), QStringList{kCannotLoad});
+}
+
+TEST_F(DialogViewTest, EveryLaterSelectionResetOrFileRemovesThePreview) {
+    Click(QStringLiteral("#5"), QStringLiteral("100"));
+    QPointer<QObject> first = DialogPreviewWnd;
+    ASSERT_FALSE(first.isNull());
+    Click(QStringLiteral("#5"), QStringLiteral("CHILD200"));
+    EXPECT_TRUE(first.isNull());
+    QPointer<QObject> second = DialogPreviewWnd;
+    ASSERT_FALSE(second.isNull());
+    main->MnuReset_Click();
+    EXPECT_TRUE(second.isNull());
+    EXPECT_TRUE(DialogPreviewWnd.isNull());
+
+    Click(QStringLiteral("#5"), QStringLiteral("200"));
+    QPointer<QObject> third = DialogPreviewWnd;
+    ASSERT_FALSE(third.isNull());
+    ReleaseModule(); // the preview goes before the module it was made from
+    EXPECT_TRUE(third.isNull());
+
+    Open(FixturePath(QStringLiteral("dialogs64.dll")));
+    Click(QStringLiteral("#5"), QStringLiteral("100"));
+    QPointer<QObject> fourth = DialogPreviewWnd;
+    ASSERT_FALSE(fourth.isNull());
+    Open(FixturePath(QStringLiteral("dialogs32.dll")));
+    EXPECT_TRUE(fourth.isNull());
+    EXPECT_TRUE(main->findChildren<DialogWindow *>().isEmpty());
+}
+
+TEST_F(DialogViewTest, AnUnknownClassShowsTheCannotLoadText) {
+    Click(QStringLiteral("#5"), QStringLiteral("300"));
+    EXPECT_EQ(Preview(), nullptr);
+    EXPECT_TRUE(main->findChildren<DialogWindow *>().isEmpty());
+    EXPECT_EQ(main->PDisplay->printedLines(), QStringList{kCannotLoad});
+    EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DialogViewTest, ControlsTakeFocusAndClicksButRunNoCommand) {
+    Click(QStringLiteral("#5"), QStringLiteral("100"));
+    DialogWindow *preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    QPointer<QObject> alive = DialogPreviewWnd;
+    for (QPushButton *button : preview->findChildren<QPushButton *>()) button->click();
+    QLineEdit *edit = nullptr;
+    for (QLineEdit *e : preview->findChildren<QLineEdit *>())
+        if (e->property("dialogItemId").toULongLong() == 20 || e->parentWidget()->property("dialogItemId").toULongLong() == 20)
+            edit = e;
+    ASSERT_NE(edit, nullptr);
+    preview->activateWindow();
+    QApplication::setActiveWindow(preview);
+    edit->setFocus();
+    EXPECT_EQ(preview->focusWidget(), edit);
+    for (const int key : {Qt::Key_Return, Qt::Key_Escape, Qt::Key_Space}) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(edit, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(edit, &release);
+    }
+    QApplication::processEvents();
+    EXPECT_FALSE(alive.isNull());
+    EXPECT_TRUE(preview->isVisible());
+    EXPECT_EQ(DialogPreviewWnd.data(), preview);
+}
+
+TEST_F(DialogViewTest, ABrokenTemplateGivesNoPreviewAndNoCrash) {
+    // Dialog 100 of the fixture, patched in a copy of the file: its item count made 65,535, far
+    // more items than its data holds.
+    const QByteArray file = ReadFileBytes(FixturePath(QStringLiteral("dialogs32.dll")));
+    const QByteArray title = QByteArray::fromRawData(reinterpret_cast<const char *>(u"Стандартный"), 22);
+    const qsizetype at = file.indexOf(title);
+    ASSERT_GT(at, 18);
+    const qsizetype start = at - 18 - 4; // style, exStyle, count, x, y, cx, cy, menu, class
+    ASSERT_EQ(static_cast<unsigned char>(file[start + 3]), 0x80u); // WS_POPUP in the style's high byte
+    TempFiles temp;
+    QByteArray counted = file;
+    counted[start + 8] = char(0xFF);
+    counted[start + 9] = char(0xFF);
+    Open(temp.Write(QStringLiteral("counted.dll"), counted));
+    Click(QStringLiteral("#5"), QStringLiteral("100"));
+    EXPECT_EQ(Preview(), nullptr);
+    EXPECT_EQ(main->PDisplay->printedLines(), QStringList{kCannotLoad});
+    EXPECT_TRUE(ui.messages.empty());
+}

@@ -1,0 +1,111 @@
+// Every dialog of Wine's x86-64 Windows libraries: each template is read, and each dialog the
+// program would preview is built, or refused only because it names a class nothing here knows.
+// With ZORVIKA_DIALOG_SHOTS set to a folder, a picture of every preview is saved there.
+#include "platform/DialogTemplate.h"
+#include "platform/PeImage.h"
+#include "resources/Module.h"
+#include "decoders/ResourceAccess.h"
+#include "views/DialogBuilder.h"
+#include "views/DialogControls.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QPixmap>
+#include <QRegularExpression>
+#include <QSet>
+#include <gtest/gtest.h>
+#include <iostream>
+
+namespace {
+const QString kWineFolder = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
+
+QString NameString(const ResourceId &id) { return id.isNumber() ? QStringLiteral("#%1").arg(*id.number) : id.name; }
+
+QStringList WineFiles() {
+    QStringList files;
+    for (const QFileInfo &info : QDir(kWineFolder).entryInfoList(QDir::Files, QDir::Name)) files << info.filePath();
+    return files;
+}
+
+// The classes of a template that nothing here knows (the dialog's own class included).
+QStringList UnknownClasses(const DialogTemplate &dialog) {
+    QStringList unknown;
+    if (!dialog.windowClass.isNone() && !(dialog.windowClass.isString() && dialog.windowClass.text == "#32770"))
+        unknown << dialog.windowClass.resourceName();
+    for (const DialogItem &item : dialog.items) {
+        const QString name = ControlClassName(item.windowClass);
+        if (!IsKnownControlClass(name)) unknown << name;
+    }
+    return unknown;
+}
+} // namespace
+
+TEST(WineDialogs, EveryTemplateOfEveryLanguageReads) {
+    const QStringList files = WineFiles();
+    if (files.isEmpty()) GTEST_SKIP() << "Wine's libraries are not installed";
+    int templates = 0;
+    for (const QString &path : files) {
+        const auto image = PeImage::Load(path);
+        if (!image) continue;
+        const ResourceId dialogType = ResourceId::fromNumber(5);
+        for (const ResourceId &name : image->Names(dialogType))
+            for (const std::uint16_t language : image->Languages(dialogType, name)) {
+                const auto bytes = image->Find(dialogType, name, language);
+                ASSERT_TRUE(bytes) << path.toStdString() << " " << NameString(name).toStdString();
+                EXPECT_NO_THROW(ReadDialogTemplate(*bytes))
+                    << path.toStdString() << " " << NameString(name).toStdString() << " lang " << language;
+                ++templates;
+            }
+    }
+    std::cout << "dialog templates read (all languages): " << templates << std::endl;
+    EXPECT_GT(templates, 1000);
+}
+
+TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
+    const QStringList files = WineFiles();
+    if (files.isEmpty()) GTEST_SKIP() << "Wine's libraries are not installed";
+    const QString shots = qEnvironmentVariable("ZORVIKA_DIALOG_SHOTS");
+    const PictureLoader noPictures = [](const QString &, const QString &) { return std::shared_ptr<Picture>(); };
+    QWidget host;
+    host.resize(800, 600);
+    int dialogs = 0, built = 0, refused = 0;
+    QSet<QString> refusedClasses;
+    for (const QString &path : files) {
+        if (!LoadModule(path)) continue;
+        const PeImage *image = ModuleHandle();
+        for (const ResourceId &name : image->Names(ResourceId::fromNumber(5))) {
+            const QString label = QFileInfo(path).fileName() + QLatin1Char(' ') + NameString(name);
+            const auto bytes = FindResourceData(QStringLiteral("5"), NameString(name));
+            ASSERT_TRUE(bytes) << label.toStdString();
+            const DialogTemplate dialog = ReadDialogTemplate(*bytes);
+            ++dialogs;
+            const QStringList unknown = UnknownClasses(dialog);
+            std::unique_ptr<DialogWindow> window = CreateDialogWindow(dialog, &host, noPictures);
+            if (!unknown.isEmpty()) {
+                EXPECT_EQ(window, nullptr) << label.toStdString();
+                ++refused;
+                for (const QString &c : unknown) refusedClasses << c;
+                continue;
+            }
+            ASSERT_NE(window, nullptr) << label.toStdString();
+            ++built;
+            // The window holds one control per item, inside a client area as large as the template asks.
+            int controls = 0;
+            for (QObject *child : window->client()->children())
+                if (child->isWidgetType() && child->property("dialogItemId").isValid()) ++controls;
+            EXPECT_EQ(controls, static_cast<int>(dialog.items.size())) << label.toStdString();
+            if (!shots.isEmpty()) {
+                QString file = label;
+                file.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9_.-]")), QStringLiteral("_"));
+                window->grab().save(QDir(shots).filePath(file + QStringLiteral(".png")));
+            }
+        }
+    }
+    ReleaseModule();
+    QStringList classes(refusedClasses.begin(), refusedClasses.end());
+    classes.sort();
+    std::cout << "dialogs: " << dialogs << ", previewed: " << built << ", refused for an unknown class: " << refused
+              << " (" << classes.join(QStringLiteral(", ")).toStdString() << ")" << std::endl;
+    EXPECT_EQ(built + refused, dialogs);
+    EXPECT_GT(dialogs, 100);
+}
