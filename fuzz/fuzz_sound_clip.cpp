@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (!clip->Prepare(format)) __builtin_trap();
     std::vector<char> buffer(16384);
     qint64 total = 0;
-    while (total < 4 * 1024 * 1024) {
+    while (total < 512 * 1024) {
         const qint64 n = clip->Read(buffer.data(), static_cast<qint64>(buffer.size()));
         if (n < 0 || n > static_cast<qint64>(buffer.size()) || n % 4 != 0) __builtin_trap();
         if (n == 0) break;

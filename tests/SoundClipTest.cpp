@@ -170,16 +170,23 @@ TEST(SoundClip, DamagedFilesNeverReadPastTheirData) {
     }
 }
 
-TEST(SoundClip, AVeryLowSampleRateComesOutAFewSamplesAtATime) {
-    // One sample a second, 8 KB of them: 8192 seconds of sound at the output's 44.1 kHz, more than
-    // a gigabyte of PCM. Reading its start must not make all of it at once.
-    QByteArray data(8192, '\x40');
-    QByteArray wave("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0\1\0\0\0\1\0\0\0\1\0\x08\0data\0\x20\0\0", 44);
-    wave += data;
-    const std::unique_ptr<SoundClip> clip = SoundClip::Open(Shared(wave));
+TEST(SoundClip, LargeFramesComeOutAFewSamplesAtATime) {
+    // Frames of 65,535 samples at 1 kHz, played by an output of 192 kHz and eight 32-bit channels:
+    // one frame is 400 MB of output. Reading the start must not make a whole frame at once.
+    auto wave = [](std::uint16_t rate) {
+        QByteArray w("RIFF\0\0\0\0WAVEfmt \x10\0\0\0\1\0\1\0", 24);
+        for (std::uint32_t v : {std::uint32_t{rate}, std::uint32_t{rate}})
+            for (int i = 0; i < 4; ++i)
+                w.append(static_cast<char>((v >> (8 * i)) & 0xFF));
+        w.append("\xFF\xFF\x08\0data\0\0\2\0", 12); // block align 65,535, 8 bits; 128 KB of data
+        return w + QByteArray(0x20000, '\x40');
+    };
+    // Below 1 kHz a sound is refused.
+    EXPECT_EQ(SoundClip::Open(Shared(wave(999))), nullptr);
+    const std::unique_ptr<SoundClip> clip = SoundClip::Open(Shared(wave(1000)));
     ASSERT_NE(clip, nullptr);
-    EXPECT_EQ(clip->LengthMs(), 8192000u);
-    ASSERT_TRUE(clip->Prepare(Format(44100, 2)));
+    EXPECT_EQ(clip->LengthMs(), 131072u);
+    ASSERT_TRUE(clip->Prepare(Format(192000, 8, QAudioFormat::Int32)));
     struct rusage before {
     }, after{};
     getrusage(RUSAGE_SELF, &before);

@@ -9,6 +9,8 @@
 
 namespace {
 constexpr int kMaxChannels = 64;
+// A rate below this is no sound a device plays; converting it up would cost without bound.
+constexpr int kMinSampleRate = 1000;
 constexpr int kMaxSampleRate = 1'000'000;
 // Decoding for one read gives up after this many packets that give no samples.
 constexpr int kMaxPacketsPerRead = 10000;
@@ -43,7 +45,7 @@ std::unique_ptr<SoundClip> SoundClip::Open(std::shared_ptr<const QByteArray> byt
     const AVStream *stream = format->streams[clip->stream_];
     const AVCodecParameters *par = stream->codecpar;
     if (par->ch_layout.nb_channels <= 0 || par->ch_layout.nb_channels > kMaxChannels ||
-        par->sample_rate <= 0 || par->sample_rate > kMaxSampleRate)
+        par->sample_rate < kMinSampleRate || par->sample_rate > kMaxSampleRate)
         return nullptr;
 
     const AVCodec *codec = avcodec_find_decoder(par->codec_id);
@@ -163,8 +165,9 @@ bool SoundClip::SetUpConverter(const AVFrame &f) {
     // The first frame, or a stream that changes its format midway.
     av_channel_layout_uninit(&converterLayout_);
     converter_.reset();
-    if (f.ch_layout.nb_channels <= 0 || f.ch_layout.nb_channels > kMaxChannels || f.sample_rate <= 0 ||
-        f.sample_rate > kMaxSampleRate || av_channel_layout_copy(&converterLayout_, &f.ch_layout) != 0)
+    if (f.ch_layout.nb_channels <= 0 || f.ch_layout.nb_channels > kMaxChannels ||
+        f.sample_rate < kMinSampleRate || f.sample_rate > kMaxSampleRate ||
+        av_channel_layout_copy(&converterLayout_, &f.ch_layout) != 0)
         return false;
     converter_ = MakeConverter(f.ch_layout, static_cast<AVSampleFormat>(f.format), f.sample_rate, format_);
     converterFormat_ = f.format;

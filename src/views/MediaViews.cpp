@@ -35,8 +35,8 @@ qsizetype InStr(qsizetype start, const QString &text, QChar what) {
     return text.indexOf(what, start - 1) + 1;
 }
 
-// Part of `text` from the 1-based `start`, `length` characters (the rest when length < 0 is not
-// given); a start below 1 or a negative length is an invalid argument (code 5).
+// `length` characters of `text` from the 1-based `start` (to the end without a length); a start
+// below 1 or a negative length is an invalid argument (code 5), as in the program's string cuts.
 QString Mid(const QString &text, qsizetype start, qsizetype length) {
     if (start < 1 || length < 0) ErrorReport::invalidArgument();
     if (start > text.size()) return QString();
