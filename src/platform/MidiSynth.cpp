@@ -77,29 +77,11 @@ bool MidiSynth::Prepare(const QAudioFormat &format) {
     return fluid_player_play(player_) == FLUID_OK;
 }
 
-qint64 MidiSynth::Read(char *data, qint64 maxBytes) {
-    const qint64 frameBytes = format_.bytesPerFrame();
-    if (player_ == nullptr || frameBytes <= 0) return 0;
-    const qint64 wanted = maxBytes / frameBytes * frameBytes;
-    qint64 written = 0;
-    while (written < wanted) {
-        if (pendingPos_ == pending_.size()) {
-            pending_.clear();
-            pendingPos_ = 0;
-            if (ended_) break;
-            Render();
-            continue;
-        }
-        const auto n = static_cast<std::size_t>(
-            std::min<qint64>(wanted - written, static_cast<qint64>(pending_.size() - pendingPos_)));
-        std::memcpy(data + written, pending_.data() + pendingPos_, n);
-        pendingPos_ += n;
-        written += static_cast<qint64>(n);
+void MidiSynth::Produce() {
+    if (player_ == nullptr) {
+        ended_ = true; // the sound font never loaded: nothing to play
+        return;
     }
-    return written;
-}
-
-void MidiSynth::Render() {
     // The song is over once the player is past its last event; the player itself reports so only
     // some seconds later.
     const int totalTicks = fluid_player_get_total_ticks(player_);

@@ -21,22 +21,17 @@ public:
 
     // Loads the sound font and starts the song; false when the font cannot be loaded.
     bool Prepare(const QAudioFormat &format) override;
-    qint64 Read(char *data, qint64 maxBytes) override;
 
 private:
     MidiSynth() = default;
-    void Render();
+    void Produce() override;
 
     QByteArray smf_;
     QString soundFont_;
-    QAudioFormat format_;
     fluid_settings_t *settings_ = nullptr;
     fluid_synth_t *synth_ = nullptr;
     fluid_player_t *player_ = nullptr;
     SwrPtr converter_;
     std::vector<float> block_;
-    std::vector<std::uint8_t> pending_;
-    std::size_t pendingPos_ = 0;
     qint64 tailFrames_ = 0;
-    bool ended_ = false;
 };

@@ -20,13 +20,12 @@ public:
     int ChannelCount() const;
 
     bool Prepare(const QAudioFormat &format) override;
-    qint64 Read(char *data, qint64 maxBytes) override;
 
 private:
     SoundClip() = default;
     // Converts the next slice of the decoded frame, decoding the next packets when the frame is
     // used up, until some samples are waiting or the stream ends.
-    void Produce();
+    void Produce() override;
     bool SetUpConverter(const AVFrame &frame);
     void Append(const std::uint8_t *const *input, int samples);
 
@@ -40,11 +39,7 @@ private:
     AVChannelLayout converterLayout_{};
     int converterFormat_ = -1;
     int converterRate_ = 0;
-    QAudioFormat format_;
     int stream_ = -1;
     std::uint32_t lengthMs_ = 0;
-    std::vector<std::uint8_t> pending_;
-    std::size_t pendingPos_ = 0;
     bool draining_ = false;
-    bool ended_ = false;
 };
