@@ -8,8 +8,9 @@ CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWit
     -DZORVIKA_FUZZ=ON -DZORVIKA_TESTS=OFF -DZORVIKA_BENCH=OFF >/dev/null
 cmake --build build-fuzz
 export QT_QPA_PLATFORM=offscreen
-for target in build-fuzz/fuzz/fuzz_*; do
-    [ -x "$target" ] || continue
+for target in build-fuzz/fuzz_*; do
+    # The targets land in the build folder's top (the runtime output folder); only files count.
+    [ -f "$target" ] && [ -x "$target" ] || continue
     name=$(basename "$target")
     corpus=build-fuzz/corpus/$name
     mkdir -p "$corpus"

@@ -1,3 +1,4 @@
+#include "about/ProgramResources.h"
 #include "app/FrmMain.h"
 #include "app/QtUi.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char *argv[]) {
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+    InitProgramResources();
     QIcon icon;
     for (const char *size : {"16", "32", "48"}) icon.addFile(QStringLiteral(":/zorvika/icon%1.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);

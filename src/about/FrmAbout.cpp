@@ -2,6 +2,7 @@
 
 #include "ProgramVersion.h"
 #include "about/LinkLabel.h"
+#include "about/ProgramResources.h"
 #include "platform/Twips.h"
 #include "platform/Ui.h"
 
@@ -19,6 +20,7 @@ template <typename T> T *Placed(T *w, const char *name, double left, double top,
 } // namespace
 
 FrmAbout::FrmAbout(Ui &ui, QWidget *owner) : QDialog(owner), ui_(ui) {
+    InitProgramResources();
     setObjectName(QStringLiteral("FrmAbout"));
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(TwipsToPixelsX(5520), TwipsToPixelsY(4320));

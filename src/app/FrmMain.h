@@ -95,6 +95,7 @@ private:
     void Unload();
     bool ShowSelectedResource(const QString &type, const QString &name);
     bool ShowTextRow(const std::function<QString()> &decode, bool proportional);
+    QString AllStringTables();
     void SetMousePointer(int pointer);
     QStandardItem *NodeOf(const QModelIndex &index) const;
 

@@ -2,9 +2,14 @@
 // and view by the resource's type.
 #include "app/ErrorTraps.h"
 #include "app/FrmMain.h"
+#include "decoders/AcceleratorText.h"
 #include "decoders/HexDump.h"
+#include "decoders/MenuText.h"
+#include "decoders/MessageTableText.h"
 #include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
+#include "decoders/StringTableText.h"
+#include "decoders/VersionText.h"
 #include "resources/ResourceTree.h"
 #include "views/DisplayBox.h"
 #include "views/PictureView.h"
@@ -76,13 +81,13 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
         return false;
     };
     auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
-    if (is({"1", "2", "3", "12", "14"})) return ShowPicture(ResourcePicture(type, name), *PDisplay); // pictures
-    if (is({"4"})) return dump();                                 // menus
+    if (is({"1", "2", "3", "12", "14"})) return ShowPicture(ResourcePicture(type, name), *PDisplay);
+    if (is({"4"})) return ShowTextRow([&] { return MenuText(name); }, true);
     if (is({"5", "17"})) return dump();                           // dialog preview
-    if (is({"6"})) return dump();                                 // string tables
-    if (is({"9"})) return dump();                                 // accelerators
-    if (is({"11"})) return dump();                                // message tables
-    if (is({"16"})) return dump();                                // version information
+    if (is({"6"})) return ShowTextRow([&] { return StringTableText(name); }, true);
+    if (is({"9"})) return ShowTextRow([&] { return AcceleratorText(name); }, true);
+    if (is({"11"})) return ShowTextRow([&] { return MessageTableText(name); }, true);
+    if (is({"16"})) return ShowTextRow([&] { return VersionText(name); }, true);
     if (is({"23"})) {
         if (IsHtmlName(name)) return ShowTextRow([&] { return HtmlText(type, name); }, true);
         return dump();

@@ -86,19 +86,27 @@ std::optional<std::size_t> PeImage::FileOffsetOfRva(std::uint32_t rva, std::uint
     return std::nullopt;
 }
 
-std::vector<PeImage::Entry> PeImage::DirectoryEntries(std::uint32_t offset) const {
-    std::vector<Entry> entries;
+PeImage::Directory PeImage::DirectoryAt(std::uint32_t offset) const {
     const ByteReader dir(resources_);
-    if (!dir.contains(offset, kDirectoryHeaderSize)) return entries;
-    const std::size_t count = std::size_t{dir.u16At(offset + 12)} + dir.u16At(offset + 14);
+    if (!dir.contains(offset, kDirectoryHeaderSize)) return {};
+    const std::size_t named = dir.u16At(offset + 12);
+    const std::size_t count = named + dir.u16At(offset + 14);
     // Entries past the end of the section are dropped, so a huge count costs nothing.
     const std::size_t available = (resources_.size() - offset - kDirectoryHeaderSize) / kEntrySize;
-    const std::size_t n = std::min(count, available);
-    entries.reserve(n);
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::size_t at = offset + kDirectoryHeaderSize + i * kEntrySize;
-        entries.push_back({dir.u32At(at), dir.u32At(at + 4)});
-    }
+    return {offset, std::min(named, available), std::min(count, available)};
+}
+
+PeImage::Entry PeImage::EntryAt(const Directory &dir, std::size_t index) const {
+    const ByteReader reader(resources_);
+    const std::size_t at = dir.offset + kDirectoryHeaderSize + index * kEntrySize;
+    return {reader.u32At(at), reader.u32At(at + 4)};
+}
+
+std::vector<PeImage::Entry> PeImage::DirectoryEntries(std::uint32_t offset) const {
+    const Directory dir = DirectoryAt(offset);
+    std::vector<Entry> entries;
+    entries.reserve(dir.count);
+    for (std::size_t i = 0; i < dir.count; ++i) entries.push_back(EntryAt(dir, i));
     return entries;
 }
 
@@ -114,17 +122,40 @@ std::optional<ResourceId> PeImage::EntryId(const Entry &entry) const {
 }
 
 std::optional<std::uint32_t> PeImage::Subdirectory(std::uint32_t directory, const ResourceId &id) const {
-    for (const Entry &e : DirectoryEntries(directory)) {
-        if (!e.isSubdirectory()) continue;
-        // Integer entries need no string read; compare those cheaply first.
-        const bool named = (e.nameField & 0x80000000u) != 0;
-        if (named == id.isNumber()) continue;
-        if (!named) {
-            if (static_cast<std::uint16_t>(e.nameField) == *id.number) return e.target();
-            continue;
+    const Directory dir = DirectoryAt(directory);
+    // Integer entries follow the named ones. Both runs are sorted by the resource compiler, so a
+    // binary search finds an entry at once in a directory of tens of thousands; a file whose
+    // entries are out of order is still searched entry by entry before giving up.
+    const std::size_t first = id.isNumber() ? dir.named : 0;
+    const std::size_t last = id.isNumber() ? dir.count : dir.named;
+    // Compilers store names in upper case, ordered by code unit; compare the same way.
+    const QString wanted = id.name.toUpper();
+    auto order = [&](const Entry &e) -> std::optional<int> {
+        if (id.isNumber()) {
+            if ((e.nameField & 0x80000000u) != 0) return std::nullopt;
+            const auto n = static_cast<std::uint16_t>(e.nameField);
+            return n < *id.number ? -1 : (n > *id.number ? 1 : 0);
         }
+        if ((e.nameField & 0x80000000u) == 0) return std::nullopt;
         const auto entryId = EntryId(e);
-        if (entryId && entryId->matches(id)) return e.target();
+        if (!entryId) return std::nullopt;
+        return entryId->name.toUpper().compare(wanted);
+    };
+    std::size_t lo = first, hi = last;
+    while (lo < hi) {
+        const std::size_t mid = lo + (hi - lo) / 2;
+        const Entry e = EntryAt(dir, mid);
+        const auto c = order(e);
+        if (!c) break;
+        if (*c == 0) return e.isSubdirectory() ? std::optional(e.target()) : std::nullopt;
+        if (*c < 0)
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    for (std::size_t i = first; i < last; ++i) {
+        const Entry e = EntryAt(dir, i);
+        if (e.isSubdirectory() && order(e) == 0) return e.target();
     }
     return std::nullopt;
 }

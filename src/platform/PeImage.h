@@ -45,9 +45,17 @@ private:
         std::uint32_t target() const { return offsetField & 0x7FFFFFFFu; }
     };
 
+    // One directory: its named entries first, then its integer entries, both sorted by the
+    // resource compiler; `count` is cut at the end of the section.
+    struct Directory {
+        std::size_t offset = 0, named = 0, count = 0;
+    };
+
     PeImage() = default;
     bool Parse();
     std::optional<std::size_t> FileOffsetOfRva(std::uint32_t rva, std::uint32_t size) const;
+    Directory DirectoryAt(std::uint32_t offset) const;
+    Entry EntryAt(const Directory &dir, std::size_t index) const;
     std::vector<Entry> DirectoryEntries(std::uint32_t offset) const;
     std::optional<ResourceId> EntryId(const Entry &entry) const;
     std::optional<std::uint32_t> Subdirectory(std::uint32_t directory, const ResourceId &id) const;

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QStandardPaths>
 #include <QStringList>
 
 namespace {
@@ -44,4 +45,10 @@ QString GetWindowsDir() {
     const QString suffix = QStringLiteral("/drive_c/windows/system32");
     if (system.endsWith(suffix)) return system.chopped(suffix.size() - QStringLiteral("/drive_c/windows").size());
     return QDir::homePath();
+}
+
+QString GetSpecialFolderPath(int folder) {
+    if (folder != CSIDL_DESKTOPDIRECTORY) return {};
+    const QString desktop = QStandardPaths::writableLocation(QStandardPaths::DesktopLocation);
+    return QFileInfo(desktop).isDir() ? desktop : QString();
 }

@@ -11,3 +11,8 @@ QString GetWindowsDir();
 // `path` itself when it exists; otherwise the entry of its folder whose name equals its file name
 // without case (the platform's file names are case-insensitive); otherwise `path` unchanged.
 QString ResolvePathNoCase(const QString &path);
+
+// The folder for a shell special-folder identifier; only the desktop folder (16) is known: the
+// person's XDG desktop folder. Empty when the folder does not exist.
+QString GetSpecialFolderPath(int folder);
+inline constexpr int CSIDL_DESKTOPDIRECTORY = 16;

@@ -57,3 +57,11 @@ void DisplayBox::paintEvent(QPaintEvent *event) {
     painter.setClipRect(event->rect());
     for (const QPicture &picture : drawings_) painter.drawPicture(0, 0, picture);
 }
+
+QImage DisplayBox::Snapshot() const {
+    QImage image(size(), QImage::Format_RGB32);
+    image.fill(palette().color(backgroundRole()));
+    QPainter painter(&image);
+    for (const QPicture &picture : drawings_) painter.drawPicture(0, 0, picture);
+    return image;
+}

@@ -2,6 +2,7 @@
 // A picture box whose drawing is persistent: what is drawn or printed on it stays and repaints
 // itself until the box is cleared. Drawings are kept as recorded painter commands, not as one
 // bitmap of the box's size, so a box of 30,000 pixels costs no more than what is drawn on it.
+#include <QImage>
 #include <QList>
 #include <QPicture>
 #include <QPoint>
@@ -31,6 +32,8 @@ public:
     // The lines printed since the last Cls, for whoever needs to read the display back.
     const QStringList &printedLines() const { return printed_; }
     bool hasDrawings() const { return !drawings_.isEmpty(); }
+    // The box's persistent image: its background colour with everything drawn on it.
+    QImage Snapshot() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -48,3 +48,12 @@ bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
     picture->Release();
     return true;
 }
+
+QImage DrawOnScratch(const Picture &picture, DisplayBox &scratch) {
+    const int width = CheckedCast<std::int16_t>(HimetricToPixels(picture.Width(), true));
+    const int height = CheckedCast<std::int16_t>(HimetricToPixels(picture.Height(), false));
+    scratch.Cls();
+    scratch.Move(0, 0, width, height);
+    scratch.Draw([&](QPainter &p) { picture.Render(p, QPoint(0, 0)); });
+    return scratch.Snapshot();
+}

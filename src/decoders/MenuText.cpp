@@ -1,0 +1,42 @@
+#include "decoders/MenuText.h"
+
+#include "decoders/ResourceAccess.h"
+
+#include <utility>
+
+namespace {
+// The rendering being accumulated; emptied at the start of each MenuText call.
+QString MenuTextBuffer;
+// The item query's text buffer holds 255 characters, terminator included.
+constexpr int kItemTextBuffer = 255;
+} // namespace
+
+void AppendMenuItems(const Menu *menu, int depth) {
+    if (menu == nullptr) return;
+    const QString indentation(depth * 4, QLatin1Char('.'));
+    for (const MenuItem &item : menu->items) {
+        // Only a plain separator is marked; one that also breaks the bar falls through to the
+        // text line, with its empty text.
+        if (item.type == kMenuTypeSeparator) {
+            MenuTextBuffer += indentation + QStringLiteral("[Разделитель]\r\n");
+        } else {
+            MenuTextBuffer += indentation + MenuItemTextAnsi(item, kItemTextBuffer) + QStringLiteral(" (cmdID = ") +
+                              QString::number(static_cast<std::int32_t>(item.id)) + QStringLiteral(")\r\n");
+        }
+        // The template reader bounds the nesting, so this recursion is bounded too.
+        if (item.subMenu) AppendMenuItems(&*item.subMenu, depth + 1);
+    }
+}
+
+QString MenuTextFromTemplate(std::span<const std::byte> bytes) {
+    MenuTextBuffer.clear();
+    const std::optional<Menu> menu = LoadMenuFromTemplate(bytes);
+    AppendMenuItems(menu ? &*menu : nullptr, 0);
+    return std::exchange(MenuTextBuffer, QString());
+}
+
+QString MenuText(const QString &name) {
+    // A menu that is missing or has no bytes cannot be built either: the empty text.
+    const auto data = FindResourceData(QStringLiteral("4"), name);
+    return MenuTextFromTemplate(data ? *data : std::span<const std::byte>());
+}

@@ -1,0 +1,15 @@
+#pragma once
+// Menus (resource type 4) as an indented outline of their items.
+#include "platform/MenuTemplate.h"
+
+#include <QString>
+
+// The rendering of menu `name`: one line per item, depth-first, each indented by four full stops
+// per level; "[Разделитель]" for a plain separator, otherwise the item's text and " (cmdID = id)".
+// The empty text when the menu cannot be built.
+QString MenuText(const QString &name);
+// The same over a template's bytes.
+QString MenuTextFromTemplate(std::span<const std::byte> bytes);
+// Appends the lines of the menu's items, and of their submenus one level deeper, to the rendering
+// being built by MenuText. A null menu appends nothing.
+void AppendMenuItems(const Menu *menu, int depth);

@@ -1,0 +1,205 @@
+// The Save resource as... command: the dialog it prepares, and what ends up in the file for text,
+// raw and string-table selections; failures and whole-file replacement.
+#include "MainWindowHarness.h"
+#include "app/SaveResource.h"
+#include "decoders/ResourceAccess.h"
+#include "platform/AnsiCodePage.h"
+#include "platform/ErrorReport.h"
+#include "platform/FileWriters.h"
+#include "platform/ResourceLanguage.h"
+#include "resources/Module.h"
+#include "platform/SystemFolders.h"
+#include "views/TextBox.h"
+
+#include <QProcess>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+
+namespace {
+class SaveTest : public testing::Test {
+protected:
+    explicit SaveTest(const QString &dll = QStringLiteral("menus32.dll")) : h(QString(), dll) {}
+    void SetUp() override { h.window->Load(); }
+    // Clicks the node, then saves with this file name and filter entry.
+    void SaveAs(QStandardItem *node, const QString &fileName, int filterIndex = 1) {
+        h.window->NodeClick(node);
+        h.ui.saveAnswers.push_back(fileName);
+        h.ui.saveFilterIndexes.push_back(filterIndex);
+        h.window->MnuSaveResource_Click();
+    }
+    MainWindowHarness h;
+    TempFiles out;
+};
+
+class StringTableSaveTest : public SaveTest {
+protected:
+    StringTableSaveTest() : SaveTest(QStringLiteral("tree32.dll")) {}
+};
+} // namespace
+
+TEST(SaveFilters, PerTypeAsTheDialogOffersThem) {
+    EXPECT_EQ(SaveFilter(QStringLiteral("1")), QStringLiteral("Файл курсора|*.cur|Точечный рисунок|*.bmp"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("12")), QStringLiteral("Файл курсора|*.cur|Точечный рисунок|*.bmp"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("2")), QStringLiteral("Точечный рисунок|*.bmp"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("14")), QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("16")), QStringLiteral("Текстовый файл|*.txt|Файл с данными|*.*"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("6")), QStringLiteral("Текстовый файл|*.txt"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("23")), QStringLiteral("Веб-страница|*.html|Файл с данными|*.*"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("gif")), QStringLiteral("GIF файл|*.gif"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("Avi")), QStringLiteral("AVI файл|*.avi"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("wave")), QStringLiteral("Звук Windows Audio|*.wav"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("MIDI")), QStringLiteral("MIDI файл|*.mid"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("240")), QStringLiteral("Файл с данными|*.*"));
+    EXPECT_EQ(SaveFilter(QStringLiteral("MYTYPE")), QStringLiteral("Файл с данными|*.*"));
+}
+
+TEST_F(SaveTest, MenuAsTextInTheCodePageOrAsRawBytes) {
+    QStandardItem *menu = h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1"));
+    ASSERT_NE(menu, nullptr);
+    const QString text = out.path() + QStringLiteral("/menu.txt");
+    SaveAs(menu, text, 1);
+    ASSERT_EQ(h.ui.saveDialogs.size(), 1u);
+    const CommonDialog &d = h.ui.saveDialogs[0];
+    EXPECT_EQ(d.dialogTitle, QStringLiteral("Сохранение ресурса"));
+    EXPECT_EQ(d.flags, 0x8006u);
+    EXPECT_EQ(d.filterIndex, 1);
+    EXPECT_TRUE(d.defaultExt.isEmpty());
+    EXPECT_EQ(d.filter, QStringLiteral("Текстовый файл|*.txt|Файл с данными|*.*"));
+    const QByteArray written = ReadFileBytes(text);
+    EXPECT_EQ(written, UnicodeToAnsi(h.window->TStrings->text()));
+    EXPECT_TRUE(written.contains("\xCF\xE5\xF0\xE2\xFB\xE9")); // "Первый" in Windows-1251
+    EXPECT_TRUE(h.ui.messages.empty());
+
+    // "Файл с данными": the raw template, under a name typed without an extension.
+    const QString raw = out.path() + QStringLiteral("/menu");
+    SaveAs(menu, raw, 2);
+    const auto bytes = GetResourceBytes(QStringLiteral("4"), QStringLiteral("#1"));
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(ReadFileBytes(raw), QByteArray(reinterpret_cast<const char *>(bytes->data()), static_cast<qsizetype>(bytes->size())));
+}
+
+TEST_F(SaveTest, CancelWritesNothingAndSaysNothing) {
+    h.window->NodeClick(h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1")));
+    h.ui.saveAnswers.push_back(QString());
+    h.window->MnuSaveResource_Click();
+    EXPECT_TRUE(h.ui.messages.empty());
+    EXPECT_TRUE(QDir(out.path()).isEmpty());
+}
+
+TEST_F(StringTableSaveTest, TheTypeNodeSavesEveryBlockInTreeOrder) {
+    QStandardItem *type = h.Type(QStringLiteral("Таблица строк"));
+    ASSERT_NE(type, nullptr);
+    const QString file = out.path() + QStringLiteral("/all.txt");
+    h.window->NodeClick(type);
+    h.ui.saveAnswers.push_back(file);
+    h.window->MnuSaveResource_Click();
+    // The same text block by block, through the text pane.
+    QString expected;
+    for (int i = 0; i < type->rowCount(); ++i) {
+        h.window->NodeClick(type->child(i));
+        expected += h.window->TStrings->text() + QStringLiteral("\r\n");
+    }
+    ASSERT_GT(type->rowCount(), 1);
+    for (const MessageRequest &m : h.ui.messages) ADD_FAILURE() << m.text.toStdString();
+    EXPECT_EQ(ReadFileBytes(file), UnicodeToAnsi(expected));
+}
+
+TEST(StringTableSave, ABrokenBlockFailsTheWholeSave) {
+    MainWindowHarness h(QString(), QStringLiteral("strtab32.dll"));
+    h.window->Load();
+    TempFiles out;
+    h.window->NodeClick(h.Type(QStringLiteral("Таблица строк")));
+    h.ui.saveAnswers.push_back(out.path() + QStringLiteral("/all.txt"));
+    h.window->MnuSaveResource_Click();
+    // Blocks cut short fail while the text is made, before the dialog: the message's first line is empty.
+    ASSERT_EQ(h.ui.messages.size(), 1u);
+    EXPECT_TRUE(h.ui.messages[0].text.startsWith(QStringLiteral("\r\nНевозможно сохранить ресурс.")));
+    EXPECT_TRUE(h.ui.saveDialogs.empty());
+}
+
+TEST_F(SaveTest, FailuresNameTheFileAndLeaveTheOldOneIntact) {
+    QStandardItem *menu = h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1"));
+    // A folder that does not exist: the message, nothing written.
+    const QString nowhere = out.path() + QStringLiteral("/missing/menu.txt");
+    SaveAs(menu, nowhere, 2);
+    ASSERT_EQ(h.ui.messages.size(), 1u);
+    EXPECT_EQ(h.ui.messages[0].text,
+              nowhere + QStringLiteral("\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
+    EXPECT_EQ(h.ui.messages[0].title, QStringLiteral("Ошибка"));
+    EXPECT_EQ(h.ui.messages[0].icon, MsgIcon::Warning);
+    EXPECT_FALSE(QFile::exists(nowhere));
+}
+
+TEST(FileWriters, ReplaceWholeFilesOrNothing) {
+    TempFiles out;
+    const QString path = out.Write(QStringLiteral("target.bin"), QByteArray(1000, 'x'));
+    const QByteArray shorter("new");
+    WriteBytesFile(path, std::as_bytes(std::span(shorter.constData(), 3)));
+    EXPECT_EQ(ReadFileBytes(path), shorter); // exactly the new content, however long the old file was
+    WriteTextFile(path, QStringLiteral("Привет\r\n"));
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2\r\n"));
+
+    // A write that fails half way (the file-size limit stands in for a full disk) leaves the old
+    // file exactly as it was.
+    const QByteArray big(64 * 1024, 'b');
+    struct rlimit saved {};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = saved;
+    small.rlim_cur = 4096;
+    setrlimit(RLIMIT_FSIZE, &small);
+    bool failed = false;
+    try {
+        WriteBytesFile(path, std::as_bytes(std::span(big.constData(), static_cast<std::size_t>(big.size()))));
+    } catch (const ErrorReport &e) {
+        failed = e.code() == ErrorReport::FileAccess;
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+    EXPECT_TRUE(failed);
+    EXPECT_EQ(ReadFileBytes(path), QByteArray("\xCF\xF0\xE8\xE2\xE5\xF2\r\n"));
+    EXPECT_EQ(QDir(out.path()).entryList(QDir::Files), QStringList{QStringLiteral("target.bin")});
+}
+
+TEST(SaveWine, RawBytesEqualWrestoolExtraction) {
+    MainWindowHarness h{QString(), QString()};
+    h.window->Load();
+    if (h.Type(QStringLiteral("AVI")) == nullptr) GTEST_SKIP() << "Wine's shell32.dll is not installed";
+    TempFiles out;
+    const QString shell32 = ResolvePathNoCase(NodeKey(h.Root()));
+    int compared = 0;
+    for (const auto &[typeText, nameText, wrestoolType] :
+         std::vector<std::tuple<QString, QString, QString>>{{QStringLiteral("AVI"), QStringLiteral("150"), QStringLiteral("AVI")},
+                                                            {QStringLiteral("TYPELIB"), QStringLiteral("1"), QStringLiteral("TYPELIB")},
+                                                            {QStringLiteral("Ресурс версии"), QStringLiteral("1"), QStringLiteral("16")},
+                                                            {QStringLiteral("Ресурс меню"), QStringLiteral("MENU_001"), QStringLiteral("4")}}) {
+        QStandardItem *node = h.Name(typeText, nameText);
+        ASSERT_NE(node, nullptr) << typeText.toStdString();
+        h.window->NodeClick(node);
+        const QString file = out.path() + QLatin1Char('/') + nameText;
+        h.ui.saveAnswers.push_back(file);
+        h.ui.saveFilterIndexes.push_back(2); // raw bytes where the type offers a choice
+        h.window->MnuSaveResource_Click();
+        // wrestool is asked for the language the program shows.
+        const ResourceId typeId = wrestoolType.at(0).isDigit() ? ResourceId::fromNumber(static_cast<std::uint16_t>(wrestoolType.toUInt()))
+                                                               : ResourceId::fromName(wrestoolType);
+        const ResourceId nameId = nameText.at(0).isDigit() ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
+                                                           : ResourceId::fromName(nameText);
+        const auto languages = ModuleHandle()->Languages(typeId, nameId);
+        ASSERT_FALSE(languages.empty());
+        const int language = languages[PreferredLanguageIndex(languages)];
+        QProcess wrestool;
+        wrestool.start(QStringLiteral("wrestool"), {QStringLiteral("-x"), QStringLiteral("--raw"), QStringLiteral("--type=") + wrestoolType,
+                                                     QStringLiteral("--name=") + nameText,
+                                                     QStringLiteral("--language=%1").arg(language), shell32});
+        wrestool.waitForFinished();
+        const QByteArray expected = wrestool.readAllStandardOutput();
+        ASSERT_FALSE(expected.isEmpty()) << nameText.toStdString();
+        EXPECT_EQ(ReadFileBytes(file), expected) << typeText.toStdString();
+        ++compared;
+    }
+    EXPECT_EQ(compared, 4);
+    for (const MessageRequest &m : h.ui.messages)
+        if (m.title == QStringLiteral("Ошибка")) ADD_FAILURE() << m.text.toStdString();
+}
