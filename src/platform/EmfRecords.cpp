@@ -5,6 +5,7 @@
 #include "platform/GdiCharsets.h"
 #include "platform/MetafileRecords.h"
 
+#include <algorithm>
 #include <bit>
 #include <vector>
 
@@ -146,7 +147,10 @@ QRegion ReadRegionData(std::span<const std::byte> data) {
     QRegion region;
     for (std::uint32_t i = 0; i < count && i < 10000; ++i) {
         const std::size_t at = 32 + std::size_t{i} * 16;
-        const auto v = [&](std::size_t o) { return static_cast<std::int32_t>(r.u32At(at + o)); };
+        // Coordinates far outside any picture are brought in, so that no width overflows.
+        const auto v = [&](std::size_t o) {
+            return std::clamp(static_cast<std::int32_t>(r.u32At(at + o)), -(1 << 24), 1 << 24);
+        };
         const QRect rect(QPoint(v(0), v(4)), QPoint(v(8) - 1, v(12) - 1));
         if (rect.isValid()) region += rect;
     }
@@ -379,7 +383,7 @@ void EmfPlayback::Play(const EmfRecord &rec) {
         // index, style, width (x; y unused), colour
         GdiPen pen;
         pen.style = rec.U(12);
-        pen.width = std::abs(rec.I(16));
+        pen.width = std::abs(static_cast<double>(rec.I(16)));
         pen.cosmetic = pen.width == 0;
         pen.color = ColorRefToRgb(rec.U(24), g_);
         g_.PutObject(rec.U(8), pen);

@@ -10,7 +10,7 @@
 QRegion GdiPlayer::LogicalRectRegion(const QRectF &r) const {
     const QTransform t = Total();
     if (!GdiUsableTransform(t)) return {};
-    return QRegion(t.map(QPolygonF(r.normalized())).toPolygon());
+    return QRegion(GdiWindowedPolygon(t.map(QPolygonF(r.normalized())), RegionWindow()));
 }
 
 QRegion GdiPlayer::LogicalRegion(const QRegion &r) const {
@@ -63,7 +63,7 @@ void GdiPlayer::SelectClipRegion(const std::optional<QRegion> &deviceRegion, int
     int count = 0;
     for (const QRect &rect : *deviceRegion) {
         if (++count > 10000) break;
-        out = out.united(QRegion(deviceToOutput_.map(QPolygonF(QRectF(rect))).toPolygon()));
+        out = out.united(QRegion(GdiWindowedPolygon(deviceToOutput_.map(QPolygonF(QRectF(rect))), RegionWindow())));
     }
     CombineClip(out, mode);
 }

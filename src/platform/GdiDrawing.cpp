@@ -8,7 +8,8 @@
 #include <cmath>
 
 namespace {
-constexpr double kMaxPenWidth = 100000.0;
+// Qt refuses pens of 32,768 pixels and more; a wider pen covers any picture anyway.
+constexpr double kMaxPenWidth = 32000.0;
 
 Qt::BrushStyle HatchStyle(std::uint32_t hatch) {
     switch (hatch) {
@@ -380,6 +381,7 @@ void GdiPlayer::AngleArc(QPointF center, double radius, double startDegrees, dou
 void GdiPlayer::SetPixel(QPointF p, QRgb color) {
     if (!GdiUsableTransform(Total()) || !PrepareDraw()) return;
     const QPointF at = Total().map(p);
+    if (!outputClip_.adjusted(-1, -1, 1, 1).contains(at)) return;
     painter_.fillRect(QRectF(std::floor(at.x()), std::floor(at.y()), 1, 1), QColor(color));
 }
 
@@ -432,7 +434,7 @@ void GdiPlayer::SelectClipPath(int mode) {
     QRegion region;
     const bool winding = path.fillRule() == Qt::WindingFill;
     for (const QPolygonF &polygon : path.toSubpathPolygons()) {
-        const QRegion part(polygon.toPolygon(), winding ? Qt::WindingFill : Qt::OddEvenFill);
+        const QRegion part(GdiWindowedPolygon(polygon, RegionWindow()), winding ? Qt::WindingFill : Qt::OddEvenFill);
         region = winding ? region.united(part) : region.xored(part);
     }
     CombineClip(region, mode);

@@ -163,6 +163,8 @@ private:
     void CombineClip(const QRegion &outputRegion, int mode);
     QRegion LogicalRectRegion(const QRectF &r) const;
     QRegion LogicalRegion(const QRegion &r) const;
+    // The rectangle that regions are cut to: the output area with a wide margin.
+    QRectF RegionWindow() const { return outputClip_.adjusted(-1024, -1024, 1024, 1024); }
 
     QPainter &painter_;
     QTransform deviceToOutput_;

@@ -128,7 +128,7 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
             area.addPolygon(box);
             painter_.fillPath(area, QColor(s.bkColor));
         }
-        if (options & Gdi::EtoClipped) painter_.setClipRegion(QRegion(box.toPolygon()), Qt::IntersectClip);
+        if (options & Gdi::EtoClipped) painter_.setClipRegion(QRegion(GdiWindowedPolygon(box, RegionWindow())), Qt::IntersectClip);
     }
     painter_.setTransform(frame, true);
     if (s.bkMode == 2)
