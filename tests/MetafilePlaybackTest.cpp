@@ -302,3 +302,36 @@ TEST(MetafilePlayback, EveryCutOfARealMetafilePlaysOrIsRefused) {
         EXPECT_GT(played, refused) << name;
     }
 }
+
+TEST(MetafilePlayback, ExtremeValuesFoundByFuzzingDrawSensibly) {
+    // A pen far wider than Qt accepts still draws, as wide as Qt allows: it covers the picture.
+    WmfBuilder wide = Inch();
+    wide.Rec(0x020C, {10, 10}); // 10 units to the inch: the pen is some 290,000 pixels wide
+    wide.Pen(kRed, 30000).Select(1).Rec(0x0214, {5, 0}).Rec(0x0213, {5, 10});
+    EXPECT_EQ(At(RenderMetafile(wide.Bytes()), 5, 5), Rgb(kRed));
+
+    // A clip region whose rectangle spans the whole 32-bit range keeps everything visible.
+    QByteArray region;
+    for (std::uint32_t v : {32u, 1u, 1u, 16u, 0x80000000u, 0x80000000u, 0x7FFFFFFFu, 0x7FFFFFFFu,
+                            0x80000000u, 0x80000000u, 0x7FFFFFFFu, 0x7FFFFFFFu})
+        Append32(region, v);
+    QByteArray fields;
+    Append32(fields, static_cast<std::uint32_t>(region.size()));
+    Append32(fields, 5);
+    fields += region;
+    EmfBuilder e(2540, 2540);
+    e.NullPen().SolidBrush(1, kBlue).Select(1).Raw(75, fields).Rectangle(0, 0, 96, 96);
+    // A clip rectangle turned by a world transform, its corners far away: the picture stays inside.
+    e.Rec(35, {0x3F3504F3, 0x3F3504F3, static_cast<std::int64_t>(0xBF3504F3u), 0x3F3504F3, 0, 0}); // 45 degrees
+    e.Rec(30, {-2000000000, -2000000000, 2000000000, 2000000000});
+    e.SolidBrush(2, kGreen).Select(2).Rectangle(-10, -10, 10, 10);
+    const QImage image = RenderMetafile(e.Bytes());
+    EXPECT_EQ(At(image, 90, 90), Rgb(kBlue));
+    EXPECT_EQ(At(image, 2, 3), Rgb(kGreen));
+
+    // A box smaller than half a unit still makes a picture with a size.
+    const QByteArray tiny = WmfBuilder(0, 0, 1, 1, 65535).Bytes();
+    const MetafileInfo info = ReadMetafileInfo(std::as_bytes(std::span(tiny.constData(), static_cast<std::size_t>(tiny.size()))));
+    EXPECT_EQ(info.widthHimetric, 1);
+    EXPECT_EQ(info.heightHimetric, 1);
+}
