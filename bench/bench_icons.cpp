@@ -45,7 +45,8 @@ int main(int argc, char **argv) {
         const auto names = image->Names(ResourceId::fromNumber(14));
         for (const ResourceId &n : names)
             for (std::uint16_t language : image->Languages(ResourceId::fromNumber(14), n))
-                if (auto data = image->Find(ResourceId::fromNumber(14), n, language)) groups.push_back({image.get(), *data});
+                if (auto data = image->Find(ResourceId::fromNumber(14), n, language))
+                    groups.push_back({image.get(), *data});
         if (!names.empty()) modulesWithGroups << image->path();
         modules.push_back(std::move(image));
     }
@@ -57,7 +58,9 @@ int main(int argc, char **argv) {
     // Ours: each group's chosen image (as the viewer shows it), and every image of every group
     // (as icotool extracts them); then the same with each image encoded to PNG in memory.
     auto lookup = [](const PeImage *module) {
-        return [module](std::uint16_t id) { return module->Find(ResourceId::fromNumber(3), ResourceId::fromNumber(id)); };
+        return [module](std::uint16_t id) {
+            return module->Find(ResourceId::fromNumber(3), ResourceId::fromNumber(id));
+        };
     };
     std::size_t images = 0, failures = 0, pngImages = 0;
     double pngDecodeNs = 0;
@@ -120,7 +123,8 @@ int main(int argc, char **argv) {
             QDir().mkpath(dir);
             Run(wrestool, {QStringLiteral("-x"), QStringLiteral("-t14"), QStringLiteral("-o"), dir, path});
             QStringList files;
-            for (const QString &f : QDir(dir).entryList({QStringLiteral("*.ico")}, QDir::Files)) files << dir + QLatin1Char('/') + f;
+            for (const QString &f : QDir(dir).entryList({QStringLiteral("*.ico")}, QDir::Files))
+                files << dir + QLatin1Char('/') + f;
             icoFiles.push_back(files);
         }
         for (int round = 0; round < repetitions; ++round) {
@@ -128,29 +132,34 @@ int main(int argc, char **argv) {
             QDir().mkpath(out);
             timer.start();
             for (const QStringList &files : icoFiles)
-                if (!files.isEmpty()) Run(icotool, QStringList{QStringLiteral("-x"), QStringLiteral("-o"), out} + files);
+                if (!files.isEmpty())
+                    Run(icotool, QStringList{QStringLiteral("-x"), QStringLiteral("-o"), out} + files);
             icotoolNs += static_cast<double>(timer.nsecsElapsed());
-            if (round == 0) pngs = static_cast<std::size_t>(QDir(out).entryList({QStringLiteral("*.png")}, QDir::Files).size());
+            if (round == 0)
+                pngs = static_cast<std::size_t>(
+                    QDir(out).entryList({QStringLiteral("*.png")}, QDir::Files).size());
         }
         icotoolNs /= repetitions;
     }
 
-    std::printf("icon groups: %zu, images in them: %zu, decode failures: %zu, repetitions: %d\n", groups.size(),
-                images, failures, repetitions);
+    std::printf("icon groups: %zu, images in them: %zu, decode failures: %zu, repetitions: %d\n",
+                groups.size(), images, failures, repetitions);
     std::printf("ours, chosen image per group:      %9.3f ms  %8.2f us per group\n", chosenNs / 1e6,
                 chosenNs / 1e3 / static_cast<double>(groups.size()));
     std::printf("ours, every image decoded:         %9.3f ms  %8.2f us per image\n", allNs / 1e6,
                 allNs / 1e3 / static_cast<double>(images));
     std::printf("  of which PNG-compressed images:  %9.3f ms  %8.2f us per image (%zu images)\n",
-                pngDecodeNs / repetitions / 1e6, pngDecodeNs / repetitions / 1e3 / static_cast<double>(pngImages), pngImages);
+                pngDecodeNs / repetitions / 1e6,
+                pngDecodeNs / repetitions / 1e3 / static_cast<double>(pngImages), pngImages);
     std::printf("ours, every image decoded + PNG:   %9.3f ms  %8.2f us per image\n", pngNs / 1e6,
                 pngNs / 1e3 / static_cast<double>(images));
     if (pngs > 0) {
-        std::printf("icotool -x, every image to PNG:    %9.3f ms  %8.2f us per image (%zu PNG files)\n", icotoolNs / 1e6,
-                    icotoolNs / 1e3 / static_cast<double>(pngs), pngs);
-        const double oursPerImage = allNs / static_cast<double>(images), theirsPerImage = icotoolNs / static_cast<double>(pngs);
-        std::printf("ratio icotool / ours per image: decode %.1fx, decode + PNG %.1fx\n", theirsPerImage / oursPerImage,
-                    theirsPerImage / (pngNs / static_cast<double>(images)));
+        std::printf("icotool -x, every image to PNG:    %9.3f ms  %8.2f us per image (%zu PNG files)\n",
+                    icotoolNs / 1e6, icotoolNs / 1e3 / static_cast<double>(pngs), pngs);
+        const double oursPerImage = allNs / static_cast<double>(images),
+                     theirsPerImage = icotoolNs / static_cast<double>(pngs);
+        std::printf("ratio icotool / ours per image: decode %.1fx, decode + PNG %.1fx\n",
+                    theirsPerImage / oursPerImage, theirsPerImage / (pngNs / static_cast<double>(images)));
     } else {
         std::printf("icotool or wrestool not found: no comparison\n");
     }

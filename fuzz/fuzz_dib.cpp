@@ -12,7 +12,8 @@ void Use(const DecodedDib &d) {
     unsigned sum = 0;
     for (int y = 0; y < d.image.height(); ++y) {
         const auto *p = reinterpret_cast<const QRgb *>(d.image.constScanLine(y));
-        for (int x = 0; x < d.image.width(); ++x) sum += p[x];
+        for (int x = 0; x < d.image.width(); ++x)
+            sum += p[x];
     }
     static volatile unsigned sink;
     sink = sum;
@@ -22,7 +23,8 @@ void Use(const DecodedDib &d) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     const auto bytes = std::as_bytes(std::span(data, size));
     static const std::array<QRgb, 3> palette = {qRgb(1, 2, 3), qRgb(4, 5, 6), qRgb(7, 8, 9)};
-    static const std::array<std::pair<QRgb, QRgb>, 1> substitutions = {{{qRgb(192, 192, 192), qRgb(1, 1, 1)}}};
+    static const std::array<std::pair<QRgb, QRgb>, 1> substitutions = {
+        {{qRgb(192, 192, 192), qRgb(1, 1, 1)}}};
     for (int mode = 0; mode < 4; ++mode) {
         try {
             DibOptions options;

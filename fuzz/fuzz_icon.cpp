@@ -13,7 +13,8 @@
 namespace {
 void RoundTrip(const IconImage &icon) {
     const QByteArray file = IconFileBytes(icon);
-    const IconImage again = LoadIconFile(std::as_bytes(std::span(file.constData(), static_cast<std::size_t>(file.size()))));
+    const IconImage again =
+        LoadIconFile(std::as_bytes(std::span(file.constData(), static_cast<std::size_t>(file.size()))));
     if (again.image.size() != icon.image.size() || again.imageBytes != icon.imageBytes) __builtin_trap();
 }
 } // namespace

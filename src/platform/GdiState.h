@@ -55,6 +55,7 @@ inline bool GdiUsableTransform(const QTransform &t) {
 inline QPolygon GdiWindowedPolygon(const QPolygonF &polygon, const QRectF &window) {
     for (const QPointF &p : polygon)
         if (!std::isfinite(p.x()) || !std::isfinite(p.y())) return {};
-    const QPolygonF inside = window.contains(polygon.boundingRect()) ? polygon : polygon.intersected(QPolygonF(window));
+    const QPolygonF inside =
+        window.contains(polygon.boundingRect()) ? polygon : polygon.intersected(QPolygonF(window));
     return inside.toPolygon();
 }

@@ -26,7 +26,9 @@ struct WmfLayout {
     std::uint16_t objects = 0;
 };
 
-bool IsEmf(const ByteReader &r) { return r.contains(0, 44) && r.u32At(0) == 1 && r.u32At(40) == kEmfSignature; }
+bool IsEmf(const ByteReader &r) {
+    return r.contains(0, 44) && r.u32At(0) == 1 && r.u32At(40) == kEmfSignature;
+}
 
 // The placeable header (22 bytes: key, handle, box, units per inch, reserved, checksum), then the
 // 18-byte METAHEADER: type 1 or 2, header size 9 words, version 0x100 or 0x300, size, object
@@ -43,7 +45,8 @@ std::optional<WmfLayout> ReadWmfLayout(const ByteReader &r) {
     }
     if (!r.contains(at, 18)) return std::nullopt;
     const std::uint16_t type = r.u16At(at), headerWords = r.u16At(at + 2), version = r.u16At(at + 4);
-    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300)) return std::nullopt;
+    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300))
+        return std::nullopt;
     layout.objects = r.u16At(at + 12);
     layout.recordsAt = at + 18;
     return layout;
@@ -153,12 +156,15 @@ void PlayMetafile(std::span<const std::byte> data, QPainter &painter, const QRec
     try {
         if (const auto emf = ReadEmfLayout(r)) {
             // The frame, in reference-device pixels, is stretched onto the destination.
-            const double pxPerHimetricX = emf->devicePixels.width() / (emf->deviceMillimeters.width() * 100.0);
-            const double pxPerHimetricY = emf->devicePixels.height() / (emf->deviceMillimeters.height() * 100.0);
+            const double pxPerHimetricX =
+                emf->devicePixels.width() / (emf->deviceMillimeters.width() * 100.0);
+            const double pxPerHimetricY =
+                emf->devicePixels.height() / (emf->deviceMillimeters.height() * 100.0);
             QRectF frame(QPointF(emf->frame.left * pxPerHimetricX, emf->frame.top * pxPerHimetricY),
                          QPointF(emf->frame.right * pxPerHimetricX, emf->frame.bottom * pxPerHimetricY));
             if (frame.width() <= 0 || frame.height() <= 0)
-                frame = QRectF(QPointF(emf->bounds.left, emf->bounds.top), QPointF(emf->bounds.right, emf->bounds.bottom));
+                frame = QRectF(QPointF(emf->bounds.left, emf->bounds.top),
+                               QPointF(emf->bounds.right, emf->bounds.bottom));
             if (frame.width() <= 0 || frame.height() <= 0) return;
             const QTransform toOutput(dest.width() / frame.width(), 0, 0, dest.height() / frame.height(),
                                       dest.left() - frame.left() * dest.width() / frame.width(),
