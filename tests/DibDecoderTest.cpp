@@ -20,8 +20,8 @@ void Put32(QByteArray &b, std::uint32_t v) {
     Put16(b, v >> 16);
 }
 
-QByteArray InfoHeader(std::int32_t w, std::int32_t h, int bits, std::uint32_t compression, std::uint32_t used = 0,
-                      std::uint32_t sizeImage = 0) {
+QByteArray InfoHeader(std::int32_t w, std::int32_t h, int bits, std::uint32_t compression,
+                      std::uint32_t used = 0, std::uint32_t sizeImage = 0) {
     QByteArray b;
     Put32(b, 40);
     Put32(b, static_cast<std::uint32_t>(w));
@@ -49,7 +49,8 @@ int FailureOf(const QByteArray &packed) {
 
 QStringList GeneratedBitmaps() {
     QStringList files;
-    for (const QString &f : QDir(QStringLiteral(FIXTURE_DIR)).entryList({QStringLiteral("pic_*.bmp")}, QDir::Files))
+    for (const QString &f :
+         QDir(QStringLiteral(FIXTURE_DIR)).entryList({QStringLiteral("pic_*.bmp")}, QDir::Files))
         if (f != QLatin1String("pic_big.bmp")) files << FixturePath(f);
     return files;
 }
@@ -69,7 +70,8 @@ TEST(DibDecoder, EveryCutOfEveryBitmapDecodesWholeOrFails) {
                 // Only RLE data may end early: its missing rows stay transparent.
                 EXPECT_TRUE(d.header.compression == BiRle8 || d.header.compression == BiRle4) << cut;
             } catch (const ErrorReport &e) {
-                EXPECT_TRUE(e.code() == ErrorReport::OutOfRange || e.code() == ErrorReport::InvalidPicture) << e.code();
+                EXPECT_TRUE(e.code() == ErrorReport::OutOfRange || e.code() == ErrorReport::InvalidPicture)
+                    << e.code();
             }
         }
     }
@@ -82,7 +84,8 @@ TEST(DibDecoder, SizesBeyondAnyImageAreRefusedBeforeAnythingIsAllocated) {
     EXPECT_EQ(FailureOf(InfoHeader(0x7FFFFFFF, 0x7FFFFFFF, 1, BiRgb)), ErrorReport::InvalidPicture);
     EXPECT_EQ(FailureOf(InfoHeader(-5, 5, 8, BiRgb)), ErrorReport::InvalidPicture);
     EXPECT_EQ(FailureOf(InfoHeader(5, 0, 8, BiRgb)), ErrorReport::InvalidPicture);
-    EXPECT_EQ(FailureOf(InfoHeader(5, std::numeric_limits<std::int32_t>::min(), 8, BiRgb)), ErrorReport::InvalidPicture);
+    EXPECT_EQ(FailureOf(InfoHeader(5, std::numeric_limits<std::int32_t>::min(), 8, BiRgb)),
+              ErrorReport::InvalidPicture);
     // An RLE image of the largest allowed size is only as large as it says, not larger.
     QByteArray rle = InfoHeader(8, 8, 8, BiRle8, 1);
     Put32(rle, 0x00FF0000);
@@ -128,22 +131,28 @@ TEST(DibDecoder, RunsAndDeltasThatLeaveTheImageAreCutAtItsEdge) {
     }
     // Bottom row: a run of 255 red (cut at 4). Then a delta far to the right and down, then an
     // absolute stretch of 5 green starting at x = 2 of the middle row (cut at 4).
-    rle += QByteArray::fromHex("FF01"  // 255 x colour 1
-                               "0000"  // end of line
-                               "0002" "0200" // delta (+2, +0)
-                               "0005" "0202020202" "00" // absolute 5, padded
-                               "0002" "FFFF" // delta far outside
-                               "0501"  // a run that lands nowhere
+    rle += QByteArray::fromHex("FF01" // 255 x colour 1
+                               "0000" // end of line
+                               "0002"
+                               "0200" // delta (+2, +0)
+                               "0005"
+                               "0202020202"
+                               "00" // absolute 5, padded
+                               "0002"
+                               "FFFF" // delta far outside
+                               "0501" // a run that lands nowhere
                                "0001");
     const DecodedDib d = DecodePackedDib(Span(rle));
     const QImage &img = d.image;
     ASSERT_EQ(img.size(), QSize(4, 3));
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(img.pixel(x, 2), qRgb(255, 0, 0)) << x;
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(img.pixel(x, 2), qRgb(255, 0, 0)) << x;
     EXPECT_EQ(qAlpha(img.pixel(0, 1)), 0); // skipped by the delta
     EXPECT_EQ(qAlpha(img.pixel(1, 1)), 0);
     EXPECT_EQ(img.pixel(2, 1), qRgb(0, 255, 0));
     EXPECT_EQ(img.pixel(3, 1), qRgb(0, 255, 0));
-    for (int x = 0; x < 4; ++x) EXPECT_EQ(qAlpha(img.pixel(x, 0)), 0) << x;
+    for (int x = 0; x < 4; ++x)
+        EXPECT_EQ(qAlpha(img.pixel(x, 0)), 0) << x;
 }
 
 TEST(DibDecoder, ColourTablesMayBeIndicesIntoAPalette) {

@@ -53,7 +53,8 @@ TEST(IconDecoder, EveryCutOfTheIconAndCursorFilesDecodesWholeOrFails) {
             if (cut >= needed)
                 EXPECT_EQ(code, 0) << cut;
             else
-                EXPECT_TRUE(code == ErrorReport::OutOfRange || code == ErrorReport::InvalidPicture) << cut << ": " << code;
+                EXPECT_TRUE(code == ErrorReport::OutOfRange || code == ErrorReport::InvalidPicture)
+                    << cut << ": " << code;
         }
     }
 }
@@ -66,13 +67,16 @@ TEST(IconDecoder, ImagesCutShortOrUndecodableAreRefused) {
     const QByteArray png = file.mid(dir.entries[4].idOrOffset, dir.entries[4].bytes);
     EXPECT_EQ(CodeOf([&] { DecodeIconImage(Span(dib8), false, {}); }), 0);
     // The AND mask missing at the end.
-    EXPECT_EQ(CodeOf([&] { DecodeIconImage(Span(dib8.left(dib8.size() - 1)), false, {}); }), ErrorReport::OutOfRange);
+    EXPECT_EQ(CodeOf([&] { DecodeIconImage(Span(dib8.left(dib8.size() - 1)), false, {}); }),
+              ErrorReport::OutOfRange);
     // A PNG signature with broken data after it, and a PNG cut in half.
     QByteArray broken = png.left(16) + QByteArray(200, 'x');
     EXPECT_EQ(CodeOf([&] { DecodeIconImage(Span(broken), false, {}); }), ErrorReport::InvalidPicture);
-    EXPECT_EQ(CodeOf([&] { DecodeIconImage(Span(png.left(png.size() / 2)), false, {}); }), ErrorReport::InvalidPicture);
+    EXPECT_EQ(CodeOf([&] { DecodeIconImage(Span(png.left(png.size() / 2)), false, {}); }),
+              ErrorReport::InvalidPicture);
     // A cursor resource too short for its hotspot.
-    EXPECT_EQ(CodeOf([&] { DecodeIconResource(Span(QByteArray("\x05\x00", 2)), true); }), ErrorReport::OutOfRange);
+    EXPECT_EQ(CodeOf([&] { DecodeIconResource(Span(QByteArray("\x05\x00", 2)), true); }),
+              ErrorReport::OutOfRange);
     // A compressed icon image has no place for its mask.
     QByteArray rle = dib8;
     rle[16] = 1; // BI_RLE8
@@ -81,7 +85,9 @@ TEST(IconDecoder, ImagesCutShortOrUndecodableAreRefused) {
 
 TEST(IconDecoder, GroupsThatPromiseMoreThanTheyHoldFail) {
     // Five entries promised, one present.
-    QByteArray group = QByteArray::fromHex("000001000500" "2020000001002000A8100000" "0100");
+    QByteArray group = QByteArray::fromHex("000001000500"
+                                           "2020000001002000A8100000"
+                                           "0100");
     EXPECT_EQ(CodeOf([&] { ReadGroupDirectory(Span(group), false); }), ErrorReport::OutOfRange);
     // A group of the wrong kind, and a reserved word that is not 0.
     EXPECT_EQ(CodeOf([&] { ReadGroupDirectory(Span(QByteArray::fromHex("000001000000")), true); }),
@@ -89,7 +95,9 @@ TEST(IconDecoder, GroupsThatPromiseMoreThanTheyHoldFail) {
     EXPECT_EQ(CodeOf([&] { ReadGroupDirectory(Span(QByteArray::fromHex("010001000000")), false); }),
               ErrorReport::InvalidPicture);
     // A well-formed group whose image is missing, and an empty group: no picture.
-    const QByteArray one = QByteArray::fromHex("000001000100" "2020000001002000A8100000" "0700");
+    const QByteArray one = QByteArray::fromHex("000001000100"
+                                               "2020000001002000A8100000"
+                                               "0700");
     const auto none = [](std::uint16_t) { return std::optional<std::span<const std::byte>>(); };
     EXPECT_EQ(CodeOf([&] { LoadIconGroup(Span(one), false, none); }), ErrorReport::InvalidPicture);
     EXPECT_EQ(CodeOf([&] { LoadIconGroup(Span(QByteArray::fromHex("000001000000")), false, none); }),

@@ -24,7 +24,8 @@ public:
     WmfBuilder(int left, int top, int right, int bottom, int unitsPerInch) : placeable_(true) {
         Append32(head_, 0x9AC6CDD7);
         Append16(head_, 0);
-        for (int v : {left, top, right, bottom}) Append16(head_, static_cast<std::uint32_t>(v));
+        for (int v : {left, top, right, bottom})
+            Append16(head_, static_cast<std::uint32_t>(v));
         Append16(head_, static_cast<std::uint32_t>(unitsPerInch));
         Append32(head_, 0);
         Append16(head_, 0); // checksum, not checked
@@ -35,7 +36,8 @@ public:
     WmfBuilder &Rec(std::uint16_t function, std::initializer_list<int> words) {
         Append32(records_, static_cast<std::uint32_t>(3 + words.size()));
         Append16(records_, function);
-        for (int w : words) Append16(records_, static_cast<std::uint32_t>(w));
+        for (int w : words)
+            Append16(records_, static_cast<std::uint32_t>(w));
         return *this;
     }
     WmfBuilder &Raw(std::uint16_t function, const QByteArray &params) {
@@ -87,7 +89,8 @@ public:
     EmfBuilder &Rec(std::uint32_t type, std::initializer_list<std::int64_t> fields) {
         Append32(records_, type);
         Append32(records_, static_cast<std::uint32_t>(8 + 4 * fields.size()));
-        for (std::int64_t f : fields) Append32(records_, static_cast<std::uint32_t>(f));
+        for (std::int64_t f : fields)
+            Append32(records_, static_cast<std::uint32_t>(f));
         return *this;
     }
     EmfBuilder &Raw(std::uint32_t type, const QByteArray &fields) {
@@ -100,8 +103,10 @@ public:
         QByteArray out;
         Append32(out, 1);
         Append32(out, 108);
-        for (int v : {0, 0, 100, 100}) Append32(out, static_cast<std::uint32_t>(v)); // bounds
-        for (int v : {0, 0, frameRight_, frameBottom_}) Append32(out, static_cast<std::uint32_t>(v));
+        for (int v : {0, 0, 100, 100})
+            Append32(out, static_cast<std::uint32_t>(v)); // bounds
+        for (int v : {0, 0, frameRight_, frameBottom_})
+            Append32(out, static_cast<std::uint32_t>(v));
         Append32(out, 0x464D4520);
         Append32(out, 0x10000);
         Append32(out, 0); // size, filled below

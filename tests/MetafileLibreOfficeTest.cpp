@@ -15,11 +15,14 @@ struct Similarity {
     double closeShare = 0;     // share of pixels with a pixel within 48 levels in the other's 3 x 3
 };
 
-int Channel(QRgb c, int channel) { return channel == 0 ? qRed(c) : channel == 1 ? qGreen(c) : qBlue(c); }
+int Channel(QRgb c, int channel) {
+    return channel == 0 ? qRed(c) : channel == 1 ? qGreen(c) : qBlue(c);
+}
 
 int Distance(QRgb a, QRgb b) {
     int worst = 0;
-    for (int c = 0; c < 3; ++c) worst = std::max(worst, std::abs(Channel(a, c) - Channel(b, c)));
+    for (int c = 0; c < 3; ++c)
+        worst = std::max(worst, std::abs(Channel(a, c) - Channel(b, c)));
     return worst;
 }
 
@@ -31,14 +34,17 @@ Similarity Compare(const QImage &oursIn, const QImage &theirsIn) {
     const QImage a = oursIn.convertToFormat(QImage::Format_RGB32);
     const QImage b = theirsIn.convertToFormat(QImage::Format_RGB32);
     const int w = std::min(a.width(), b.width()), h = std::min(a.height(), b.height());
-    auto at = [&](const QImage &img, int x, int y) { return img.pixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1)); };
+    auto at = [&](const QImage &img, int x, int y) {
+        return img.pixel(std::clamp(x, 0, w - 1), std::clamp(y, 0, h - 1));
+    };
     double best = 1e9;
     for (int sy = -2; sy <= 2; ++sy)
         for (int sx = -2; sx <= 2; ++sx) {
             double total = 0;
             for (int y = 0; y < h; ++y)
                 for (int x = 0; x < w; ++x)
-                    for (int c = 0; c < 3; ++c) total += std::abs(Channel(at(a, x + sx, y + sy), c) - Channel(at(b, x, y), c));
+                    for (int c = 0; c < 3; ++c)
+                        total += std::abs(Channel(at(a, x + sx, y + sy), c) - Channel(at(b, x, y), c));
             best = std::min(best, total / (3.0 * w * h));
         }
     auto nearShare = [&](const QImage &p, const QImage &q) {
@@ -47,7 +53,8 @@ Similarity Compare(const QImage &oursIn, const QImage &theirsIn) {
             for (int x = 0; x < w; ++x) {
                 int nearest = 255;
                 for (int dy = -1; dy <= 1; ++dy)
-                    for (int dx = -1; dx <= 1; ++dx) nearest = std::min(nearest, Distance(at(p, x, y), at(q, x + dx, y + dy)));
+                    for (int dx = -1; dx <= 1; ++dx)
+                        nearest = std::min(nearest, Distance(at(p, x, y), at(q, x + dx, y + dy)));
                 if (nearest <= 48) ++close;
             }
         return static_cast<double>(close) / (double(w) * h);
@@ -57,7 +64,8 @@ Similarity Compare(const QImage &oursIn, const QImage &theirsIn) {
 
 QImage Render(const QString &file) {
     const MetafilePicture picture(ReadFileBytes(QStringLiteral(FIXTURE_SOURCE_DIR "/") + file));
-    QImage image(HimetricToPixels(picture.Width(), true), HimetricToPixels(picture.Height(), false), QImage::Format_RGB32);
+    QImage image(HimetricToPixels(picture.Width(), true), HimetricToPixels(picture.Height(), false),
+                 QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);
     picture.Render(painter, QPoint(0, 0));

@@ -14,8 +14,12 @@ const QRgb kBlue = qRgb(0, 0, 255);
 const QRgb kGreen = qRgb(0, 255, 0);
 const QRgb kWhite = qRgb(255, 255, 255);
 
-QRgb At(const QImage &image, int x, int y) { return image.pixel(x, y) & 0xFFFFFFu; }
-QRgb Rgb(QRgb c) { return c & 0xFFFFFFu; }
+QRgb At(const QImage &image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFFu;
+}
+QRgb Rgb(QRgb c) {
+    return c & 0xFFFFFFu;
+}
 
 // A 96 x 96 pixel WMF (one inch of 1000 units) with a null pen selected as object 0.
 WmfBuilder Inch() {
@@ -36,10 +40,12 @@ QRect DarkBox(const QImage &image) {
 QByteArray Dib2x2() {
     // A bottom-up 2 x 2 24-bit DIB: bottom row red, green; top row blue, white.
     QByteArray d;
-    for (std::uint32_t v : {40u, 2u, 2u}) Append32(d, v);
+    for (std::uint32_t v : {40u, 2u, 2u})
+        Append32(d, v);
     Append16(d, 1);
     Append16(d, 24);
-    for (int i = 0; i < 6; ++i) Append32(d, 0);
+    for (int i = 0; i < 6; ++i)
+        Append32(d, 0);
     d += QByteArray::fromHex("0000FF00FF000000"); // red, green, padding
     d += QByteArray::fromHex("FF0000FFFFFF0000"); // blue, white, padding
     return d;
@@ -50,7 +56,8 @@ TEST(MetafilePlayback, ThePlaceableBoxMapsOntoThePicturesOwnSize) {
     WmfBuilder w = Inch();
     w.SolidBrush(kRed).Select(1).Rectangle(0, 0, 500, 500);
     const QByteArray bytes = w.Bytes();
-    const MetafileInfo info = ReadMetafileInfo(std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    const MetafileInfo info =
+        ReadMetafileInfo(std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
     EXPECT_FALSE(info.enhanced);
     EXPECT_EQ(info.widthHimetric, 2540);
     EXPECT_EQ(info.heightHimetric, 2540);
@@ -75,9 +82,16 @@ TEST(MetafilePlayback, WindowRecordsOfTheMetafileTakeOverTheMapping) {
 
 TEST(MetafilePlayback, WmfWithoutPlaceableHeaderIsSizedByItsWindowInPixels) {
     WmfBuilder w;
-    w.Rec(0x0103, {8}).Rec(0x020C, {40, 60}).NullPen().Select(0).SolidBrush(kRed).Select(1).Rectangle(0, 0, 30, 40);
+    w.Rec(0x0103, {8})
+        .Rec(0x020C, {40, 60})
+        .NullPen()
+        .Select(0)
+        .SolidBrush(kRed)
+        .Select(1)
+        .Rectangle(0, 0, 30, 40);
     const QByteArray bytes = w.Bytes();
-    const MetafileInfo info = ReadMetafileInfo(std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    const MetafileInfo info =
+        ReadMetafileInfo(std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
     EXPECT_EQ(info.widthHimetric, PixelsToHimetric(60, true));
     EXPECT_EQ(info.heightHimetric, PixelsToHimetric(40, false));
     const QImage image = RenderMetafile(bytes);
@@ -88,7 +102,8 @@ TEST(MetafilePlayback, WmfWithoutPlaceableHeaderIsSizedByItsWindowInPixels) {
     none.Rectangle(0, 0, 10, 10);
     const QByteArray noneBytes = none.Bytes();
     try {
-        ReadMetafileInfo(std::as_bytes(std::span(noneBytes.constData(), static_cast<std::size_t>(noneBytes.size()))));
+        ReadMetafileInfo(
+            std::as_bytes(std::span(noneBytes.constData(), static_cast<std::size_t>(noneBytes.size()))));
         ADD_FAILURE() << "sized without a window";
     } catch (const ErrorReport &e) {
         EXPECT_EQ(e.code(), ErrorReport::InvalidPicture);
@@ -97,8 +112,8 @@ TEST(MetafilePlayback, WmfWithoutPlaceableHeaderIsSizedByItsWindowInPixels) {
 
 TEST(MetafilePlayback, SavedStatesBringBackObjectsAndClipping) {
     WmfBuilder w = Inch();
-    w.SolidBrush(kRed).SolidBrush(kBlue); // objects 1 and 2
-    w.Select(1).Rec(0x001E, {});           // save with the red brush
+    w.SolidBrush(kRed).SolidBrush(kBlue);      // objects 1 and 2
+    w.Select(1).Rec(0x001E, {});               // save with the red brush
     w.Select(2).Rec(0x0416, {500, 500, 0, 0}); // blue, clipped to the top-left quarter
     w.Rectangle(0, 0, 1000, 1000);
     w.Rec(0x0127, {-1}); // restore: red, no clip
@@ -113,8 +128,8 @@ TEST(MetafilePlayback, SavedStatesBringBackObjectsAndClipping) {
 TEST(MetafilePlayback, NewObjectsTakeTheLowestFreeSlot) {
     WmfBuilder w = Inch();
     w.SolidBrush(kRed).SolidBrush(kBlue); // 1 and 2
-    w.Rec(0x01F0, {1});                    // delete 1
-    w.SolidBrush(kGreen);                  // takes slot 1 again
+    w.Rec(0x01F0, {1});                   // delete 1
+    w.SolidBrush(kGreen);                 // takes slot 1 again
     w.Select(1).Rectangle(0, 0, 1000, 1000);
     const QImage image = RenderMetafile(w.Bytes());
     EXPECT_EQ(At(image, 48, 48), Rgb(kGreen));
@@ -152,13 +167,14 @@ TEST(MetafilePlayback, ArcsRunCounterClockwiseFromStartToEnd) {
 TEST(MetafilePlayback, TextIsAlignedOnItsReferencePoint) {
     // "MMMM" centred on x = 500, top at y = 300, in a 200-unit (19-pixel) font.
     QByteArray font;
-    for (int v : {-200, 0, 0, 0, 700}) Append16(font, static_cast<std::uint32_t>(v));
+    for (int v : {-200, 0, 0, 0, 700})
+        Append16(font, static_cast<std::uint32_t>(v));
     font += QByteArray("\0\0\0\0\0\0\0\0", 8);
     font += QByteArray("Arial\0", 6);
     WmfBuilder w = Inch();
     w.Raw(0x02FB, font).Select(1);
-    w.Rec(0x0102, {1});          // transparent background
-    w.Rec(0x012E, {6});          // TA_CENTER | TA_TOP
+    w.Rec(0x0102, {1}); // transparent background
+    w.Rec(0x012E, {6}); // TA_CENTER | TA_TOP
     QByteArray text;
     Append16(text, 4);
     text += "MMMM";
@@ -179,7 +195,8 @@ TEST(MetafilePlayback, DibBlitsKeepTheirRowsTheRightWayUpAndMirror) {
     // STRETCHDIB: rop, usage, source h, w, y, x, dest h, w, y, x, DIB.
     QByteArray params;
     Append32(params, 0x00CC0020);
-    for (int v : {0, 2, 2, 0, 0, 1000, 1000, 0, 0}) Append16(params, static_cast<std::uint32_t>(v));
+    for (int v : {0, 2, 2, 0, 0, 1000, 1000, 0, 0})
+        Append16(params, static_cast<std::uint32_t>(v));
     params += dib;
     WmfBuilder w = Inch();
     w.Raw(0x0F43, params);
@@ -192,7 +209,8 @@ TEST(MetafilePlayback, DibBlitsKeepTheirRowsTheRightWayUpAndMirror) {
     // The same with a negative destination width: left and right swap.
     QByteArray mirrored;
     Append32(mirrored, 0x00CC0020);
-    for (int v : {0, 2, 2, 0, 0, 1000, -1000, 0, 1000}) Append16(mirrored, static_cast<std::uint32_t>(v));
+    for (int v : {0, 2, 2, 0, 0, 1000, -1000, 0, 1000})
+        Append16(mirrored, static_cast<std::uint32_t>(v));
     mirrored += dib;
     WmfBuilder m = Inch();
     m.Raw(0x0F43, mirrored);
@@ -234,7 +252,8 @@ TEST(MetafilePlayback, EmfPathsWorldTransformsAndMappingModes) {
 TEST(MetafilePlayback, EmfClipRegionsComeInDevicePixels) {
     // RGNDATA with one rectangle: the right half.
     QByteArray region;
-    for (std::uint32_t v : {32u, 1u, 1u, 16u, 48u, 0u, 96u, 96u, 48u, 0u, 96u, 96u}) Append32(region, v);
+    for (std::uint32_t v : {32u, 1u, 1u, 16u, 48u, 0u, 96u, 96u, 48u, 0u, 96u, 96u})
+        Append32(region, v);
     QByteArray fields;
     Append32(fields, static_cast<std::uint32_t>(region.size()));
     Append32(fields, 5); // RGN_COPY
@@ -268,7 +287,8 @@ TEST(MetafilePlayback, BrokenRecordsAreSkippedAndEndlessOnesEnd) {
 
     // 200,000 saved states and restores to states that do not exist: bounded and harmless.
     WmfBuilder deep = Inch();
-    for (int i = 0; i < 200000; ++i) deep.Rec(0x001E, {});
+    for (int i = 0; i < 200000; ++i)
+        deep.Rec(0x001E, {});
     deep.Rec(0x0127, {-300000}).Rec(0x0127, {5000}).SolidBrush(kBlue).Select(1).Rectangle(0, 0, 1000, 1000);
     EXPECT_EQ(At(RenderMetafile(deep.Bytes()), 48, 48), Rgb(kBlue));
 
@@ -301,4 +321,39 @@ TEST(MetafilePlayback, EveryCutOfARealMetafilePlaysOrIsRefused) {
         // Only cuts inside the header are refused; the rest play what they hold.
         EXPECT_GT(played, refused) << name;
     }
+}
+
+TEST(MetafilePlayback, ExtremeValuesFoundByFuzzingDrawSensibly) {
+    // A pen far wider than Qt accepts still draws, as wide as Qt allows: it covers the picture.
+    WmfBuilder wide = Inch();
+    wide.Rec(0x020C, {10, 10}); // 10 units to the inch: the pen is some 290,000 pixels wide
+    wide.Pen(kRed, 30000).Select(1).Rec(0x0214, {5, 0}).Rec(0x0213, {5, 10});
+    EXPECT_EQ(At(RenderMetafile(wide.Bytes()), 5, 5), Rgb(kRed));
+
+    // A clip region whose rectangle spans the whole 32-bit range keeps everything visible.
+    QByteArray region;
+    for (std::uint32_t v : {32u, 1u, 1u, 16u, 0x80000000u, 0x80000000u, 0x7FFFFFFFu, 0x7FFFFFFFu, 0x80000000u,
+                            0x80000000u, 0x7FFFFFFFu, 0x7FFFFFFFu})
+        Append32(region, v);
+    QByteArray fields;
+    Append32(fields, static_cast<std::uint32_t>(region.size()));
+    Append32(fields, 5);
+    fields += region;
+    EmfBuilder e(2540, 2540);
+    e.NullPen().SolidBrush(1, kBlue).Select(1).Raw(75, fields).Rectangle(0, 0, 96, 96);
+    // A clip rectangle turned by a world transform, its corners far away: the picture stays inside.
+    e.Rec(35,
+          {0x3F3504F3, 0x3F3504F3, static_cast<std::int64_t>(0xBF3504F3u), 0x3F3504F3, 0, 0}); // 45 degrees
+    e.Rec(30, {-2000000000, -2000000000, 2000000000, 2000000000});
+    e.SolidBrush(2, kGreen).Select(2).Rectangle(-10, -10, 10, 10);
+    const QImage image = RenderMetafile(e.Bytes());
+    EXPECT_EQ(At(image, 90, 90), Rgb(kBlue));
+    EXPECT_EQ(At(image, 2, 3), Rgb(kGreen));
+
+    // A box smaller than half a unit still makes a picture with a size.
+    const QByteArray tiny = WmfBuilder(0, 0, 1, 1, 65535).Bytes();
+    const MetafileInfo info =
+        ReadMetafileInfo(std::as_bytes(std::span(tiny.constData(), static_cast<std::size_t>(tiny.size()))));
+    EXPECT_EQ(info.widthHimetric, 1);
+    EXPECT_EQ(info.heightHimetric, 1);
 }

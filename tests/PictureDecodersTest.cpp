@@ -1,8 +1,8 @@
 // The picture decoders over fixtures built by windres: bitmaps of every depth and compression,
 // icons and cursors with masks, alpha, PNG and hotspots, groups, and picture files in custom
 // resources loaded through the temporary file.
-#include "Fixtures.h"
 #include "decoders/PictureDecoders.h"
+#include "Fixtures.h"
 #include "decoders/ResourceAccess.h"
 #include "fixtures/gen/PicturePattern.h"
 #include "platform/ErrorReport.h"
@@ -17,7 +17,9 @@
 #include <gtest/gtest.h>
 
 namespace {
-QString FixtureFile(const QString &name) { return FixturePath(name); }
+QString FixtureFile(const QString &name) {
+    return FixturePath(name);
+}
 
 const RasterPicture &Raster(const std::shared_ptr<Picture> &picture) {
     const auto *raster = dynamic_cast<const RasterPicture *>(picture.get());
@@ -34,11 +36,13 @@ std::string Differences(const QImage &ours, const QImage &expected, bool alpha) 
     for (int y = 0; y < ours.height(); ++y)
         for (int x = 0; x < ours.width(); ++x) {
             const QRgb a = ours.pixel(x, y), b = expected.pixel(x, y);
-            const bool differ = alpha ? qAlpha(a) != qAlpha(b) || (qAlpha(a) != 0 && (a & 0xFFFFFF) != (b & 0xFFFFFF))
-                                      : (a & 0xFFFFFF) != (b & 0xFFFFFF);
+            const bool differ =
+                alpha ? qAlpha(a) != qAlpha(b) || (qAlpha(a) != 0 && (a & 0xFFFFFF) != (b & 0xFFFFFF))
+                      : (a & 0xFFFFFF) != (b & 0xFFFFFF);
             if (differ)
                 return "pixel " + std::to_string(x) + "," + std::to_string(y) + ": " +
-                       QString::number(a, 16).toStdString() + " against " + QString::number(b, 16).toStdString();
+                       QString::number(a, 16).toStdString() + " against " +
+                       QString::number(b, 16).toStdString();
         }
     return {};
 }
@@ -47,7 +51,8 @@ std::string Differences(const QImage &ours, const QImage &expected, bool alpha) 
 template <typename F> QImage Expected(int w, int h, F colour) {
     QImage image(w, h, QImage::Format_ARGB32);
     for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x) image.setPixel(x, y, colour(x, y));
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, colour(x, y));
     return image;
 }
 
@@ -60,7 +65,9 @@ std::vector<std::uint16_t> GroupImageIds(const QString &type, const QString &nam
     return ids;
 }
 
-bool TempFileExists() { return QFile::exists(TempFilePath()); }
+bool TempFileExists() {
+    return QFile::exists(TempFilePath());
+}
 
 class PictureDecoders : public testing::TestWithParam<const char *> {
 protected:
@@ -72,11 +79,10 @@ protected:
 } // namespace
 
 TEST_P(PictureDecoders, BitmapsOfEveryDepthAndHeaderMatchQtsOwnReader) {
-    const std::pair<int, const char *> bitmaps[] = {
-        {101, "pic_1bpp.bmp"},   {102, "pic_4bpp.bmp"},          {109, "pic_24bpp.bmp"},
-        {110, "pic_24bpp_topdown.bmp"},
-        {111, "pic_32bpp.bmp"},  {112, "pic_32bpp_v5.bmp"},      {113, "pic_32bpp_v4.bmp"},
-        {114, "pic_core.bmp"}};
+    const std::pair<int, const char *> bitmaps[] = {{101, "pic_1bpp.bmp"},     {102, "pic_4bpp.bmp"},
+                                                    {109, "pic_24bpp.bmp"},    {110, "pic_24bpp_topdown.bmp"},
+                                                    {111, "pic_32bpp.bmp"},    {112, "pic_32bpp_v5.bmp"},
+                                                    {113, "pic_32bpp_v4.bmp"}, {114, "pic_core.bmp"}};
     for (const auto &[id, file] : bitmaps) {
         SCOPED_TRACE(file);
         const auto picture = ResourcePicture(QStringLiteral("2"), QStringLiteral("#%1").arg(id));
@@ -97,15 +103,19 @@ TEST_P(PictureDecoders, SixteenBitPixelsWidenByRepeatingTheirHighBits) {
     // (Qt's reader widens by shifting alone, so it is no reference here).
     const auto rgb555 = ResourcePicture(QStringLiteral("2"), QStringLiteral("#107"));
     ASSERT_NE(rgb555, nullptr);
-    EXPECT_EQ(Differences(Raster(rgb555).image(), Expected(kPatternWidth, kPatternHeight, PatternColor), false), "");
+    EXPECT_EQ(
+        Differences(Raster(rgb555).image(), Expected(kPatternWidth, kPatternHeight, PatternColor), false),
+        "");
     // 5-6-5 with bit fields: green keeps 6 bits, abcdef widening to abcdefab.
     const auto rgb565 = ResourcePicture(QStringLiteral("2"), QStringLiteral("#108"));
     ASSERT_NE(rgb565, nullptr);
-    EXPECT_EQ(Differences(Raster(rgb565).image(), Expected(kPatternWidth, kPatternHeight, [](int x, int y) {
-                                                              const QRgb c = PatternColor(x, y);
-                                                              const int g6 = qGreen(c) >> 2;
-                                                              return qRgb(qRed(c), (g6 << 2) | (g6 >> 4), qBlue(c));
-                                                          }),
+    EXPECT_EQ(Differences(Raster(rgb565).image(),
+                          Expected(kPatternWidth, kPatternHeight,
+                                   [](int x, int y) {
+                                       const QRgb c = PatternColor(x, y);
+                                       const int g6 = qGreen(c) >> 2;
+                                       return qRgb(qRed(c), (g6 << 2) | (g6 >> 4), qBlue(c));
+                                   }),
                           false),
               "");
 }
@@ -114,10 +124,12 @@ TEST_P(PictureDecoders, ShortColourTablesAndRunLengthsDrawTheirMissingPixelsBlac
     const auto palette = PatternPalette(16);
     const auto shortTable = ResourcePicture(QStringLiteral("2"), QStringLiteral("#103"));
     ASSERT_NE(shortTable, nullptr);
-    EXPECT_EQ(Differences(Raster(shortTable).image(), Expected(kPatternWidth, kPatternHeight, [&](int x, int y) {
-                                                                   const int i = PatternIndex(x, y, 16);
-                                                                   return i < kShortTable ? palette[i] : qRgb(0, 0, 0);
-                                                               }),
+    EXPECT_EQ(Differences(Raster(shortTable).image(),
+                          Expected(kPatternWidth, kPatternHeight,
+                                   [&](int x, int y) {
+                                       const int i = PatternIndex(x, y, 16);
+                                       return i < kShortTable ? palette[i] : qRgb(0, 0, 0);
+                                   }),
                           false),
               "");
     for (const char *name : {"#105", "#106"}) {
@@ -146,9 +158,9 @@ TEST_P(PictureDecoders, TheLoadersGreysBecomeThePalettesThreeDColours) {
     palette[kGreyIndex[0]] = qRgb(10, 20, 30);
     palette[kGreyIndex[1]] = qRgb(40, 50, 60);
     palette[kGreyIndex[2]] = qRgb(70, 80, 90);
-    EXPECT_EQ(Differences(Raster(picture).image(), Expected(kPatternWidth, kPatternHeight, [&](int x, int y) {
-                                                                return palette[PatternIndex(x, y, 16)];
-                                                            }),
+    EXPECT_EQ(Differences(Raster(picture).image(),
+                          Expected(kPatternWidth, kPatternHeight,
+                                   [&](int x, int y) { return palette[PatternIndex(x, y, 16)]; }),
                           false),
               "");
 }
@@ -174,12 +186,15 @@ TEST_P(PictureDecoders, IconImagesTakeTransparencyFromAlphaOrElseTheMask) {
         EXPECT_EQ(picture->Type(), Picture::Icon);
         return Raster(picture).image();
     };
-    const auto masked = [](QRgb c, int x, int y) { return IconMasked(x, y) ? (c & 0x00FFFFFFu) : (c | 0xFF000000u); };
+    const auto masked = [](QRgb c, int x, int y) {
+        return IconMasked(x, y) ? (c & 0x00FFFFFFu) : (c | 0xFF000000u);
+    };
     // 4 and 8 bits: colours from the table, the mask cut out.
     const auto p16 = PatternPalette(16), p256 = PatternPalette(256);
     const auto maskedImage = [&](int size, const std::vector<QRgb> &pal) {
         return Expected(size, size, [&](int x, int y) {
-            return masked(pal[static_cast<std::size_t>(PatternIndex(x, y, static_cast<int>(pal.size())))], x, y);
+            return masked(pal[static_cast<std::size_t>(PatternIndex(x, y, static_cast<int>(pal.size())))], x,
+                          y);
         });
     };
     const auto transparentAgree = [](const QImage &ours, const QImage &expected) {
@@ -187,7 +202,8 @@ TEST_P(PictureDecoders, IconImagesTakeTransparencyFromAlphaOrElseTheMask) {
         for (int y = 0; y < ours.height(); ++y)
             for (int x = 0; x < ours.width(); ++x) {
                 const QRgb a = ours.pixel(x, y), b = expected.pixel(x, y);
-                if (qAlpha(a) != qAlpha(b) || (qAlpha(a) != 0 && (a & 0xFFFFFF) != (b & 0xFFFFFF))) return false;
+                if (qAlpha(a) != qAlpha(b) || (qAlpha(a) != 0 && (a & 0xFFFFFF) != (b & 0xFFFFFF)))
+                    return false;
             }
         return ours.size() == expected.size();
     };
@@ -199,7 +215,8 @@ TEST_P(PictureDecoders, IconImagesTakeTransparencyFromAlphaOrElseTheMask) {
                                      return qRgba(qRed(c), qGreen(c), qBlue(c), IconAlpha(x, y));
                                  })));
     // 32 bits whose alpha is all zero: the mask decides, as for lower depths.
-    EXPECT_TRUE(transparentAgree(image(ids[3]), Expected(48, 48, [&](int x, int y) { return masked(PatternColor(x, y), x, y); })));
+    EXPECT_TRUE(transparentAgree(
+        image(ids[3]), Expected(48, 48, [&](int x, int y) { return masked(PatternColor(x, y), x, y); })));
     // The PNG image of 256 x 256 shows, with its alpha.
     const QImage png = image(ids[4]);
     EXPECT_TRUE(transparentAgree(png, Expected(256, 256, [](int x, int y) {
@@ -284,12 +301,14 @@ TEST_P(PictureDecoders, PicturesSaveInTheirOwnFileForms) {
         const auto file = icon->FileBytes();
         ASSERT_TRUE(file.has_value());
         const auto stored = GetResourceBytes(QStringLiteral("3"), name);
-        const auto fileSpan = std::as_bytes(std::span(file->constData(), static_cast<std::size_t>(file->size())));
+        const auto fileSpan =
+            std::as_bytes(std::span(file->constData(), static_cast<std::size_t>(file->size())));
         const IconDirectory dir = ReadIconFileDirectory(fileSpan);
         ASSERT_EQ(dir.entries.size(), 1u);
         EXPECT_FALSE(dir.cursor);
         EXPECT_EQ(file->mid(dir.entries[0].idOrOffset),
-                  QByteArray(reinterpret_cast<const char *>(stored->data()), static_cast<qsizetype>(stored->size())));
+                  QByteArray(reinterpret_cast<const char *>(stored->data()),
+                             static_cast<qsizetype>(stored->size())));
         EXPECT_EQ(dir.entries[0].width, Raster(icon).image().width());
     }
     // A cursor: a cursor file with the hotspot in its directory and the image without it.
@@ -297,13 +316,14 @@ TEST_P(PictureDecoders, PicturesSaveInTheirOwnFileForms) {
     const auto cursor = ResourcePicture(QStringLiteral("1"), QStringLiteral("#%1").arg(cursorIds[0]));
     const auto cur = cursor->FileBytes();
     ASSERT_TRUE(cur.has_value());
-    const IconDirectory dir =
-        ReadIconFileDirectory(std::as_bytes(std::span(cur->constData(), static_cast<std::size_t>(cur->size()))));
+    const IconDirectory dir = ReadIconFileDirectory(
+        std::as_bytes(std::span(cur->constData(), static_cast<std::size_t>(cur->size()))));
     EXPECT_TRUE(dir.cursor);
     EXPECT_EQ(dir.entries[0].hotspot, kCursorHotspot);
     const auto stored = GetResourceBytes(QStringLiteral("1"), QStringLiteral("#%1").arg(cursorIds[0]));
     EXPECT_EQ(cur->mid(dir.entries[0].idOrOffset),
-              QByteArray(reinterpret_cast<const char *>(stored->data()) + 4, static_cast<qsizetype>(stored->size() - 4)));
+              QByteArray(reinterpret_cast<const char *>(stored->data()) + 4,
+                         static_cast<qsizetype>(stored->size() - 4)));
     // Released pictures have nothing left to save.
     cursor->Release();
     EXPECT_FALSE(cursor->FileBytes().has_value());
@@ -319,7 +339,9 @@ TEST_P(PictureDecoders, PictureFilesLoadByTheirDataAndLeaveNoTemporaryFile) {
     for (int y = 0; y < kPhotoHeight; y += 7)
         for (int x = 0; x < kPhotoWidth; x += 7) {
             const QRgb a = jpeg.pixel(x, y), b = PhotoColor(x, y);
-            ASSERT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) + std::abs(qBlue(a) - qBlue(b)), 24)
+            ASSERT_LE(std::abs(qRed(a) - qRed(b)) + std::abs(qGreen(a) - qGreen(b)) +
+                          std::abs(qBlue(a) - qBlue(b)),
+                      24)
                 << x << "," << y;
         }
 
@@ -328,10 +350,12 @@ TEST_P(PictureDecoders, PictureFilesLoadByTheirDataAndLeaveNoTemporaryFile) {
     ASSERT_NE(gif, nullptr);
     EXPECT_FALSE(TempFileExists());
     const auto palette = PatternPalette(4);
-    EXPECT_EQ(Differences(Raster(gif).image(), Expected(kPatternWidth, kPatternHeight, [&](int x, int y) {
-                                                   const int i = PatternIndex(x, y, 4);
-                                                   return i == kGifTransparent ? 0u : palette[i];
-                                               }),
+    EXPECT_EQ(Differences(Raster(gif).image(),
+                          Expected(kPatternWidth, kPatternHeight,
+                                   [&](int x, int y) {
+                                       const int i = PatternIndex(x, y, 4);
+                                       return i == kGifTransparent ? 0u : palette[i];
+                                   }),
                           true),
               "");
 
@@ -340,7 +364,8 @@ TEST_P(PictureDecoders, PictureFilesLoadByTheirDataAndLeaveNoTemporaryFile) {
     EXPECT_EQ(Raster(jpegAsGif).image().size(), QSize(kPhotoWidth, kPhotoHeight));
     const auto bmp = TempFilePicture(QStringLiteral("JPG"), QStringLiteral("BMPFILE"));
     EXPECT_EQ(bmp->Type(), Picture::Bitmap);
-    EXPECT_EQ(Differences(Raster(bmp).image(), Expected(kPatternWidth, kPatternHeight, PatternColor), false), "");
+    EXPECT_EQ(Differences(Raster(bmp).image(), Expected(kPatternWidth, kPatternHeight, PatternColor), false),
+              "");
     const auto ico = TempFilePicture(QStringLiteral("JPEG"), QStringLiteral("ICOFILE"));
     EXPECT_EQ(ico->Type(), Picture::Icon);
     EXPECT_EQ(Raster(ico).image().size(), QSize(32, 32));
@@ -367,8 +392,8 @@ TEST_P(PictureDecoders, DataThatIsNoPictureFailsAndStaysInTheTemporaryFile) {
     }
     ASSERT_TRUE(TempFileExists());
     const auto stored = GetResourceBytes(QStringLiteral("JPG"), QStringLiteral("NOTAPICTURE"));
-    EXPECT_EQ(ReadFileBytes(TempFilePath()),
-              QByteArray(reinterpret_cast<const char *>(stored->data()), static_cast<qsizetype>(stored->size())));
+    EXPECT_EQ(ReadFileBytes(TempFilePath()), QByteArray(reinterpret_cast<const char *>(stored->data()),
+                                                        static_cast<qsizetype>(stored->size())));
     // The next picture through the file replaces it, and is gone afterwards.
     ASSERT_NE(TempFilePicture(QStringLiteral("GIF"), QStringLiteral("ANIM")), nullptr);
     EXPECT_FALSE(TempFileExists());

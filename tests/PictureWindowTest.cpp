@@ -5,10 +5,10 @@
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "app/FrmMain.h"
+#include "platform/Twips.h"
 #include "resources/Playback.h"
 #include "resources/ResourceTree.h"
 #include "views/DisplayBox.h"
-#include "platform/Twips.h"
 #include "views/Viewport.h"
 
 #include <QFile>
@@ -94,9 +94,11 @@ TEST_F(PictureWindow, ALargeBitmapStartsAtTheCornerWithBothScrollBars) {
 }
 
 TEST_F(PictureWindow, MetafilesAndPictureFilesShowByTheirType) {
-    EXPECT_TRUE(Click(QStringLiteral("EMF"), QStringLiteral("DRAWING")).contains(QStringLiteral("Тип: Метафайл")));
+    EXPECT_TRUE(
+        Click(QStringLiteral("EMF"), QStringLiteral("DRAWING")).contains(QStringLiteral("Тип: Метафайл")));
     Screenshot(QStringLiteral("emf"));
-    EXPECT_TRUE(Click(QStringLiteral("WMF"), QStringLiteral("DRAWING")).contains(QStringLiteral("Тип: Метафайл")));
+    EXPECT_TRUE(
+        Click(QStringLiteral("WMF"), QStringLiteral("DRAWING")).contains(QStringLiteral("Тип: Метафайл")));
     Screenshot(QStringLiteral("wmf"));
     EXPECT_TRUE(Click(QStringLiteral("GIF"), QStringLiteral("ANIM"))
                     .contains(QStringLiteral("Тип: Точечный рисунок или рисунок в аналогичном формате")));
@@ -114,7 +116,8 @@ TEST_F(PictureWindow, ARefusedPictureFileAsksTheErrorQuestionAndKeepsTheFileUnti
     ui.answers.push_back(MsgAnswer::Yes);
     Click(QStringLiteral("JPG"), QStringLiteral("NOTAPICTURE"));
     ASSERT_EQ(ui.messages.size(), 1u);
-    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("Код: 481"))) << ui.messages[0].text.toStdString();
+    EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("Код: 481")))
+        << ui.messages[0].text.toStdString();
     EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Игнорировать?")));
     EXPECT_TRUE(QFile::exists(TempFilePath()));
     Click(QStringLiteral("3"), QStringLiteral("1"));
@@ -123,7 +126,8 @@ TEST_F(PictureWindow, ARefusedPictureFileAsksTheErrorQuestionAndKeepsTheFileUnti
 
 TEST_F(PictureWindow, WinesOwnIconsAndCursorsShowAtTheirChosenSize) {
     const QString wine = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/");
-    if (!QFile::exists(wine + QStringLiteral("shell32.dll"))) GTEST_SKIP() << "Wine's libraries are not installed";
+    if (!QFile::exists(wine + QStringLiteral("shell32.dll")))
+        GTEST_SKIP() << "Wine's libraries are not installed";
     ui.openAnswers.push_back(wine + QStringLiteral("shell32.dll"));
     window->MnuOpenFile_Click();
     // The folder icon: 16 to 256 pixels, the 32-pixel image chosen.
@@ -131,6 +135,7 @@ TEST_F(PictureWindow, WinesOwnIconsAndCursorsShowAtTheirChosenSize) {
     Screenshot(QStringLiteral("wine_shell32_icon"));
     ui.openAnswers.push_back(wine + QStringLiteral("user32.dll"));
     window->MnuOpenFile_Click();
-    EXPECT_TRUE(Click(QStringLiteral("12"), QStringLiteral("32513")).contains(QStringLiteral("Тип: Иконка или курсор")));
+    EXPECT_TRUE(Click(QStringLiteral("12"), QStringLiteral("32513"))
+                    .contains(QStringLiteral("Тип: Иконка или курсор")));
     Screenshot(QStringLiteral("wine_user32_cursor"));
 }

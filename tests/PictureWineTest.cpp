@@ -19,11 +19,14 @@ const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-w
 QStringList WineModules() {
     QStringList paths;
     const QDir dir(kWineDir);
-    for (const QString &name : dir.entryList(QDir::Files, QDir::Name)) paths << dir.filePath(name);
+    for (const QString &name : dir.entryList(QDir::Files, QDir::Name))
+        paths << dir.filePath(name);
     return paths;
 }
 
-QString IdText(const ResourceId &id) { return id.isNumber() ? QString::number(*id.number) : id.name; }
+QString IdText(const ResourceId &id) {
+    return id.isNumber() ? QString::number(*id.number) : id.name;
+}
 
 struct Counts {
     int files = 0, bitmaps = 0, icons = 0, cursors = 0, iconGroups = 0, cursorGroups = 0, pngImages = 0;
@@ -37,7 +40,8 @@ void DecodeModule(const PeImage &image, const QString &file, Counts &counts) {
         for (const ResourceId &name : image.Names(typeId(type))) {
             for (std::uint16_t language : image.Languages(typeId(type), name)) {
                 const auto data = image.Find(typeId(type), name, language);
-                const QString where = QStringLiteral("%1 type %2 name %3").arg(file).arg(type).arg(IdText(name));
+                const QString where =
+                    QStringLiteral("%1 type %2 name %3").arg(file).arg(type).arg(IdText(name));
                 if (!data) {
                     counts.failures << where + QStringLiteral(": no data");
                     continue;
@@ -106,7 +110,8 @@ QString TempWrite(const QTemporaryDir &dir, const QString &name, const QByteArra
 bool RunTool(const QString &program, const QStringList &arguments) {
     QProcess process;
     process.start(program, arguments);
-    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
+    return process.waitForFinished(60000) && process.exitStatus() == QProcess::NormalExit &&
+           process.exitCode() == 0;
 }
 } // namespace
 
@@ -120,9 +125,10 @@ TEST(PictureWine, EveryPictureResourceOfTheX64LibrariesDecodes) {
         ++counts.files;
         DecodeModule(*image, QFileInfo(path).fileName(), counts);
     }
-    std::printf("[ wine     ] %d modules: %d bitmaps, %d icons (%d PNG), %d cursors, %d icon groups, %d cursor groups\n",
-                counts.files, counts.bitmaps, counts.icons, counts.pngImages, counts.cursors, counts.iconGroups,
-                counts.cursorGroups);
+    std::printf("[ wine     ] %d modules: %d bitmaps, %d icons (%d PNG), %d cursors, %d icon groups, %d "
+                "cursor groups\n",
+                counts.files, counts.bitmaps, counts.icons, counts.pngImages, counts.cursors,
+                counts.iconGroups, counts.cursorGroups);
     std::fflush(stdout);
     EXPECT_TRUE(counts.failures.isEmpty()) << counts.failures.join(QLatin1Char('\n')).toStdString();
     // The libraries hold every kind: a walk that finds none of one has walked nothing.
@@ -151,9 +157,11 @@ QByteArray CursorFile(const PeImage &image, const IconDirectory &directory) {
     put16(header, static_cast<std::uint32_t>(directory.entries.size()));
     std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(directory.entries.size());
     for (const IconDirEntry &e : directory.entries) {
-        const auto data = image.Find(ResourceId::fromNumber(1), ResourceId::fromNumber(static_cast<std::uint16_t>(e.idOrOffset)));
+        const auto data = image.Find(ResourceId::fromNumber(1),
+                                     ResourceId::fromNumber(static_cast<std::uint16_t>(e.idOrOffset)));
         if (!data || data->size() < 4) return {};
-        const QByteArray bytes(reinterpret_cast<const char *>(data->data()), static_cast<qsizetype>(data->size()));
+        const QByteArray bytes(reinterpret_cast<const char *>(data->data()),
+                               static_cast<qsizetype>(data->size()));
         header.append(static_cast<char>(e.width >= 256 ? 0 : e.width));
         header.append(static_cast<char>(e.height >= 256 ? 0 : e.height));
         header.append('\0');
@@ -172,7 +180,8 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
     const QString wrestool = QStandardPaths::findExecutable(QStringLiteral("wrestool"));
     const QString icotool = QStandardPaths::findExecutable(QStringLiteral("icotool"));
     const QStringList modules = WineModules();
-    if (wrestool.isEmpty() || icotool.isEmpty() || modules.isEmpty()) GTEST_SKIP() << "icoutils or Wine missing";
+    if (wrestool.isEmpty() || icotool.isEmpty() || modules.isEmpty())
+        GTEST_SKIP() << "icoutils or Wine missing";
     int groups = 0, images = 0, chosen = 0;
     QStringList mismatches;
     for (const QString &path : modules) {
@@ -187,17 +196,20 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
         QTemporaryDir work;
         QStringList files;
         if (!iconGroups.empty()) {
-            RunTool(wrestool, {QStringLiteral("-x"), QStringLiteral("-t14"), QStringLiteral("-o"), work.path(), path});
+            RunTool(wrestool,
+                    {QStringLiteral("-x"), QStringLiteral("-t14"), QStringLiteral("-o"), work.path(), path});
             for (const QString &f : QDir(work.path()).entryList({QStringLiteral("*.ico")}, QDir::Files))
                 files << work.filePath(f);
         }
         for (const ResourceId &name : cursorGroups)
             for (std::uint16_t language : image->Languages(ResourceId::fromNumber(12), name)) {
                 const auto group = image->Find(ResourceId::fromNumber(12), name, language);
-                files << TempWrite(work, QStringLiteral("%1_12_%2_%3.cur").arg(module, IdText(name)).arg(language),
+                files << TempWrite(work,
+                                   QStringLiteral("%1_12_%2_%3.cur").arg(module, IdText(name)).arg(language),
                                    CursorFile(*image, ReadGroupDirectory(*group, true)));
             }
-        ASSERT_TRUE(RunTool(icotool, QStringList{QStringLiteral("-x"), QStringLiteral("-o"), work.path()} + files));
+        ASSERT_TRUE(
+            RunTool(icotool, QStringList{QStringLiteral("-x"), QStringLiteral("-o"), work.path()} + files));
 
         for (const std::uint16_t type : std::initializer_list<std::uint16_t>{12, 14}) {
             const bool cursor = type == 12;
@@ -206,20 +218,24 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
                     const auto group = image->Find(ResourceId::fromNumber(type), name, language);
                     ASSERT_TRUE(group.has_value());
                     ++groups;
-                    const QString base = QStringLiteral("%1_%2_%3_%4").arg(module).arg(type).arg(IdText(name)).arg(language);
+                    const QString base =
+                        QStringLiteral("%1_%2_%3_%4").arg(module).arg(type).arg(IdText(name)).arg(language);
                     const IconDirectory directory = ReadGroupDirectory(*group, cursor);
                     const auto choice = ChooseIconEntry(directory);
                     for (std::size_t i = 0; i < directory.entries.size(); ++i) {
                         const auto data = image->Find(ResourceId::fromNumber(cursor ? 1 : 3),
-                                                      ResourceId::fromNumber(static_cast<std::uint16_t>(directory.entries[i].idOrOffset)));
+                                                      ResourceId::fromNumber(static_cast<std::uint16_t>(
+                                                          directory.entries[i].idOrOffset)));
                         ASSERT_TRUE(data.has_value());
                         const IconImage ours = DecodeIconResource(*data, cursor);
                         // icotool names its files <file>_<index from 1>_<width>x<height>x<depth>.png.
                         const QStringList found =
-                            QDir(work.path()).entryList({QStringLiteral("%1_%2_*.png").arg(base).arg(i + 1)}, QDir::Files);
+                            QDir(work.path())
+                                .entryList({QStringLiteral("%1_%2_*.png").arg(base).arg(i + 1)}, QDir::Files);
                         const QString where = QStringLiteral("%1 image %2").arg(base).arg(i + 1);
                         if (found.size() != 1) {
-                            mismatches << where + QStringLiteral(": icotool wrote %1 files").arg(found.size());
+                            mismatches
+                                << where + QStringLiteral(": icotool wrote %1 files").arg(found.size());
                             continue;
                         }
                         const QString difference = ComparePixels(ours.image, QImage(work.filePath(found[0])));
@@ -231,7 +247,8 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
             }
         }
     }
-    std::printf("[ icoutils ] %d groups, %d images compared, %d of them chosen for display\n", groups, images, chosen);
+    std::printf("[ icoutils ] %d groups, %d images compared, %d of them chosen for display\n", groups, images,
+                chosen);
     EXPECT_TRUE(mismatches.isEmpty()) << mismatches.size() << " differences:\n"
                                       << mismatches.mid(0, 40).join(QLatin1Char('\n')).toStdString();
     EXPECT_GT(images, 0);

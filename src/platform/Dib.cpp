@@ -8,7 +8,9 @@
 #include <bit>
 #include <vector>
 
-void InvalidPicture() { throw ErrorReport(ErrorReport::InvalidPicture, QStringLiteral("Недопустимый рисунок")); }
+void InvalidPicture() {
+    throw ErrorReport(ErrorReport::InvalidPicture, QStringLiteral("Недопустимый рисунок"));
+}
 
 namespace {
 constexpr std::uint32_t kCoreHeaderSize = 12;
@@ -50,7 +52,8 @@ bool ValidBitCount(std::uint16_t bits) {
 }
 
 // The colour table, always 256 entries: indices past the table's end read as black.
-std::array<QRgb, 256> ReadColorTable(const DibHeader &h, std::span<const std::byte> info, const DibOptions &options) {
+std::array<QRgb, 256> ReadColorTable(const DibHeader &h, std::span<const std::byte> info,
+                                     const DibOptions &options) {
     std::array<QRgb, 256> table;
     table.fill(qRgb(0, 0, 0));
     ByteReader r(info);
@@ -82,33 +85,41 @@ QImage NewImage(const DibHeader &h) {
     return image;
 }
 
-std::uint32_t Le16(const std::uint8_t *p) { return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8); }
+std::uint32_t Le16(const std::uint8_t *p) {
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8);
+}
 std::uint32_t Le32(const std::uint8_t *p) {
-    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) | (std::uint32_t{p[3]} << 24);
+    return std::uint32_t{p[0]} | (std::uint32_t{p[1]} << 8) | (std::uint32_t{p[2]} << 16) |
+           (std::uint32_t{p[3]} << 24);
 }
 
 // Uncompressed rows, 1 to 32 bits per pixel.
-void DecodeRows(const DibHeader &h, const std::uint8_t *bits, const std::array<QRgb, 256> &table, bool bitfields,
-                QImage &image) {
+void DecodeRows(const DibHeader &h, const std::uint8_t *bits, const std::array<QRgb, 256> &table,
+                bool bitfields, QImage &image) {
     const std::size_t stride = h.Stride();
     const int w = h.width;
     const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
     for (int y = 0; y < h.height; ++y) {
-        const std::size_t row = h.topDown ? static_cast<std::size_t>(y) : static_cast<std::size_t>(h.height - 1 - y);
+        const std::size_t row =
+            h.topDown ? static_cast<std::size_t>(y) : static_cast<std::size_t>(h.height - 1 - y);
         const std::uint8_t *s = bits + row * stride;
         auto *d = reinterpret_cast<QRgb *>(image.scanLine(y));
         switch (h.bitCount) {
         case 1:
-            for (int x = 0; x < w; ++x) d[x] = table[(s[x >> 3] >> (7 - (x & 7))) & 1];
+            for (int x = 0; x < w; ++x)
+                d[x] = table[(s[x >> 3] >> (7 - (x & 7))) & 1];
             break;
         case 4:
-            for (int x = 0; x < w; ++x) d[x] = table[(x & 1) ? (s[x >> 1] & 0x0F) : (s[x >> 1] >> 4)];
+            for (int x = 0; x < w; ++x)
+                d[x] = table[(x & 1) ? (s[x >> 1] & 0x0F) : (s[x >> 1] >> 4)];
             break;
         case 8:
-            for (int x = 0; x < w; ++x) d[x] = table[s[x]];
+            for (int x = 0; x < w; ++x)
+                d[x] = table[s[x]];
             break;
         case 24:
-            for (int x = 0; x < w; ++x, s += 3) d[x] = qRgb(s[2], s[1], s[0]);
+            for (int x = 0; x < w; ++x, s += 3)
+                d[x] = qRgb(s[2], s[1], s[0]);
             break;
         case 16:
         case 32:
@@ -122,20 +133,23 @@ void DecodeRows(const DibHeader &h, const std::uint8_t *bits, const std::array<Q
                 }
             }
             break;
-        default: break;
+        default:
+            break;
         }
     }
 }
 
 // RLE8 and RLE4: runs and absolute stretches from the bottom row up; runs that leave a row or the
 // image are cut, skipped pixels stay transparent.
-void DecodeRle(const DibHeader &h, std::span<const std::byte> data, const std::array<QRgb, 256> &table, QImage &image) {
+void DecodeRle(const DibHeader &h, std::span<const std::byte> data, const std::array<QRgb, 256> &table,
+               QImage &image) {
     image.fill(Qt::transparent);
     const bool four = h.compression == BiRle4;
     ByteReader r(data);
     std::int64_t x = 0, y = 0;
     auto put = [&](std::int64_t px, std::uint8_t index) {
-        if (px < h.width) reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(h.height - 1 - y)))[px] = table[index];
+        if (px < h.width)
+            reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(h.height - 1 - y)))[px] = table[index];
     };
     while (r.remaining() >= 2 && y < h.height) {
         const std::uint8_t count = r.u8();
@@ -216,7 +230,8 @@ DibHeader ReadDibHeader(std::span<const std::byte> info) {
         const bool alphaInHeader = h.headerSize >= kInfoHeaderSize + 16;
         const bool alphaAfter = h.headerSize == kInfoHeaderSize && h.compression == BiAlphaBitfields;
         const ByteReader masks = r.sub(maskAt, (alphaInHeader || alphaAfter) ? 16 : 12);
-        for (std::size_t i = 0; i < 3; ++i) h.masks[i] = masks.u32At(i * 4);
+        for (std::size_t i = 0; i < 3; ++i)
+            h.masks[i] = masks.u32At(i * 4);
         if (alphaInHeader || alphaAfter) {
             h.masks[3] = masks.u32At(12);
             h.alphaMask = h.masks[3] != 0;
@@ -245,12 +260,14 @@ DibHeader ReadDibHeader(std::span<const std::byte> info) {
     return h;
 }
 
-DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte> bits, const DibOptions &options) {
+DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte> bits,
+                     const DibOptions &options) {
     DecodedDib out;
     DibHeader &h = out.header;
     h = ReadDibHeader(info);
     if (options.iconHalves) h.height /= 2;
-    if (h.height <= 0 || h.height > kDibMaxSide || std::int64_t{h.width} * h.height > kDibMaxPixels) InvalidPicture();
+    if (h.height <= 0 || h.height > kDibMaxSide || std::int64_t{h.width} * h.height > kDibMaxPixels)
+        InvalidPicture();
 
     // Table entries are 2-byte indices for DIB_PAL_COLORS.
     DibHeader tableLayout = h;
@@ -259,7 +276,8 @@ DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte>
     const auto table = ReadColorTable(tableLayout, info, options);
 
     if (h.compression == BiJpeg || h.compression == BiPng) {
-        const std::size_t size = h.sizeImage != 0 ? std::min<std::size_t>(h.sizeImage, bits.size()) : bits.size();
+        const std::size_t size =
+            h.sizeImage != 0 ? std::min<std::size_t>(h.sizeImage, bits.size()) : bits.size();
         out.image = DecodeEncodedImage(bits.first(size), h.compression == BiPng ? "png" : "jpeg");
         out.hasAlpha = out.image.hasAlphaChannel();
         out.bitsEnd = size;

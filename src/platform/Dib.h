@@ -33,10 +33,10 @@ struct DibHeader {
     std::uint16_t bitCount = 0;
     std::uint32_t compression = BiRgb;
     std::uint32_t sizeImage = 0;
-    std::uint32_t colorCount = 0;     // entries in the colour table
-    std::uint32_t colorEntrySize = 4; // RGBQUAD; RGBTRIPLE (3) after a core header
+    std::uint32_t colorCount = 0;         // entries in the colour table
+    std::uint32_t colorEntrySize = 4;     // RGBQUAD; RGBTRIPLE (3) after a core header
     std::array<std::uint32_t, 4> masks{}; // red, green, blue, alpha, for bit-field images
-    bool alphaMask = false;           // masks[3] is given by the header
+    bool alphaMask = false;               // masks[3] is given by the header
     std::size_t colorTableOffset = 0;
     std::size_t infoSize = 0; // header, masks and colour table: where the bits of a packed DIB begin
 
@@ -68,7 +68,8 @@ struct DecodedDib {
 };
 
 // Decodes a DIB whose header and colour table are in `info` and whose bits are `bits`.
-DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte> bits, const DibOptions &options = {});
+DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte> bits,
+                     const DibOptions &options = {});
 // Decodes a packed DIB: header, colour table and bits one after the other.
 DecodedDib DecodePackedDib(std::span<const std::byte> packed, const DibOptions &options = {});
 // Decodes a BMP file: the file header, then a DIB whose bits lie at the header's offset.

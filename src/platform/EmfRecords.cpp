@@ -5,6 +5,7 @@
 #include "platform/GdiCharsets.h"
 #include "platform/MetafileRecords.h"
 
+#include <algorithm>
 #include <bit>
 #include <vector>
 
@@ -111,7 +112,8 @@ public:
     QSizeF Size(std::size_t offset) const { return QSizeF(I(offset), I(offset + 4)); }
     QRectF Box(std::size_t offset) const { return QRectF(Point(offset), Point(offset + 8)); }
     QTransform Xform(std::size_t offset) const {
-        return QTransform(F(offset), F(offset + 4), F(offset + 8), F(offset + 12), F(offset + 16), F(offset + 20));
+        return QTransform(F(offset), F(offset + 4), F(offset + 8), F(offset + 12), F(offset + 16),
+                          F(offset + 20));
     }
     // `size` bytes at `offset` from the record's start; empty when size is 0.
     std::span<const std::byte> Bytes(std::size_t offset, std::size_t size) const {
@@ -132,9 +134,11 @@ std::vector<QPointF> Points(const EmfRecord &rec, std::size_t at, std::size_t co
     const ByteReader &r = rec.reader();
     for (std::size_t i = 0; i < count; ++i, at += size) {
         if (shortPoints)
-            points.emplace_back(static_cast<std::int16_t>(r.u16At(at)), static_cast<std::int16_t>(r.u16At(at + 2)));
+            points.emplace_back(static_cast<std::int16_t>(r.u16At(at)),
+                                static_cast<std::int16_t>(r.u16At(at + 2)));
         else
-            points.emplace_back(static_cast<std::int32_t>(r.u32At(at)), static_cast<std::int32_t>(r.u32At(at + 4)));
+            points.emplace_back(static_cast<std::int32_t>(r.u32At(at)),
+                                static_cast<std::int32_t>(r.u32At(at + 4)));
     }
     return points;
 }
@@ -146,7 +150,10 @@ QRegion ReadRegionData(std::span<const std::byte> data) {
     QRegion region;
     for (std::uint32_t i = 0; i < count && i < 10000; ++i) {
         const std::size_t at = 32 + std::size_t{i} * 16;
-        const auto v = [&](std::size_t o) { return static_cast<std::int32_t>(r.u32At(at + o)); };
+        // Coordinates far outside any picture are brought in, so that no width overflows.
+        const auto v = [&](std::size_t o) {
+            return std::clamp(static_cast<std::int32_t>(r.u32At(at + o)), -(1 << 24), 1 << 24);
+        };
         const QRect rect(QPoint(v(0), v(4)), QPoint(v(8) - 1, v(12) - 1));
         if (rect.isValid()) region += rect;
     }
@@ -199,16 +206,27 @@ void EmfPlayback::Poly(const EmfRecord &rec, bool shortPoints) {
     const auto points = Points(rec, 28, rec.U(24), shortPoints);
     switch (rec.type()) {
     case EmrPolyBezier:
-    case EmrPolyBezier16: g_.PolyBezier(points); break;
+    case EmrPolyBezier16:
+        g_.PolyBezier(points);
+        break;
     case EmrPolygon:
-    case EmrPolygon16: g_.Polygon(points); break;
+    case EmrPolygon16:
+        g_.Polygon(points);
+        break;
     case EmrPolyline:
-    case EmrPolyline16: g_.Polyline(points); break;
+    case EmrPolyline16:
+        g_.Polyline(points);
+        break;
     case EmrPolyBezierTo:
-    case EmrPolyBezierTo16: g_.PolyBezierTo(points); break;
+    case EmrPolyBezierTo16:
+        g_.PolyBezierTo(points);
+        break;
     case EmrPolylineTo:
-    case EmrPolylineTo16: g_.PolylineTo(points); break;
-    default: break;
+    case EmrPolylineTo16:
+        g_.PolylineTo(points);
+        break;
+    default:
+        break;
     }
 }
 
@@ -219,7 +237,8 @@ void EmfPlayback::PolyPoly(const EmfRecord &rec, bool shortPoints) {
     rec.Bytes(32, CheckedMul<std::size_t>(polys, 4));
     std::vector<std::uint32_t> counts;
     counts.reserve(polys);
-    for (std::uint32_t i = 0; i < polys; ++i) counts.push_back(rec.U(32 + std::size_t{i} * 4));
+    for (std::uint32_t i = 0; i < polys; ++i)
+        counts.push_back(rec.U(32 + std::size_t{i} * 4));
     const auto points = Points(rec, 32 + std::size_t{polys} * 4, total, shortPoints);
     if (rec.type() == EmrPolyPolygon || rec.type() == EmrPolyPolygon16)
         g_.PolyPolygon(points, counts);
@@ -241,7 +260,8 @@ void EmfPlayback::Text(const EmfRecord &rec, std::size_t at, bool wide) {
         const auto bytes = rec.Bytes(stringAt, std::size_t{count} * 2);
         const ByteReader s(bytes);
         text.reserve(count);
-        for (std::uint32_t i = 0; i < count; ++i) text.append(QChar(s.u16At(std::size_t{i} * 2)));
+        for (std::uint32_t i = 0; i < count; ++i)
+            text.append(QChar(s.u16At(std::size_t{i} * 2)));
     } else {
         text = DecodeCharsetText(rec.Bytes(stringAt, count), 1);
     }
@@ -252,7 +272,8 @@ void EmfPlayback::Text(const EmfRecord &rec, std::size_t at, bool wide) {
         const std::size_t step = (options & Gdi::EtoPdy) ? 8 : 4;
         if (rec.reader().contains(dxAt, std::size_t{count} * step)) {
             dx.reserve(count);
-            for (std::uint32_t i = 0; i < count; ++i) dx.push_back(rec.I(dxAt + std::size_t{i} * step));
+            for (std::uint32_t i = 0; i < count; ++i)
+                dx.push_back(rec.I(dxAt + std::size_t{i} * step));
         }
     }
     const bool hasRect = rect.width() != 0 || rect.height() != 0;
@@ -272,8 +293,8 @@ void EmfPlayback::Blit(const EmfRecord &rec) {
         const std::uint32_t bmiSize = rec.U(88);
         if (rec.type() == EmrBitBlt && bmiSize == 0) return g_.PatBlt(dest, rop);
         const bool alpha = rec.type() == EmrAlphaBlend && ((rop >> 24) & 0xFF) == 1; // AC_SRC_ALPHA
-        QImage image = MetafileDib(rec.Bytes(rec.U(84), bmiSize), rec.Bytes(rec.U(92), rec.U(96)), rec.U(80) == 1,
-                                   g_, alpha);
+        QImage image = MetafileDib(rec.Bytes(rec.U(84), bmiSize), rec.Bytes(rec.U(92), rec.U(96)),
+                                   rec.U(80) == 1, g_, alpha);
         if (image.isNull()) return;
         QSizeF source = dest.size();
         if (rec.type() != EmrBitBlt) source = rec.Size(100);
@@ -286,33 +307,37 @@ void EmfPlayback::Blit(const EmfRecord &rec) {
                     if ((p[x] & 0x00FFFFFFu) == key) p[x] = 0;
             }
         }
-        g_.StretchBlt(image, QRectF(rec.Point(44), source), dest, rec.type() == EmrBitBlt || rec.type() == EmrStretchBlt ? rop : Gdi::SrcCopy);
+        g_.StretchBlt(image, QRectF(rec.Point(44), source), dest,
+                      rec.type() == EmrBitBlt || rec.type() == EmrStretchBlt ? rop : Gdi::SrcCopy);
         break;
     }
     case EmrStretchDiBits: {
         // bounds, dest x, y, source x, y, cx, cy, info offset, size, bits offset, size, usage,
         // rop, dest cx, cy
-        const QImage image = MetafileDib(rec.Bytes(rec.U(48), rec.U(52)), rec.Bytes(rec.U(56), rec.U(60)),
-                                         rec.U(64) == 1, g_);
+        const QImage image =
+            MetafileDib(rec.Bytes(rec.U(48), rec.U(52)), rec.Bytes(rec.U(56), rec.U(60)), rec.U(64) == 1, g_);
         if (image.isNull()) return;
         const QSizeF src = rec.Size(40);
         // The source's y counts from the DIB's bottom row.
         const double top = image.height() - rec.I(36) - src.height();
-        g_.StretchBlt(image, QRectF(QPointF(rec.I(32), top), src), QRectF(rec.Point(24), rec.Size(72)), rec.U(68));
+        g_.StretchBlt(image, QRectF(QPointF(rec.I(32), top), src), QRectF(rec.Point(24), rec.Size(72)),
+                      rec.U(68));
         break;
     }
     case EmrSetDiBitsToDevice: {
         // bounds, dest x, y, source x, y, cx, cy, info offset, size, bits offset, size, usage,
         // first scan, scan count
-        const QImage image = MetafileDib(rec.Bytes(rec.U(48), rec.U(52)), rec.Bytes(rec.U(56), rec.U(60)),
-                                         rec.U(64) == 1, g_);
+        const QImage image =
+            MetafileDib(rec.Bytes(rec.U(48), rec.U(52)), rec.Bytes(rec.U(56), rec.U(60)), rec.U(64) == 1, g_);
         if (image.isNull()) return;
         const QSizeF size = rec.Size(40);
         const double top = image.height() - rec.I(36) - size.height();
-        g_.StretchBlt(image, QRectF(QPointF(rec.I(32), top), size), QRectF(rec.Point(24), size), Gdi::SrcCopy);
+        g_.StretchBlt(image, QRectF(QPointF(rec.I(32), top), size), QRectF(rec.Point(24), size),
+                      Gdi::SrcCopy);
         break;
     }
-    default: break;
+    default:
+        break;
     }
 }
 
@@ -322,16 +347,24 @@ void EmfPlayback::Play(const EmfRecord &rec) {
     case EmrPolygon:
     case EmrPolyline:
     case EmrPolyBezierTo:
-    case EmrPolylineTo: Poly(rec, false); break;
+    case EmrPolylineTo:
+        Poly(rec, false);
+        break;
     case EmrPolyBezier16:
     case EmrPolygon16:
     case EmrPolyline16:
     case EmrPolyBezierTo16:
-    case EmrPolylineTo16: Poly(rec, true); break;
+    case EmrPolylineTo16:
+        Poly(rec, true);
+        break;
     case EmrPolyPolyline:
-    case EmrPolyPolygon: PolyPoly(rec, false); break;
+    case EmrPolyPolygon:
+        PolyPoly(rec, false);
+        break;
     case EmrPolyPolyline16:
-    case EmrPolyPolygon16: PolyPoly(rec, true); break;
+    case EmrPolyPolygon16:
+        PolyPoly(rec, true);
+        break;
     case EmrPolyDraw:
     case EmrPolyDraw16: {
         const std::uint32_t count = rec.U(24);
@@ -341,31 +374,81 @@ void EmfPlayback::Play(const EmfRecord &rec) {
         g_.PolyDraw(points, std::span(reinterpret_cast<const std::uint8_t *>(types.data()), types.size()));
         break;
     }
-    case EmrSetWindowExtEx: g_.SetWindowExt(rec.Size(8)); break;
-    case EmrSetWindowOrgEx: g_.SetWindowOrg(rec.Point(8)); break;
-    case EmrSetViewportExtEx: g_.SetViewportExt(rec.Size(8)); break;
-    case EmrSetViewportOrgEx: g_.SetViewportOrg(rec.Point(8)); break;
-    case EmrSetBrushOrgEx: g_.SetBrushOrg(rec.Point(8)); break;
-    case EmrSetPixelV: g_.SetPixel(rec.Point(8), ColorRefToRgb(rec.U(16), g_)); break;
-    case EmrSetMapMode: g_.SetMapMode(rec.I(8)); break;
-    case EmrSetBkMode: g_.SetBkMode(rec.I(8)); break;
-    case EmrSetPolyFillMode: g_.SetPolyFillMode(rec.I(8)); break;
-    case EmrSetRop2: g_.SetRop2(rec.I(8)); break;
-    case EmrSetStretchBltMode: g_.SetStretchBltMode(rec.I(8)); break;
-    case EmrSetTextAlign: g_.SetTextAlign(rec.U(8)); break;
-    case EmrSetTextColor: g_.SetTextColor(ColorRefToRgb(rec.U(8), g_)); break;
-    case EmrSetBkColor: g_.SetBkColor(ColorRefToRgb(rec.U(8), g_)); break;
-    case EmrOffsetClipRgn: g_.OffsetClipRegion(rec.Point(8)); break;
-    case EmrMoveToEx: g_.MoveTo(rec.Point(8)); break;
-    case EmrLineTo: g_.LineTo(rec.Point(8)); break;
-    case EmrExcludeClipRect: g_.ExcludeClipRect(rec.Box(8)); break;
-    case EmrIntersectClipRect: g_.IntersectClipRect(rec.Box(8)); break;
-    case EmrScaleViewportExtEx: g_.ScaleViewportExt(rec.I(8), rec.I(12), rec.I(16), rec.I(20)); break;
-    case EmrScaleWindowExtEx: g_.ScaleWindowExt(rec.I(8), rec.I(12), rec.I(16), rec.I(20)); break;
-    case EmrSaveDc: g_.SaveDC(); break;
-    case EmrRestoreDc: g_.RestoreDC(rec.I(8)); break;
-    case EmrSetWorldTransform: g_.SetWorldTransform(rec.Xform(8)); break;
-    case EmrModifyWorldTransform: g_.ModifyWorldTransform(rec.Xform(8), rec.U(32)); break;
+    case EmrSetWindowExtEx:
+        g_.SetWindowExt(rec.Size(8));
+        break;
+    case EmrSetWindowOrgEx:
+        g_.SetWindowOrg(rec.Point(8));
+        break;
+    case EmrSetViewportExtEx:
+        g_.SetViewportExt(rec.Size(8));
+        break;
+    case EmrSetViewportOrgEx:
+        g_.SetViewportOrg(rec.Point(8));
+        break;
+    case EmrSetBrushOrgEx:
+        g_.SetBrushOrg(rec.Point(8));
+        break;
+    case EmrSetPixelV:
+        g_.SetPixel(rec.Point(8), ColorRefToRgb(rec.U(16), g_));
+        break;
+    case EmrSetMapMode:
+        g_.SetMapMode(rec.I(8));
+        break;
+    case EmrSetBkMode:
+        g_.SetBkMode(rec.I(8));
+        break;
+    case EmrSetPolyFillMode:
+        g_.SetPolyFillMode(rec.I(8));
+        break;
+    case EmrSetRop2:
+        g_.SetRop2(rec.I(8));
+        break;
+    case EmrSetStretchBltMode:
+        g_.SetStretchBltMode(rec.I(8));
+        break;
+    case EmrSetTextAlign:
+        g_.SetTextAlign(rec.U(8));
+        break;
+    case EmrSetTextColor:
+        g_.SetTextColor(ColorRefToRgb(rec.U(8), g_));
+        break;
+    case EmrSetBkColor:
+        g_.SetBkColor(ColorRefToRgb(rec.U(8), g_));
+        break;
+    case EmrOffsetClipRgn:
+        g_.OffsetClipRegion(rec.Point(8));
+        break;
+    case EmrMoveToEx:
+        g_.MoveTo(rec.Point(8));
+        break;
+    case EmrLineTo:
+        g_.LineTo(rec.Point(8));
+        break;
+    case EmrExcludeClipRect:
+        g_.ExcludeClipRect(rec.Box(8));
+        break;
+    case EmrIntersectClipRect:
+        g_.IntersectClipRect(rec.Box(8));
+        break;
+    case EmrScaleViewportExtEx:
+        g_.ScaleViewportExt(rec.I(8), rec.I(12), rec.I(16), rec.I(20));
+        break;
+    case EmrScaleWindowExtEx:
+        g_.ScaleWindowExt(rec.I(8), rec.I(12), rec.I(16), rec.I(20));
+        break;
+    case EmrSaveDc:
+        g_.SaveDC();
+        break;
+    case EmrRestoreDc:
+        g_.RestoreDC(rec.I(8));
+        break;
+    case EmrSetWorldTransform:
+        g_.SetWorldTransform(rec.Xform(8));
+        break;
+    case EmrModifyWorldTransform:
+        g_.ModifyWorldTransform(rec.Xform(8), rec.U(32));
+        break;
     case EmrSelectObject: {
         const std::uint32_t index = rec.U(8);
         if (index & kStockBit)
@@ -374,12 +457,14 @@ void EmfPlayback::Play(const EmfRecord &rec) {
             g_.SelectObject(index);
         break;
     }
-    case EmrDeleteObject: g_.DeleteObject(rec.U(8)); break;
+    case EmrDeleteObject:
+        g_.DeleteObject(rec.U(8));
+        break;
     case EmrCreatePen: {
         // index, style, width (x; y unused), colour
         GdiPen pen;
         pen.style = rec.U(12);
-        pen.width = std::abs(rec.I(16));
+        pen.width = std::abs(static_cast<double>(rec.I(16)));
         pen.cosmetic = pen.width == 0;
         pen.color = ColorRefToRgb(rec.U(24), g_);
         g_.PutObject(rec.U(8), pen);
@@ -395,7 +480,8 @@ void EmfPlayback::Play(const EmfRecord &rec) {
         pen.color = ColorRefToRgb(rec.U(40), g_);
         if (rec.U(36) == 1) pen.style = (pen.style & ~0x0Fu) | 5; // a hollow brush draws nothing
         const std::uint32_t dashes = std::min<std::uint32_t>(rec.U(48), 16);
-        for (std::uint32_t i = 0; i < dashes; ++i) pen.dashes.push_back(rec.U(52 + std::size_t{i} * 4));
+        for (std::uint32_t i = 0; i < dashes; ++i)
+            pen.dashes.push_back(rec.U(52 + std::size_t{i} * 4));
         g_.PutObject(rec.U(8), pen);
         break;
     }
@@ -413,7 +499,8 @@ void EmfPlayback::Play(const EmfRecord &rec) {
         // index, usage, info offset and size, bits offset and size
         GdiBrush brush;
         brush.style = 6;
-        brush.pattern = MetafileDib(rec.Bytes(rec.U(16), rec.U(20)), rec.Bytes(rec.U(24), rec.U(28)), rec.U(12) == 1, g_);
+        brush.pattern =
+            MetafileDib(rec.Bytes(rec.U(16), rec.U(20)), rec.Bytes(rec.U(24), rec.U(28)), rec.U(12) == 1, g_);
         if (brush.pattern.isNull()) {
             brush.style = 0;
             brush.color = qRgb(0, 0, 0);
@@ -421,7 +508,9 @@ void EmfPlayback::Play(const EmfRecord &rec) {
         g_.PutObject(rec.U(8), brush);
         break;
     }
-    case EmrExtCreateFontIndirectW: g_.PutObject(rec.U(8), ReadLogFontW(rec, 12)); break;
+    case EmrExtCreateFontIndirectW:
+        g_.PutObject(rec.U(8), ReadLogFontW(rec, 12));
+        break;
     case EmrCreatePalette: {
         // index, version, count, entries
         GdiPalette palette;
@@ -446,25 +535,63 @@ void EmfPlayback::Play(const EmfRecord &rec) {
         g_.SetPaletteEntries(rec.U(8), rec.U(12), entries);
         break;
     }
-    case EmrSelectPalette: g_.SelectObject(rec.U(8)); break;
-    case EmrAngleArc: g_.AngleArc(rec.Point(8), rec.U(16), rec.F(20), rec.F(24)); break;
-    case EmrEllipse: g_.Ellipse(rec.Box(8)); break;
-    case EmrRectangle: g_.Rectangle(rec.Box(8)); break;
-    case EmrRoundRect: g_.RoundRect(rec.Box(8), rec.Size(24)); break;
-    case EmrArc: g_.Arc(rec.Box(8), rec.Point(24), rec.Point(32)); break;
-    case EmrChord: g_.Chord(rec.Box(8), rec.Point(24), rec.Point(32)); break;
-    case EmrPie: g_.Pie(rec.Box(8), rec.Point(24), rec.Point(32)); break;
-    case EmrArcTo: g_.ArcTo(rec.Box(8), rec.Point(24), rec.Point(32)); break;
-    case EmrSetArcDirection: g_.SetArcDirection(rec.I(8)); break;
-    case EmrSetMiterLimit: g_.SetMiterLimit(rec.U(8)); break;
-    case EmrBeginPath: g_.BeginPath(); break;
-    case EmrEndPath: g_.EndPath(); break;
-    case EmrCloseFigure: g_.CloseFigure(); break;
-    case EmrFillPath: g_.FillPath(); break;
-    case EmrStrokeAndFillPath: g_.StrokeAndFillPath(); break;
-    case EmrStrokePath: g_.StrokePath(); break;
-    case EmrSelectClipPath: g_.SelectClipPath(rec.I(8)); break;
-    case EmrAbortPath: g_.AbortPath(); break;
+    case EmrSelectPalette:
+        g_.SelectObject(rec.U(8));
+        break;
+    case EmrAngleArc:
+        g_.AngleArc(rec.Point(8), rec.U(16), rec.F(20), rec.F(24));
+        break;
+    case EmrEllipse:
+        g_.Ellipse(rec.Box(8));
+        break;
+    case EmrRectangle:
+        g_.Rectangle(rec.Box(8));
+        break;
+    case EmrRoundRect:
+        g_.RoundRect(rec.Box(8), rec.Size(24));
+        break;
+    case EmrArc:
+        g_.Arc(rec.Box(8), rec.Point(24), rec.Point(32));
+        break;
+    case EmrChord:
+        g_.Chord(rec.Box(8), rec.Point(24), rec.Point(32));
+        break;
+    case EmrPie:
+        g_.Pie(rec.Box(8), rec.Point(24), rec.Point(32));
+        break;
+    case EmrArcTo:
+        g_.ArcTo(rec.Box(8), rec.Point(24), rec.Point(32));
+        break;
+    case EmrSetArcDirection:
+        g_.SetArcDirection(rec.I(8));
+        break;
+    case EmrSetMiterLimit:
+        g_.SetMiterLimit(rec.U(8));
+        break;
+    case EmrBeginPath:
+        g_.BeginPath();
+        break;
+    case EmrEndPath:
+        g_.EndPath();
+        break;
+    case EmrCloseFigure:
+        g_.CloseFigure();
+        break;
+    case EmrFillPath:
+        g_.FillPath();
+        break;
+    case EmrStrokeAndFillPath:
+        g_.StrokeAndFillPath();
+        break;
+    case EmrStrokePath:
+        g_.StrokePath();
+        break;
+    case EmrSelectClipPath:
+        g_.SelectClipPath(rec.I(8));
+        break;
+    case EmrAbortPath:
+        g_.AbortPath();
+        break;
     case EmrFillRgn:
         // bounds, data size, brush, data
         g_.FillRegion(ReadRegionData(rec.Bytes(32, rec.U(24))), Brush(rec.U(28)));
@@ -473,8 +600,12 @@ void EmfPlayback::Play(const EmfRecord &rec) {
         // bounds, data size, brush, width, height, data
         g_.FrameRegion(ReadRegionData(rec.Bytes(40, rec.U(24))), Brush(rec.U(28)), rec.Size(32));
         break;
-    case EmrInvertRgn: g_.InvertRegion(ReadRegionData(rec.Bytes(28, rec.U(24)))); break;
-    case EmrPaintRgn: g_.PaintRegion(ReadRegionData(rec.Bytes(28, rec.U(24)))); break;
+    case EmrInvertRgn:
+        g_.InvertRegion(ReadRegionData(rec.Bytes(28, rec.U(24))));
+        break;
+    case EmrPaintRgn:
+        g_.PaintRegion(ReadRegionData(rec.Bytes(28, rec.U(24))));
+        break;
     case EmrExtSelectClipRgn: {
         // data size, mode, data (device units); no data resets the clip region with RGN_COPY
         const std::uint32_t size = rec.U(8);
@@ -494,7 +625,8 @@ void EmfPlayback::Play(const EmfRecord &rec) {
     case EmrPolyTextOutW: {
         // bounds, graphics mode, scales, string count, EMRTEXT array
         const std::uint32_t strings = std::min<std::uint32_t>(rec.U(36), 4096);
-        for (std::uint32_t i = 0; i < strings; ++i) Text(rec, 40 + std::size_t{i} * 40, rec.type() == EmrPolyTextOutW);
+        for (std::uint32_t i = 0; i < strings; ++i)
+            Text(rec, 40 + std::size_t{i} * 40, rec.type() == EmrPolyTextOutW);
         break;
     }
     case EmrBitBlt:
@@ -502,8 +634,11 @@ void EmfPlayback::Play(const EmfRecord &rec) {
     case EmrAlphaBlend:
     case EmrTransparentBlt:
     case EmrStretchDiBits:
-    case EmrSetDiBitsToDevice: Blit(rec); break;
-    default: break; // comments, colour management, palettes realised, ...: nothing to draw
+    case EmrSetDiBitsToDevice:
+        Blit(rec);
+        break;
+    default:
+        break; // comments, colour management, palettes realised, ...: nothing to draw
     }
 }
 } // namespace

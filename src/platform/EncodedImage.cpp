@@ -8,7 +8,8 @@
 namespace {
 QByteArray Wrap(std::span<const std::byte> data) {
     // No copy: the reader only looks at the bytes while the call runs.
-    return QByteArray::fromRawData(reinterpret_cast<const char *>(data.data()), static_cast<qsizetype>(data.size()));
+    return QByteArray::fromRawData(reinterpret_cast<const char *>(data.data()),
+                                   static_cast<qsizetype>(data.size()));
 }
 } // namespace
 

@@ -8,7 +8,9 @@
 #include <cmath>
 
 void GdiPlayer::StretchBlt(const QImage &image, const QRectF &source, const QRectF &dest, std::uint32_t rop) {
-    if (image.isNull() || source.width() == 0 || source.height() == 0 || dest.width() == 0 || dest.height() == 0) return;
+    if (image.isNull() || source.width() == 0 || source.height() == 0 || dest.width() == 0 ||
+        dest.height() == 0)
+        return;
     const QTransform t = Total();
     if (!GdiUsableTransform(t)) return;
     // Image pixel (u, v) lands at dest.topLeft + ((u, v) - source.topLeft) * (dest extent / source
@@ -20,11 +22,21 @@ void GdiPlayer::StretchBlt(const QImage &image, const QRectF &source, const QRec
     if (!PrepareDraw()) return;
     painter_.save();
     switch (rop) {
-    case Gdi::SrcPaint: painter_.setCompositionMode(QPainter::RasterOp_SourceOrDestination); break;
-    case Gdi::SrcAnd: painter_.setCompositionMode(QPainter::RasterOp_SourceAndDestination); break;
-    case Gdi::SrcInvert: painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination); break;
-    case Gdi::NotSrcCopy: painter_.setCompositionMode(QPainter::RasterOp_NotSource); break;
-    default: painter_.setCompositionMode(QPainter::CompositionMode_SourceOver); break;
+    case Gdi::SrcPaint:
+        painter_.setCompositionMode(QPainter::RasterOp_SourceOrDestination);
+        break;
+    case Gdi::SrcAnd:
+        painter_.setCompositionMode(QPainter::RasterOp_SourceAndDestination);
+        break;
+    case Gdi::SrcInvert:
+        painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        break;
+    case Gdi::NotSrcCopy:
+        painter_.setCompositionMode(QPainter::RasterOp_NotSource);
+        break;
+    default:
+        painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        break;
     }
     painter_.setRenderHint(QPainter::SmoothPixmapTransform, state_->stretchMode == 4);
     painter_.setRenderHint(QPainter::Antialiasing, false);
@@ -42,8 +54,12 @@ void GdiPlayer::PatBlt(const QRectF &dest, std::uint32_t rop) {
     painter_.setRenderHint(QPainter::Antialiasing, false);
     painter_.setCompositionMode(QPainter::CompositionMode_SourceOver);
     switch (rop) {
-    case Gdi::Blackness: painter_.fillPath(output, Qt::black); break;
-    case Gdi::Whiteness: painter_.fillPath(output, Qt::white); break;
+    case Gdi::Blackness:
+        painter_.fillPath(output, Qt::black);
+        break;
+    case Gdi::Whiteness:
+        painter_.fillPath(output, Qt::white);
+        break;
     case Gdi::DstInvert:
         painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
         painter_.fillPath(output, Qt::black);
@@ -53,7 +69,8 @@ void GdiPlayer::PatBlt(const QRectF &dest, std::uint32_t rop) {
         painter_.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
         painter_.fillPath(output, OutputBrush(state_->brush));
         break;
-    case 0x00AA0029: break; // the destination unchanged
+    case 0x00AA0029:
+        break; // the destination unchanged
     default:
         if (!state_->brush.IsNull()) painter_.fillPath(output, OutputBrush(state_->brush));
         break;

@@ -10,7 +10,7 @@
 QRegion GdiPlayer::LogicalRectRegion(const QRectF &r) const {
     const QTransform t = Total();
     if (!GdiUsableTransform(t)) return {};
-    return QRegion(t.map(QPolygonF(r.normalized())).toPolygon());
+    return QRegion(GdiWindowedPolygon(t.map(QPolygonF(r.normalized())), RegionWindow()));
 }
 
 QRegion GdiPlayer::LogicalRegion(const QRegion &r) const {
@@ -28,25 +28,41 @@ void GdiPlayer::CombineClip(const QRegion &region, int mode) {
     const QRegion everything(outputClip_.toAlignedRect().adjusted(-1, -1, 1, 1));
     const QRegion current = s.clip ? *s.clip : everything;
     switch (mode) {
-    case Gdi::RgnAnd: s.clip = current.intersected(region); break;
-    case Gdi::RgnOr: s.clip = s.clip ? current.united(region) : everything; break;
-    case Gdi::RgnXor: s.clip = current.xored(region); break;
-    case Gdi::RgnDiff: s.clip = current.subtracted(region); break;
-    case Gdi::RgnCopy: s.clip = region; break;
-    default: return;
+    case Gdi::RgnAnd:
+        s.clip = current.intersected(region);
+        break;
+    case Gdi::RgnOr:
+        s.clip = s.clip ? current.united(region) : everything;
+        break;
+    case Gdi::RgnXor:
+        s.clip = current.xored(region);
+        break;
+    case Gdi::RgnDiff:
+        s.clip = current.subtracted(region);
+        break;
+    case Gdi::RgnCopy:
+        s.clip = region;
+        break;
+    default:
+        return;
     }
     clipDirty_ = true;
 }
 
-void GdiPlayer::IntersectClipRect(const QRectF &r) { CombineClip(LogicalRectRegion(r), Gdi::RgnAnd); }
+void GdiPlayer::IntersectClipRect(const QRectF &r) {
+    CombineClip(LogicalRectRegion(r), Gdi::RgnAnd);
+}
 
-void GdiPlayer::ExcludeClipRect(const QRectF &r) { CombineClip(LogicalRectRegion(r), Gdi::RgnDiff); }
+void GdiPlayer::ExcludeClipRect(const QRectF &r) {
+    CombineClip(LogicalRectRegion(r), Gdi::RgnDiff);
+}
 
 void GdiPlayer::OffsetClipRegion(QPointF by) {
     if (!state_->clip) return;
     const QTransform t = Total();
     const QPointF d = t.map(by) - t.map(QPointF(0, 0));
-    if (!std::isfinite(d.x()) || !std::isfinite(d.y()) || std::abs(d.x()) > 1e6 || std::abs(d.y()) > 1e6) return;
+    if (!std::isfinite(d.x()) || !std::isfinite(d.y()) || std::abs(d.x()) > 1e6 || std::abs(d.y()) > 1e6)
+        return;
     state_->clip->translate(d.toPoint());
     clipDirty_ = true;
 }
@@ -63,7 +79,8 @@ void GdiPlayer::SelectClipRegion(const std::optional<QRegion> &deviceRegion, int
     int count = 0;
     for (const QRect &rect : *deviceRegion) {
         if (++count > 10000) break;
-        out = out.united(QRegion(deviceToOutput_.map(QPolygonF(QRectF(rect))).toPolygon()));
+        out = out.united(
+            QRegion(GdiWindowedPolygon(deviceToOutput_.map(QPolygonF(QRectF(rect))), RegionWindow())));
     }
     CombineClip(out, mode);
 }
@@ -109,5 +126,6 @@ void GdiPlayer::InvertRegion(const QRegion &region) {
     painter_.restore();
 }
 
-void GdiPlayer::PaintRegion(const QRegion &region) { FillRegion(region, state_->brush); }
-
+void GdiPlayer::PaintRegion(const QRegion &region) {
+    FillRegion(region, state_->brush);
+}

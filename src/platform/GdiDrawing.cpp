@@ -8,17 +8,25 @@
 #include <cmath>
 
 namespace {
-constexpr double kMaxPenWidth = 100000.0;
+// Qt refuses pens of 32,768 pixels and more; a wider pen covers any picture anyway.
+constexpr double kMaxPenWidth = 32000.0;
 
 Qt::BrushStyle HatchStyle(std::uint32_t hatch) {
     switch (hatch) {
-    case 0: return Qt::HorPattern;
-    case 1: return Qt::VerPattern;
-    case 2: return Qt::BDiagPattern; // HS_FDIAGONAL: lines falling from left to right
-    case 3: return Qt::FDiagPattern; // HS_BDIAGONAL: lines rising from left to right
-    case 4: return Qt::CrossPattern;
-    case 5: return Qt::DiagCrossPattern;
-    default: return Qt::SolidPattern;
+    case 0:
+        return Qt::HorPattern;
+    case 1:
+        return Qt::VerPattern;
+    case 2:
+        return Qt::BDiagPattern; // HS_FDIAGONAL: lines falling from left to right
+    case 3:
+        return Qt::FDiagPattern; // HS_BDIAGONAL: lines rising from left to right
+    case 4:
+        return Qt::CrossPattern;
+    case 5:
+        return Qt::DiagCrossPattern;
+    default:
+        return Qt::SolidPattern;
     }
 }
 
@@ -26,7 +34,8 @@ QPainterPath PolygonPath(std::span<const QPointF> points, bool close) {
     QPainterPath path;
     if (points.empty()) return path;
     path.moveTo(points[0]);
-    for (std::size_t i = 1; i < points.size(); ++i) path.lineTo(points[i]);
+    for (std::size_t i = 1; i < points.size(); ++i)
+        path.lineTo(points[i]);
     if (close) path.closeSubpath();
     return path;
 }
@@ -44,35 +53,57 @@ QPen GdiPlayer::OutputPen() const {
     const bool geometric = (p.style & 0x00010000u) != 0;
     if (thin || geometric) {
         switch (p.Kind()) {
-        case 1: pen.setStyle(Qt::DashLine); break;
-        case 2: pen.setStyle(Qt::DotLine); break;
-        case 3: pen.setStyle(Qt::DashDotLine); break;
-        case 4: pen.setStyle(Qt::DashDotDotLine); break;
+        case 1:
+            pen.setStyle(Qt::DashLine);
+            break;
+        case 2:
+            pen.setStyle(Qt::DotLine);
+            break;
+        case 3:
+            pen.setStyle(Qt::DashDotLine);
+            break;
+        case 4:
+            pen.setStyle(Qt::DashDotDotLine);
+            break;
         case 7:
             if (!p.dashes.empty()) {
                 QList<qreal> pattern;
-                for (std::uint32_t d : p.dashes) pattern << std::clamp(static_cast<double>(d) / pen.widthF(), 0.1, 1000.0);
+                for (std::uint32_t d : p.dashes)
+                    pattern << std::clamp(static_cast<double>(d) / pen.widthF(), 0.1, 1000.0);
                 if (pattern.size() % 2 == 1) pattern << pattern.back();
                 pen.setDashPattern(pattern);
             }
             break;
-        case 8: pen.setDashPattern({1.0, 1.0}); break;
-        default: break;
+        case 8:
+            pen.setDashPattern({1.0, 1.0});
+            break;
+        default:
+            break;
         }
     }
     if (geometric) {
         switch (p.style & 0x00000F00u) {
-        case 0x100: pen.setCapStyle(Qt::SquareCap); break;
-        case 0x200: pen.setCapStyle(Qt::FlatCap); break;
-        default: pen.setCapStyle(Qt::RoundCap); break;
+        case 0x100:
+            pen.setCapStyle(Qt::SquareCap);
+            break;
+        case 0x200:
+            pen.setCapStyle(Qt::FlatCap);
+            break;
+        default:
+            pen.setCapStyle(Qt::RoundCap);
+            break;
         }
         switch (p.style & 0x0000F000u) {
-        case 0x1000: pen.setJoinStyle(Qt::BevelJoin); break;
+        case 0x1000:
+            pen.setJoinStyle(Qt::BevelJoin);
+            break;
         case 0x2000:
             pen.setJoinStyle(Qt::MiterJoin);
             pen.setMiterLimit(state_->miterLimit);
             break;
-        default: pen.setJoinStyle(Qt::RoundJoin); break;
+        default:
+            pen.setJoinStyle(Qt::RoundJoin);
+            break;
         }
     } else {
         pen.setCapStyle(Qt::RoundCap);
@@ -83,28 +114,45 @@ QPen GdiPlayer::OutputPen() const {
 
 QBrush GdiPlayer::OutputBrush(const GdiBrush &b) const {
     switch (b.style) {
-    case 0: return QBrush(QColor(b.color));
-    case 1: return Qt::NoBrush;
-    case 2: return QBrush(QColor(b.color), HatchStyle(b.hatch));
+    case 0:
+        return QBrush(QColor(b.color));
+    case 1:
+        return Qt::NoBrush;
+    case 2:
+        return QBrush(QColor(b.color), HatchStyle(b.hatch));
     case 3:
     case 5:
     case 6:
         if (!b.pattern.isNull()) return QBrush(b.pattern);
         return QBrush(QColor(b.color));
-    default: return QBrush(QColor(b.color));
+    default:
+        return QBrush(QColor(b.color));
     }
 }
 
 void GdiPlayer::ApplyRop2() {
     QPainter::CompositionMode mode = QPainter::CompositionMode_SourceOver;
     switch (state_->rop2) {
-    case 4: mode = QPainter::RasterOp_NotSource; break;
-    case 6: mode = QPainter::RasterOp_NotDestination; break;
-    case 7: mode = QPainter::RasterOp_SourceXorDestination; break;
-    case 9: mode = QPainter::RasterOp_SourceAndDestination; break;
-    case 10: mode = QPainter::RasterOp_NotSourceXorDestination; break;
-    case 15: mode = QPainter::RasterOp_SourceOrDestination; break;
-    default: break;
+    case 4:
+        mode = QPainter::RasterOp_NotSource;
+        break;
+    case 6:
+        mode = QPainter::RasterOp_NotDestination;
+        break;
+    case 7:
+        mode = QPainter::RasterOp_SourceXorDestination;
+        break;
+    case 9:
+        mode = QPainter::RasterOp_SourceAndDestination;
+        break;
+    case 10:
+        mode = QPainter::RasterOp_NotSourceXorDestination;
+        break;
+    case 15:
+        mode = QPainter::RasterOp_SourceOrDestination;
+        break;
+    default:
+        break;
     }
     painter_.setCompositionMode(mode);
     // Raster operations work on whole pixels; smoothed edges would combine twice.
@@ -197,11 +245,13 @@ void GdiPlayer::Polyline(std::span<const QPointF> points) {
 void GdiPlayer::PolylineTo(std::span<const QPointF> points) {
     if (points.empty()) return;
     if (pathOpen_) {
-        for (QPointF p : points) LineTo(p);
+        for (QPointF p : points)
+            LineTo(p);
         return;
     }
     QPainterPath path(state_->current);
-    for (QPointF p : points) path.lineTo(p);
+    for (QPointF p : points)
+        path.lineTo(p);
     state_->current = points.back();
     Draw(MapPath(path), false, true);
 }
@@ -209,7 +259,8 @@ void GdiPlayer::PolylineTo(std::span<const QPointF> points) {
 void GdiPlayer::PolyBezier(std::span<const QPointF> points) {
     if (points.size() < 4) return;
     QPainterPath path(points[0]);
-    for (std::size_t i = 1; i + 2 < points.size(); i += 3) path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    for (std::size_t i = 1; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
     Figure(path, false, true);
 }
 
@@ -217,7 +268,8 @@ void GdiPlayer::PolyBezierTo(std::span<const QPointF> points) {
     if (points.size() < 3) return;
     QPainterPath path(state_->current);
     std::size_t i = 0;
-    for (; i + 2 < points.size(); i += 3) path.cubicTo(points[i], points[i + 1], points[i + 2]);
+    for (; i + 2 < points.size(); i += 3)
+        path.cubicTo(points[i], points[i + 1], points[i + 2]);
     state_->current = points[i - 1];
     if (pathOpen_) {
         AppendToPath(MapPath(path), false);
@@ -380,6 +432,7 @@ void GdiPlayer::AngleArc(QPointF center, double radius, double startDegrees, dou
 void GdiPlayer::SetPixel(QPointF p, QRgb color) {
     if (!GdiUsableTransform(Total()) || !PrepareDraw()) return;
     const QPointF at = Total().map(p);
+    if (!outputClip_.adjusted(-1, -1, 1, 1).contains(at)) return;
     painter_.fillRect(QRectF(std::floor(at.x()), std::floor(at.y()), 1, 1), QColor(color));
 }
 
@@ -390,7 +443,9 @@ void GdiPlayer::BeginPath() {
     pathOpen_ = true;
 }
 
-void GdiPlayer::EndPath() { pathOpen_ = false; }
+void GdiPlayer::EndPath() {
+    pathOpen_ = false;
+}
 
 void GdiPlayer::AbortPath() {
     path_.reset();
@@ -432,9 +487,9 @@ void GdiPlayer::SelectClipPath(int mode) {
     QRegion region;
     const bool winding = path.fillRule() == Qt::WindingFill;
     for (const QPolygonF &polygon : path.toSubpathPolygons()) {
-        const QRegion part(polygon.toPolygon(), winding ? Qt::WindingFill : Qt::OddEvenFill);
+        const QRegion part(GdiWindowedPolygon(polygon, RegionWindow()),
+                           winding ? Qt::WindingFill : Qt::OddEvenFill);
         region = winding ? region.united(part) : region.xored(part);
     }
     CombineClip(region, mode);
 }
-

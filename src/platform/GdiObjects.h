@@ -13,7 +13,7 @@ struct GdiPen {
     std::uint32_t style = 0; // PS_* style, end cap, join and type bits
     double width = 0;        // logical units; 0 is one device pixel
     QRgb color = qRgb(0, 0, 0);
-    bool cosmetic = true;    // a pen of one device pixel whatever its width (ExtCreatePen cosmetic)
+    bool cosmetic = true;              // a pen of one device pixel whatever its width (ExtCreatePen cosmetic)
     std::vector<std::uint32_t> dashes; // PS_USERSTYLE
 
     std::uint32_t Kind() const { return style & 0x0Fu; }

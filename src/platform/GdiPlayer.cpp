@@ -26,7 +26,8 @@ GdiPen SolidPen(QRgb color) {
 GdiFont StockFont(std::uint32_t stock) {
     GdiFont f;
     f.height = -13;
-    f.faceName = stock == 10 || stock == 11 || stock == 16 ? QStringLiteral("Courier New") : QStringLiteral("Arial");
+    f.faceName =
+        stock == 10 || stock == 11 || stock == 16 ? QStringLiteral("Courier New") : QStringLiteral("Arial");
     if (stock == 13) f.weight = 700; // the system font is bold
     return f;
 }
@@ -34,16 +35,18 @@ GdiFont StockFont(std::uint32_t stock) {
 // The 20 reserved colours of the platform's default palette.
 const std::vector<QRgb> &DefaultPalette() {
     static const std::vector<QRgb> palette = {
-        qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),     qRgb(128, 128, 0),   qRgb(0, 0, 128),
-        qRgb(128, 0, 128),   qRgb(0, 128, 128),   qRgb(192, 192, 192), qRgb(192, 220, 192), qRgb(166, 202, 240),
-        qRgb(255, 251, 240), qRgb(160, 160, 164), qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),
-        qRgb(255, 255, 0),   qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255),   qRgb(255, 255, 255)};
+        qRgb(0, 0, 0),       qRgb(128, 0, 0),     qRgb(0, 128, 0),     qRgb(128, 128, 0),
+        qRgb(0, 0, 128),     qRgb(128, 0, 128),   qRgb(0, 128, 128),   qRgb(192, 192, 192),
+        qRgb(192, 220, 192), qRgb(166, 202, 240), qRgb(255, 251, 240), qRgb(160, 160, 164),
+        qRgb(128, 128, 128), qRgb(255, 0, 0),     qRgb(0, 255, 0),     qRgb(255, 255, 0),
+        qRgb(0, 0, 255),     qRgb(255, 0, 255),   qRgb(0, 255, 255),   qRgb(255, 255, 255)};
     return palette;
 }
 
 } // namespace
 
-GdiPlayer::GdiPlayer(QPainter &painter, const QTransform &deviceToOutput, const QRectF &outputClip, QSizeF deviceDpi)
+GdiPlayer::GdiPlayer(QPainter &painter, const QTransform &deviceToOutput, const QRectF &outputClip,
+                     QSizeF deviceDpi)
     : painter_(painter), deviceToOutput_(deviceToOutput), outputClip_(outputClip), deviceDpi_(deviceDpi),
       state_(std::make_unique<State>()) {
     painter_.save();
@@ -54,11 +57,15 @@ GdiPlayer::GdiPlayer(QPainter &painter, const QTransform &deviceToOutput, const 
     state_->font.weight = 400;
 }
 
-GdiPlayer::~GdiPlayer() { painter_.restore(); }
+GdiPlayer::~GdiPlayer() {
+    painter_.restore();
+}
 
 // ---- mapping ------------------------------------------------------------------------------------
 
-int GdiPlayer::MapMode() const { return state_->mapMode; }
+int GdiPlayer::MapMode() const {
+    return state_->mapMode;
+}
 
 void GdiPlayer::SetMapMode(int mode) {
     State &s = *state_;
@@ -68,14 +75,26 @@ void GdiPlayer::SetMapMode(int mode) {
         s.windowExt = QSizeF(1, 1);
         s.viewportExt = QSizeF(1, 1);
         break;
-    case Gdi::MmLoMetric: unitsPerInch = 254; break;
-    case Gdi::MmHiMetric: unitsPerInch = 2540; break;
-    case Gdi::MmLoEnglish: unitsPerInch = 100; break;
-    case Gdi::MmHiEnglish: unitsPerInch = 1000; break;
-    case Gdi::MmTwips: unitsPerInch = 1440; break;
+    case Gdi::MmLoMetric:
+        unitsPerInch = 254;
+        break;
+    case Gdi::MmHiMetric:
+        unitsPerInch = 2540;
+        break;
+    case Gdi::MmLoEnglish:
+        unitsPerInch = 100;
+        break;
+    case Gdi::MmHiEnglish:
+        unitsPerInch = 1000;
+        break;
+    case Gdi::MmTwips:
+        unitsPerInch = 1440;
+        break;
     case Gdi::MmIsotropic:
-    case Gdi::MmAnisotropic: break; // the extents of the previous mode stay
-    default: return;
+    case Gdi::MmAnisotropic:
+        break; // the extents of the previous mode stay
+    default:
+        return;
     }
     if (unitsPerInch > 0) {
         // Fixed modes: y grows upwards, units of a fixed physical size on the device.
@@ -85,10 +104,18 @@ void GdiPlayer::SetMapMode(int mode) {
     s.mapMode = mode;
 }
 
-void GdiPlayer::SetWindowOrg(QPointF org) { state_->windowOrg = org; }
-void GdiPlayer::SetViewportOrg(QPointF org) { state_->viewportOrg = org; }
-void GdiPlayer::OffsetWindowOrg(QPointF by) { state_->windowOrg += by; }
-void GdiPlayer::OffsetViewportOrg(QPointF by) { state_->viewportOrg += by; }
+void GdiPlayer::SetWindowOrg(QPointF org) {
+    state_->windowOrg = org;
+}
+void GdiPlayer::SetViewportOrg(QPointF org) {
+    state_->viewportOrg = org;
+}
+void GdiPlayer::OffsetWindowOrg(QPointF by) {
+    state_->windowOrg += by;
+}
+void GdiPlayer::OffsetViewportOrg(QPointF by) {
+    state_->viewportOrg += by;
+}
 
 void GdiPlayer::SetWindowExt(QSizeF ext) {
     // Extents count only in the scalable modes, and never as zero.
@@ -103,12 +130,14 @@ void GdiPlayer::SetViewportExt(QSizeF ext) {
 
 void GdiPlayer::ScaleWindowExt(double xNum, double xDenom, double yNum, double yDenom) {
     if (xDenom == 0 || yDenom == 0) return;
-    SetWindowExt(QSizeF(state_->windowExt.width() * xNum / xDenom, state_->windowExt.height() * yNum / yDenom));
+    SetWindowExt(
+        QSizeF(state_->windowExt.width() * xNum / xDenom, state_->windowExt.height() * yNum / yDenom));
 }
 
 void GdiPlayer::ScaleViewportExt(double xNum, double xDenom, double yNum, double yDenom) {
     if (xDenom == 0 || yDenom == 0) return;
-    SetViewportExt(QSizeF(state_->viewportExt.width() * xNum / xDenom, state_->viewportExt.height() * yNum / yDenom));
+    SetViewportExt(
+        QSizeF(state_->viewportExt.width() * xNum / xDenom, state_->viewportExt.height() * yNum / yDenom));
 }
 
 void GdiPlayer::SetWorldTransform(const QTransform &t) {
@@ -118,11 +147,20 @@ void GdiPlayer::SetWorldTransform(const QTransform &t) {
 
 void GdiPlayer::ModifyWorldTransform(const QTransform &t, std::uint32_t mode) {
     switch (mode) {
-    case 1: state_->world = QTransform(); break;
-    case 2: SetWorldTransform(t * state_->world); break;
-    case 3: SetWorldTransform(state_->world * t); break;
-    case 4: SetWorldTransform(t); break;
-    default: break;
+    case 1:
+        state_->world = QTransform();
+        break;
+    case 2:
+        SetWorldTransform(t * state_->world);
+        break;
+    case 3:
+        SetWorldTransform(state_->world * t);
+        break;
+    case 4:
+        SetWorldTransform(t);
+        break;
+    default:
+        break;
     }
 }
 
@@ -136,17 +174,22 @@ QTransform GdiPlayer::PageToDevice() const {
         sx = std::copysign(m, sx);
         sy = std::copysign(m, sy);
     }
-    return QTransform(sx, 0, 0, sy, s.viewportOrg.x() - s.windowOrg.x() * sx, s.viewportOrg.y() - s.windowOrg.y() * sy);
+    return QTransform(sx, 0, 0, sy, s.viewportOrg.x() - s.windowOrg.x() * sx,
+                      s.viewportOrg.y() - s.windowOrg.y() * sy);
 }
 
-QTransform GdiPlayer::Total() const { return state_->world * PageToDevice() * deviceToOutput_; }
+QTransform GdiPlayer::Total() const {
+    return state_->world * PageToDevice() * deviceToOutput_;
+}
 
 double GdiPlayer::LineScale() const {
     const QTransform t = Total();
     return std::sqrt(std::abs(t.m11() * t.m22() - t.m12() * t.m21()));
 }
 
-QPainterPath GdiPlayer::MapPath(const QPainterPath &logical) const { return Total().map(logical); }
+QPainterPath GdiPlayer::MapPath(const QPainterPath &logical) const {
+    return Total().map(logical);
+}
 
 // ---- saved states -------------------------------------------------------------------------------
 
@@ -177,16 +220,24 @@ void GdiPlayer::RestoreDC(std::int32_t which) {
 void GdiPlayer::SetBkMode(int mode) {
     if (mode == 1 || mode == 2) state_->bkMode = mode;
 }
-void GdiPlayer::SetBkColor(QRgb color) { state_->bkColor = color; }
-void GdiPlayer::SetTextColor(QRgb color) { state_->textColor = color; }
-void GdiPlayer::SetTextAlign(std::uint32_t align) { state_->textAlign = align; }
+void GdiPlayer::SetBkColor(QRgb color) {
+    state_->bkColor = color;
+}
+void GdiPlayer::SetTextColor(QRgb color) {
+    state_->textColor = color;
+}
+void GdiPlayer::SetTextAlign(std::uint32_t align) {
+    state_->textAlign = align;
+}
 void GdiPlayer::SetPolyFillMode(int mode) {
     if (mode == 1 || mode == 2) state_->polyFillMode = mode;
 }
 void GdiPlayer::SetRop2(int rop) {
     if (rop >= 1 && rop <= 16) state_->rop2 = rop;
 }
-void GdiPlayer::SetStretchBltMode(int mode) { state_->stretchMode = mode; }
+void GdiPlayer::SetStretchBltMode(int mode) {
+    state_->stretchMode = mode;
+}
 void GdiPlayer::SetArcDirection(int direction) {
     if (direction == 1 || direction == 2) state_->arcDirection = direction;
 }
@@ -196,7 +247,9 @@ void GdiPlayer::SetMiterLimit(double limit) {
 void GdiPlayer::SetTextCharExtra(double extra) {
     if (std::isfinite(extra)) state_->charExtra = extra;
 }
-void GdiPlayer::SetBrushOrg(QPointF org) { state_->brushOrg = org; }
+void GdiPlayer::SetBrushOrg(QPointF org) {
+    state_->brushOrg = org;
+}
 
 // ---- objects ------------------------------------------------------------------------------------
 
@@ -222,10 +275,14 @@ void GdiPlayer::SelectObject(std::uint32_t index) {
     const GdiObject *object = Object(index);
     if (object == nullptr) return;
     State &s = *state_;
-    if (const auto *pen = std::get_if<GdiPen>(object)) s.pen = *pen;
-    else if (const auto *brush = std::get_if<GdiBrush>(object)) s.brush = *brush;
-    else if (const auto *font = std::get_if<GdiFont>(object)) s.font = *font;
-    else if (std::holds_alternative<GdiPalette>(*object)) s.palette = index;
+    if (const auto *pen = std::get_if<GdiPen>(object))
+        s.pen = *pen;
+    else if (const auto *brush = std::get_if<GdiBrush>(object))
+        s.brush = *brush;
+    else if (const auto *font = std::get_if<GdiFont>(object))
+        s.font = *font;
+    else if (std::holds_alternative<GdiPalette>(*object))
+        s.palette = index;
     else if (const auto *region = std::get_if<GdiRegion>(object)) {
         // Selecting a region makes a copy of it the clip region.
         s.clip = LogicalRegion(region->region);
@@ -240,20 +297,53 @@ void GdiPlayer::DeleteObject(std::uint32_t index) {
 void GdiPlayer::SelectStockObject(std::uint32_t stock) {
     State &s = *state_;
     switch (stock) {
-    case 0: s.brush = SolidBrush(qRgb(255, 255, 255)); break;
-    case 1: s.brush = SolidBrush(qRgb(192, 192, 192)); break;
-    case 2: s.brush = SolidBrush(qRgb(128, 128, 128)); break;
-    case 3: s.brush = SolidBrush(qRgb(64, 64, 64)); break;
-    case 4: s.brush = SolidBrush(qRgb(0, 0, 0)); break;
-    case 5: s.brush = GdiBrush{1, 0, 0, {}}; break;
-    case 6: s.pen = SolidPen(qRgb(255, 255, 255)); break;
-    case 7: s.pen = SolidPen(qRgb(0, 0, 0)); break;
-    case 8: s.pen = GdiPen{5, 0, 0, true, {}}; break;
-    case 10: case 11: case 12: case 13: case 14: case 16: case 17: s.font = StockFont(stock); break;
-    case 15: s.palette.reset(); break;
-    case 18: s.brush = SolidBrush(qRgb(255, 255, 255)); break;
-    case 19: s.pen = SolidPen(qRgb(0, 0, 0)); break;
-    default: break;
+    case 0:
+        s.brush = SolidBrush(qRgb(255, 255, 255));
+        break;
+    case 1:
+        s.brush = SolidBrush(qRgb(192, 192, 192));
+        break;
+    case 2:
+        s.brush = SolidBrush(qRgb(128, 128, 128));
+        break;
+    case 3:
+        s.brush = SolidBrush(qRgb(64, 64, 64));
+        break;
+    case 4:
+        s.brush = SolidBrush(qRgb(0, 0, 0));
+        break;
+    case 5:
+        s.brush = GdiBrush{1, 0, 0, {}};
+        break;
+    case 6:
+        s.pen = SolidPen(qRgb(255, 255, 255));
+        break;
+    case 7:
+        s.pen = SolidPen(qRgb(0, 0, 0));
+        break;
+    case 8:
+        s.pen = GdiPen{5, 0, 0, true, {}};
+        break;
+    case 10:
+    case 11:
+    case 12:
+    case 13:
+    case 14:
+    case 16:
+    case 17:
+        s.font = StockFont(stock);
+        break;
+    case 15:
+        s.palette.reset();
+        break;
+    case 18:
+        s.brush = SolidBrush(qRgb(255, 255, 255));
+        break;
+    case 19:
+        s.pen = SolidPen(qRgb(0, 0, 0));
+        break;
+    default:
+        break;
     }
 }
 
@@ -273,4 +363,3 @@ void GdiPlayer::SetPaletteEntries(std::uint32_t index, std::uint32_t start, std:
         if (at < palette->entries.size()) palette->entries[at] = entries[i];
     }
 }
-

@@ -32,9 +32,10 @@ constexpr std::uint32_t TaUpdateCp = 1, TaRight = 2, TaCenter = 6, TaBottom = 8,
 // ExtTextOut options.
 constexpr std::uint32_t EtoOpaque = 2, EtoClipped = 4, EtoGlyphIndex = 0x10, EtoPdy = 0x2000;
 // Raster operations of the blits.
-constexpr std::uint32_t SrcCopy = 0x00CC0020, SrcPaint = 0x00EE0086, SrcAnd = 0x008800C6, SrcInvert = 0x00660046,
-                        NotSrcCopy = 0x00330008, DstInvert = 0x00550009, PatCopy = 0x00F00021,
-                        PatInvert = 0x005A0049, Blackness = 0x00000042, Whiteness = 0x00FF0062;
+constexpr std::uint32_t SrcCopy = 0x00CC0020, SrcPaint = 0x00EE0086, SrcAnd = 0x008800C6,
+                        SrcInvert = 0x00660046, NotSrcCopy = 0x00330008, DstInvert = 0x00550009,
+                        PatCopy = 0x00F00021, PatInvert = 0x005A0049, Blackness = 0x00000042,
+                        Whiteness = 0x00FF0062;
 // Poly-draw point types.
 constexpr std::uint8_t PtCloseFigure = 1, PtLineTo = 2, PtBezierTo = 4, PtMoveTo = 6;
 } // namespace Gdi
@@ -44,7 +45,8 @@ public:
     // `deviceToOutput` maps the device space of the played DC to the painter's coordinates and
     // `deviceDpi` is that device's resolution (for the metric and English mapping modes). Nothing
     // is drawn outside `outputClip` (painter coordinates).
-    GdiPlayer(QPainter &painter, const QTransform &deviceToOutput, const QRectF &outputClip, QSizeF deviceDpi);
+    GdiPlayer(QPainter &painter, const QTransform &deviceToOutput, const QRectF &outputClip,
+              QSizeF deviceDpi);
     ~GdiPlayer();
     GdiPlayer(const GdiPlayer &) = delete;
     GdiPlayer &operator=(const GdiPlayer &) = delete;
@@ -159,10 +161,13 @@ private:
     void Draw(const QPainterPath &output, bool fill, bool stroke);
     void Figure(const QPainterPath &logical, bool fill, bool stroke);
     void AppendToPath(const QPainterPath &output, bool startsFigure);
-    QPainterPath ArcPath(const QRectF &box, QPointF start, QPointF end, int kind, QPointF *startOut, QPointF *endOut) const;
+    QPainterPath ArcPath(const QRectF &box, QPointF start, QPointF end, int kind, QPointF *startOut,
+                         QPointF *endOut) const;
     void CombineClip(const QRegion &outputRegion, int mode);
     QRegion LogicalRectRegion(const QRectF &r) const;
     QRegion LogicalRegion(const QRegion &r) const;
+    // The rectangle that regions are cut to: the output area with a wide margin.
+    QRectF RegionWindow() const { return outputClip_.adjusted(-1024, -1024, 1024, 1024); }
 
     QPainter &painter_;
     QTransform deviceToOutput_;

@@ -4,9 +4,12 @@
 #include "platform/GdiPlayer.h"
 
 #include <QPointF>
+#include <QPolygon>
+#include <QPolygonF>
 #include <QRegion>
 #include <QSizeF>
 #include <QTransform>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -44,4 +47,15 @@ inline bool GdiUsableTransform(const QTransform &t) {
     for (double v : {t.m11(), t.m12(), t.m21(), t.m22(), t.dx(), t.dy()})
         if (!std::isfinite(v) || std::abs(v) > 1e12) return false;
     return true;
+}
+
+// Regions are whole pixels of 32 bits, and Qt's polygon regions misbehave far from the origin: a
+// polygon is cut to `window` (a rectangle around everything that can be drawn) before it becomes
+// whole pixels. Inside the window nothing changes.
+inline QPolygon GdiWindowedPolygon(const QPolygonF &polygon, const QRectF &window) {
+    for (const QPointF &p : polygon)
+        if (!std::isfinite(p.x()) || !std::isfinite(p.y())) return {};
+    const QPolygonF inside =
+        window.contains(polygon.boundingRect()) ? polygon : polygon.intersected(QPolygonF(window));
+    return inside.toPolygon();
 }

@@ -16,8 +16,8 @@ constexpr double kMaxFontPixels = 4096.0;
 constexpr qsizetype kMaxTextLength = 32767;
 } // namespace
 
-void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const double> dx, std::uint32_t options,
-                        std::optional<QRectF> rect) {
+void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const double> dx,
+                        std::uint32_t options, std::optional<QRectF> rect) {
     State &s = *state_;
     const QTransform t = Total();
     if (!GdiUsableTransform(t)) return;
@@ -45,7 +45,8 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
         // A positive height is the cell height: ascent and descent together.
         const QFontMetricsF probe(font, painter_.device());
         const double cell = probe.ascent() + probe.descent();
-        if (cell > 0) font.setPointSizeF(std::min(font.pointSizeF() * pixels / cell, kMaxFontPixels * 72.0 / dpi));
+        if (cell > 0)
+            font.setPointSizeF(std::min(font.pointSizeF() * pixels / cell, kMaxFontPixels * 72.0 / dpi));
     }
     QFontMetricsF metrics(font, painter_.device());
 
@@ -55,7 +56,8 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
         stretch = std::abs(static_cast<double>(f.width)) * xScale / metrics.averageCharWidth();
     stretch = std::clamp(stretch, 0.01, 100.0);
     if (s.charExtra != 0) {
-        font.setLetterSpacing(QFont::AbsoluteSpacing, std::clamp(s.charExtra * xScale / stretch, -1000.0, 1000.0));
+        font.setLetterSpacing(QFont::AbsoluteSpacing,
+                              std::clamp(s.charExtra * xScale / stretch, -1000.0, 1000.0));
         metrics = QFontMetricsF(font, painter_.device());
     }
 
@@ -67,7 +69,8 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
         double x = 0;
         for (qsizetype i = 0; i < text.size(); ++i) {
             positions.push_back(x);
-            const double step = static_cast<std::size_t>(i) < dx.size() ? dx[static_cast<std::size_t>(i)] : 0.0;
+            const double step =
+                static_cast<std::size_t>(i) < dx.size() ? dx[static_cast<std::size_t>(i)] : 0.0;
             x += step * xScale / stretch;
         }
         width = x;
@@ -78,15 +81,25 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
 
     double left = 0;
     switch (s.textAlign & Gdi::TaCenter) {
-    case Gdi::TaRight: left = -width; break;
-    case Gdi::TaCenter: left = -width / 2; break;
-    default: break;
+    case Gdi::TaRight:
+        left = -width;
+        break;
+    case Gdi::TaCenter:
+        left = -width / 2;
+        break;
+    default:
+        break;
     }
     double baseline = 0;
     switch (s.textAlign & Gdi::TaBaseline) {
-    case Gdi::TaBaseline: break;
-    case Gdi::TaBottom: baseline = -metrics.descent(); break;
-    default: baseline = metrics.ascent(); break;
+    case Gdi::TaBaseline:
+        break;
+    case Gdi::TaBottom:
+        baseline = -metrics.descent();
+        break;
+    default:
+        baseline = metrics.ascent();
+        break;
     }
 
     // The text's frame: origin at the reference point, turned by the escapement (counter-clockwise
@@ -100,7 +113,7 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
     if (s.textAlign & Gdi::TaUpdateCp) {
         const double advance = (s.textAlign & Gdi::TaCenter) == Gdi::TaRight    ? -width
                                : (s.textAlign & Gdi::TaCenter) == Gdi::TaCenter ? 0.0
-                                                                                  : width;
+                                                                                : width;
         const QPointF end = frame.map(QPointF(advance, 0));
         bool invertible = false;
         const QTransform back = t.inverted(&invertible);
@@ -113,7 +126,8 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
             glyphs.addText(QPointF(left, baseline), font, text);
         } else {
             for (qsizetype i = 0; i < text.size(); ++i)
-                glyphs.addText(QPointF(left + positions[static_cast<std::size_t>(i)], baseline), font, QString(text[i]));
+                glyphs.addText(QPointF(left + positions[static_cast<std::size_t>(i)], baseline), font,
+                               QString(text[i]));
         }
         AppendToPath(frame.map(glyphs), true);
         return;
@@ -128,12 +142,14 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
             area.addPolygon(box);
             painter_.fillPath(area, QColor(s.bkColor));
         }
-        if (options & Gdi::EtoClipped) painter_.setClipRegion(QRegion(box.toPolygon()), Qt::IntersectClip);
+        if (options & Gdi::EtoClipped)
+            painter_.setClipRegion(QRegion(GdiWindowedPolygon(box, RegionWindow())), Qt::IntersectClip);
     }
     painter_.setTransform(frame, true);
     if (s.bkMode == 2)
-        painter_.fillRect(QRectF(left, baseline - metrics.ascent(), width, metrics.ascent() + metrics.descent()),
-                          QColor(s.bkColor));
+        painter_.fillRect(
+            QRectF(left, baseline - metrics.ascent(), width, metrics.ascent() + metrics.descent()),
+            QColor(s.bkColor));
     painter_.setFont(font);
     painter_.setPen(QColor(s.textColor));
     if (positions.empty()) {
@@ -142,7 +158,8 @@ void GdiPlayer::TextOut(QPointF at, const QString &sourceText, std::span<const d
         for (qsizetype i = 0; i < text.size(); ++i) {
             // A surrogate pair is drawn whole at its first unit's position.
             const bool pair = text[i].isHighSurrogate() && i + 1 < text.size();
-            painter_.drawText(QPointF(left + positions[static_cast<std::size_t>(i)], baseline), text.mid(i, pair ? 2 : 1));
+            painter_.drawText(QPointF(left + positions[static_cast<std::size_t>(i)], baseline),
+                              text.mid(i, pair ? 2 : 1));
             if (pair) ++i;
         }
     }

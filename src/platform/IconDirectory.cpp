@@ -21,7 +21,8 @@ int DepthOf(const IconDirEntry &e) {
     if (e.bitCount != 0) return e.bitCount;
     if (e.colorCount == 0) return 8;
     int bits = 0;
-    while ((1 << bits) < e.colorCount && bits < 32) ++bits;
+    while ((1 << bits) < e.colorCount && bits < 32)
+        ++bits;
     return bits;
 }
 } // namespace

@@ -11,7 +11,8 @@ namespace {
 constexpr unsigned char kPngSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
 
 bool IsPng(std::span<const std::byte> data) {
-    return data.size() >= sizeof kPngSignature && std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0;
+    return data.size() >= sizeof kPngSignature &&
+           std::memcmp(data.data(), kPngSignature, sizeof kPngSignature) == 0;
 }
 
 bool AnyAlpha(const QImage &image) {
@@ -44,7 +45,8 @@ IconImage DecodeIconImage(std::span<const std::byte> image, bool cursor, QPoint 
     IconImage out;
     out.cursor = cursor;
     out.hotspot = hotspot;
-    out.imageBytes = QByteArray(reinterpret_cast<const char *>(image.data()), static_cast<qsizetype>(image.size()));
+    out.imageBytes =
+        QByteArray(reinterpret_cast<const char *>(image.data()), static_cast<qsizetype>(image.size()));
     if (IsPng(image)) {
         out.image = DecodeEncodedImage(image, "png");
         out.bitCount = 32;
@@ -56,11 +58,13 @@ IconImage DecodeIconImage(std::span<const std::byte> image, bool cursor, QPoint 
     DecodedDib dib = DecodePackedDib(image, options);
     const DibHeader &h = dib.header;
     // Icon images are never compressed: the mask's place depends on the colour bits' size.
-    if (h.compression != BiRgb && h.compression != BiBitfields && h.compression != BiAlphaBitfields) InvalidPicture();
+    if (h.compression != BiRgb && h.compression != BiBitfields && h.compression != BiAlphaBitfields)
+        InvalidPicture();
     out.bitCount = h.bitCount;
 
     const ByteReader bits(image.subspan(h.infoSize));
-    const std::size_t maskSize = ((static_cast<std::size_t>(h.width) + 31u) / 32u) * 4u * static_cast<std::size_t>(h.height);
+    const std::size_t maskSize =
+        ((static_cast<std::size_t>(h.width) + 31u) / 32u) * 4u * static_cast<std::size_t>(h.height);
     // A 32-bit image draws through its alpha channel; when that is all zero, the platform falls
     // back to the mask as for any other depth.
     if (dib.hasAlpha && AnyAlpha(dib.image)) {

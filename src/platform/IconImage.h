@@ -12,8 +12,8 @@
 struct IconImage {
     QImage image; // ARGB32 with the transparency that mask or alpha give
     bool cursor = false;
-    QPoint hotspot;         // cursors only: kept, never drawn
-    QByteArray imageBytes;  // the image as stored (DIB with mask, or PNG), without the hotspot
+    QPoint hotspot;             // cursors only: kept, never drawn
+    QByteArray imageBytes;      // the image as stored (DIB with mask, or PNG), without the hotspot
     std::uint16_t bitCount = 0; // colour depth of the stored image (32 for PNG)
 };
 

@@ -24,7 +24,8 @@ QImage LoadBitmapResource(std::span<const std::byte> dib) {
     QImage image = std::move(decoded.image);
     for (int y = 0; y < image.height(); ++y) {
         auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x) p[x] |= 0xFF000000u;
+        for (int x = 0; x < image.width(); ++x)
+            p[x] |= 0xFF000000u;
     }
     image.reinterpretAsFormat(QImage::Format_RGB32);
     return image;

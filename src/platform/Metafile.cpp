@@ -9,6 +9,7 @@
 
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 #include <optional>
 
@@ -25,7 +26,9 @@ struct WmfLayout {
     std::uint16_t objects = 0;
 };
 
-bool IsEmf(const ByteReader &r) { return r.contains(0, 44) && r.u32At(0) == 1 && r.u32At(40) == kEmfSignature; }
+bool IsEmf(const ByteReader &r) {
+    return r.contains(0, 44) && r.u32At(0) == 1 && r.u32At(40) == kEmfSignature;
+}
 
 // The placeable header (22 bytes: key, handle, box, units per inch, reserved, checksum), then the
 // 18-byte METAHEADER: type 1 or 2, header size 9 words, version 0x100 or 0x300, size, object
@@ -42,7 +45,8 @@ std::optional<WmfLayout> ReadWmfLayout(const ByteReader &r) {
     }
     if (!r.contains(at, 18)) return std::nullopt;
     const std::uint16_t type = r.u16At(at), headerWords = r.u16At(at + 2), version = r.u16At(at + 4);
-    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300)) return std::nullopt;
+    if ((type != 1 && type != 2) || headerWords != 9 || (version != 0x0100 && version != 0x0300))
+        return std::nullopt;
     layout.objects = r.u16At(at + 12);
     layout.recordsAt = at + 18;
     return layout;
@@ -66,8 +70,15 @@ std::optional<QRect> FirstWindow(const ByteReader &r, std::size_t at) {
     return std::nullopt;
 }
 
+// A rectangle of 32-bit corners, kept wide so that its extents cannot overflow.
+struct WideRect {
+    double left = 0, top = 0, right = 0, bottom = 0;
+    double width() const { return right - left; }
+    double height() const { return bottom - top; }
+};
+
 struct EmfLayout {
-    QRect bounds, frame;
+    WideRect bounds, frame;
     QSizeF devicePixels, deviceMillimeters;
 };
 
@@ -78,8 +89,8 @@ std::optional<EmfLayout> ReadEmfLayout(const ByteReader &r) {
     const std::uint32_t headerSize = r.u32At(4);
     const auto i32 = [&](std::size_t o) { return static_cast<std::int32_t>(r.u32At(o)); };
     EmfLayout e;
-    e.bounds = QRect(QPoint(i32(8), i32(12)), QPoint(i32(16), i32(20)));
-    e.frame = QRect(QPoint(i32(24), i32(28)), QPoint(i32(32), i32(36)));
+    e.bounds = {double(i32(8)), double(i32(12)), double(i32(16)), double(i32(20))};
+    e.frame = {double(i32(24)), double(i32(28)), double(i32(32)), double(i32(36))};
     e.devicePixels = QSizeF(i32(72), i32(76));
     e.deviceMillimeters = QSizeF(i32(80), i32(84));
     if (headerSize >= 108 && r.contains(0, 108) && i32(100) > 0 && i32(104) > 0)
@@ -95,7 +106,8 @@ std::optional<EmfLayout> ReadEmfLayout(const ByteReader &r) {
 
 std::int32_t ToHimetric(double v) {
     if (!std::isfinite(v) || v <= 0 || v > 2e9) InvalidPicture();
-    return static_cast<std::int32_t>(std::lround(v));
+    // A picture of less than half a unit still has a size.
+    return std::max<std::int32_t>(1, static_cast<std::int32_t>(std::lround(v)));
 }
 } // namespace
 
@@ -111,13 +123,11 @@ MetafileInfo ReadMetafileInfo(std::span<const std::byte> data) {
         info.enhanced = true;
         // The frame's width and height as the platform's loader takes them, or the bounds
         // converted through the reference device when the frame is empty.
-        double w = std::int64_t{emf->frame.right()} - emf->frame.left();
-        double h = std::int64_t{emf->frame.bottom()} - emf->frame.top();
+        double w = emf->frame.width();
+        double h = emf->frame.height();
         if (w <= 0 || h <= 0) {
-            w = (std::int64_t{emf->bounds.right()} - emf->bounds.left()) * emf->deviceMillimeters.width() * 100.0 /
-                emf->devicePixels.width();
-            h = (std::int64_t{emf->bounds.bottom()} - emf->bounds.top()) * emf->deviceMillimeters.height() * 100.0 /
-                emf->devicePixels.height();
+            w = emf->bounds.width() * emf->deviceMillimeters.width() * 100.0 / emf->devicePixels.width();
+            h = emf->bounds.height() * emf->deviceMillimeters.height() * 100.0 / emf->devicePixels.height();
         }
         info.widthHimetric = ToHimetric(w);
         info.heightHimetric = ToHimetric(h);
@@ -146,11 +156,15 @@ void PlayMetafile(std::span<const std::byte> data, QPainter &painter, const QRec
     try {
         if (const auto emf = ReadEmfLayout(r)) {
             // The frame, in reference-device pixels, is stretched onto the destination.
-            const double pxPerHimetricX = emf->devicePixels.width() / (emf->deviceMillimeters.width() * 100.0);
-            const double pxPerHimetricY = emf->devicePixels.height() / (emf->deviceMillimeters.height() * 100.0);
-            QRectF frame(QPointF(emf->frame.left() * pxPerHimetricX, emf->frame.top() * pxPerHimetricY),
-                         QPointF(emf->frame.right() * pxPerHimetricX, emf->frame.bottom() * pxPerHimetricY));
-            if (frame.width() <= 0 || frame.height() <= 0) frame = QRectF(emf->bounds);
+            const double pxPerHimetricX =
+                emf->devicePixels.width() / (emf->deviceMillimeters.width() * 100.0);
+            const double pxPerHimetricY =
+                emf->devicePixels.height() / (emf->deviceMillimeters.height() * 100.0);
+            QRectF frame(QPointF(emf->frame.left * pxPerHimetricX, emf->frame.top * pxPerHimetricY),
+                         QPointF(emf->frame.right * pxPerHimetricX, emf->frame.bottom * pxPerHimetricY));
+            if (frame.width() <= 0 || frame.height() <= 0)
+                frame = QRectF(QPointF(emf->bounds.left, emf->bounds.top),
+                               QPointF(emf->bounds.right, emf->bounds.bottom));
             if (frame.width() <= 0 || frame.height() <= 0) return;
             const QTransform toOutput(dest.width() / frame.width(), 0, 0, dest.height() / frame.height(),
                                       dest.left() - frame.left() * dest.width() / frame.width(),

@@ -10,8 +10,8 @@
 class QPainter;
 
 struct MetafileInfo {
-    bool enhanced = false;           // EMF; else WMF
-    std::int32_t widthHimetric = 0;  // 0.01 mm
+    bool enhanced = false;          // EMF; else WMF
+    std::int32_t widthHimetric = 0; // 0.01 mm
     std::int32_t heightHimetric = 0;
 };
 

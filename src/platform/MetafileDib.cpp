@@ -10,7 +10,8 @@ QImage Finish(DecodedDib decoded, bool keepAlpha) {
         // Blits copy 32-bit pixels whole: their fourth byte is not transparency.
         for (int y = 0; y < image.height(); ++y) {
             auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) p[x] |= 0xFF000000u;
+            for (int x = 0; x < image.width(); ++x)
+                p[x] |= 0xFF000000u;
         }
     }
     return image;

@@ -8,9 +8,11 @@ std::span<const std::byte> Span(const QByteArray &bytes) {
 }
 } // namespace
 
-MetafilePicture::MetafilePicture(QByteArray bytes) : bytes_(std::move(bytes)), info_(ReadMetafileInfo(Span(bytes_))) {}
+MetafilePicture::MetafilePicture(QByteArray bytes)
+    : bytes_(std::move(bytes)), info_(ReadMetafileInfo(Span(bytes_))) {}
 
 void MetafilePicture::Render(QPainter &painter, QPoint at) const {
-    const QRectF dest(at, QSizeF(HimetricToPixels(info_.widthHimetric, true), HimetricToPixels(info_.heightHimetric, false)));
+    const QRectF dest(at, QSizeF(HimetricToPixels(info_.widthHimetric, true),
+                                 HimetricToPixels(info_.heightHimetric, false)));
     PlayMetafile(Span(bytes_), painter, dest);
 }

@@ -13,7 +13,8 @@
 constexpr std::size_t kMaxMetafileRecords = 1'000'000;
 
 // The WMF records from `recordsAt` to the end record; `objectLimit` is the header's object count.
-void PlayWmfRecords(std::span<const std::byte> data, std::size_t recordsAt, std::uint16_t objectLimit, GdiPlayer &player);
+void PlayWmfRecords(std::span<const std::byte> data, std::size_t recordsAt, std::uint16_t objectLimit,
+                    GdiPlayer &player);
 // The EMF records after the header, to the end record.
 void PlayEmfRecords(std::span<const std::byte> data, GdiPlayer &player);
 

@@ -18,7 +18,8 @@ std::shared_ptr<Picture> Load(std::span<const std::byte> data) {
         QImage image = DecodeBmpFile(data).image;
         for (int y = 0; y < image.height(); ++y) {
             auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x) p[x] |= 0xFF000000u;
+            for (int x = 0; x < image.width(); ++x)
+                p[x] |= 0xFF000000u;
         }
         image.reinterpretAsFormat(QImage::Format_RGB32);
         return std::make_shared<RasterPicture>(std::move(image), Picture::Bitmap);
@@ -49,5 +50,6 @@ std::shared_ptr<Picture> LoadPictureFile(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) InvalidPicture();
     const QByteArray bytes = file.readAll();
-    return LoadPictureFromData(std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    return LoadPictureFromData(
+        std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }

@@ -3,7 +3,6 @@
 #include "platform/ErrorReport.h"
 #include "platform/IconImage.h"
 
-
 namespace {
 void Put16(QByteArray &out, std::uint32_t v) {
     const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};

@@ -83,8 +83,12 @@ public:
     std::size_t words() const { return r_.size() / 2; }
     QPointF Point(std::size_t yAt) const { return QPointF(S(yAt + 1), S(yAt)); } // y, x
     // bottom, right, top, left
-    QRectF Rect(std::size_t at) const { return QRectF(QPointF(S(at + 3), S(at + 2)), QPointF(S(at + 1), S(at))); }
-    std::span<const std::byte> From(std::size_t word) const { return r_.data().subspan(std::min(word * 2, r_.size())); }
+    QRectF Rect(std::size_t at) const {
+        return QRectF(QPointF(S(at + 3), S(at + 2)), QPointF(S(at + 1), S(at)));
+    }
+    std::span<const std::byte> From(std::size_t word) const {
+        return r_.data().subspan(std::min(word * 2, r_.size()));
+    }
 
 private:
     ByteReader r_;
@@ -177,7 +181,8 @@ void WmfPlayback::Text(WmfRecord &rec, bool extended) {
     std::vector<double> dx;
     if (extended && r.remaining() >= std::size_t{count} * 2) {
         dx.reserve(count);
-        for (std::uint16_t i = 0; i < count; ++i) dx.push_back(r.i16());
+        for (std::uint16_t i = 0; i < count; ++i)
+            dx.push_back(r.i16());
     }
     if (!extended) {
         const double y = r.i16();
@@ -231,27 +236,69 @@ void WmfPlayback::Blit(WmfRecord &rec) {
 
 void WmfPlayback::Play(WmfRecord &rec) {
     switch (rec.function()) {
-    case MetaSaveDc: g_.SaveDC(); break;
-    case MetaRestoreDc: g_.RestoreDC(rec.S(0)); break;
-    case MetaSetBkMode: g_.SetBkMode(rec.S(0)); break;
-    case MetaSetMapMode: g_.SetMapMode(rec.S(0)); break;
-    case MetaSetRop2: g_.SetRop2(rec.S(0)); break;
-    case MetaSetPolyFillMode: g_.SetPolyFillMode(rec.S(0)); break;
-    case MetaSetStretchBltMode: g_.SetStretchBltMode(rec.S(0)); break;
-    case MetaSetTextCharExtra: g_.SetTextCharExtra(rec.S(0)); break;
-    case MetaSetTextAlign: g_.SetTextAlign(rec.U(0)); break;
-    case MetaSetBkColor: g_.SetBkColor(ColorRefToRgb(rec.U32(0), g_)); break;
-    case MetaSetTextColor: g_.SetTextColor(ColorRefToRgb(rec.U32(0), g_)); break;
-    case MetaSetWindowOrg: g_.SetWindowOrg(rec.Point(0)); break;
-    case MetaSetWindowExt: g_.SetWindowExt(QSizeF(rec.S(1), rec.S(0))); break;
-    case MetaSetViewportOrg: g_.SetViewportOrg(rec.Point(0)); break;
-    case MetaSetViewportExt: g_.SetViewportExt(QSizeF(rec.S(1), rec.S(0))); break;
-    case MetaOffsetWindowOrg: g_.OffsetWindowOrg(rec.Point(0)); break;
-    case MetaOffsetViewportOrg: g_.OffsetViewportOrg(rec.Point(0)); break;
-    case MetaScaleWindowExt: g_.ScaleWindowExt(rec.S(3), rec.S(2), rec.S(1), rec.S(0)); break;
-    case MetaScaleViewportExt: g_.ScaleViewportExt(rec.S(3), rec.S(2), rec.S(1), rec.S(0)); break;
-    case MetaMoveTo: g_.MoveTo(rec.Point(0)); break;
-    case MetaLineTo: g_.LineTo(rec.Point(0)); break;
+    case MetaSaveDc:
+        g_.SaveDC();
+        break;
+    case MetaRestoreDc:
+        g_.RestoreDC(rec.S(0));
+        break;
+    case MetaSetBkMode:
+        g_.SetBkMode(rec.S(0));
+        break;
+    case MetaSetMapMode:
+        g_.SetMapMode(rec.S(0));
+        break;
+    case MetaSetRop2:
+        g_.SetRop2(rec.S(0));
+        break;
+    case MetaSetPolyFillMode:
+        g_.SetPolyFillMode(rec.S(0));
+        break;
+    case MetaSetStretchBltMode:
+        g_.SetStretchBltMode(rec.S(0));
+        break;
+    case MetaSetTextCharExtra:
+        g_.SetTextCharExtra(rec.S(0));
+        break;
+    case MetaSetTextAlign:
+        g_.SetTextAlign(rec.U(0));
+        break;
+    case MetaSetBkColor:
+        g_.SetBkColor(ColorRefToRgb(rec.U32(0), g_));
+        break;
+    case MetaSetTextColor:
+        g_.SetTextColor(ColorRefToRgb(rec.U32(0), g_));
+        break;
+    case MetaSetWindowOrg:
+        g_.SetWindowOrg(rec.Point(0));
+        break;
+    case MetaSetWindowExt:
+        g_.SetWindowExt(QSizeF(rec.S(1), rec.S(0)));
+        break;
+    case MetaSetViewportOrg:
+        g_.SetViewportOrg(rec.Point(0));
+        break;
+    case MetaSetViewportExt:
+        g_.SetViewportExt(QSizeF(rec.S(1), rec.S(0)));
+        break;
+    case MetaOffsetWindowOrg:
+        g_.OffsetWindowOrg(rec.Point(0));
+        break;
+    case MetaOffsetViewportOrg:
+        g_.OffsetViewportOrg(rec.Point(0));
+        break;
+    case MetaScaleWindowExt:
+        g_.ScaleWindowExt(rec.S(3), rec.S(2), rec.S(1), rec.S(0));
+        break;
+    case MetaScaleViewportExt:
+        g_.ScaleViewportExt(rec.S(3), rec.S(2), rec.S(1), rec.S(0));
+        break;
+    case MetaMoveTo:
+        g_.MoveTo(rec.Point(0));
+        break;
+    case MetaLineTo:
+        g_.LineTo(rec.Point(0));
+        break;
     case MetaPolygon:
     case MetaPolyline: {
         ByteReader &r = rec.reader();
@@ -275,19 +322,45 @@ void WmfPlayback::Play(WmfRecord &rec) {
         g_.PolyPolygon(Points(r, total), counts);
         break;
     }
-    case MetaRectangle: g_.Rectangle(rec.Rect(0)); break;
-    case MetaEllipse: g_.Ellipse(rec.Rect(0)); break;
-    case MetaRoundRect: g_.RoundRect(rec.Rect(2), QSizeF(rec.S(1), rec.S(0))); break;
-    case MetaArc: g_.Arc(rec.Rect(4), rec.Point(2), rec.Point(0)); break;
-    case MetaPie: g_.Pie(rec.Rect(4), rec.Point(2), rec.Point(0)); break;
-    case MetaChord: g_.Chord(rec.Rect(4), rec.Point(2), rec.Point(0)); break;
-    case MetaSetPixel: g_.SetPixel(rec.Point(2), ColorRefToRgb(rec.U32(0), g_)); break;
-    case MetaTextOut: Text(rec, false); break;
-    case MetaExtTextOut: Text(rec, true); break;
-    case MetaExcludeClipRect: g_.ExcludeClipRect(rec.Rect(0)); break;
-    case MetaIntersectClipRect: g_.IntersectClipRect(rec.Rect(0)); break;
-    case MetaOffsetClipRgn: g_.OffsetClipRegion(rec.Point(0)); break;
-    case MetaSelectClipRegion: g_.SelectObject(rec.U(0)); break;
+    case MetaRectangle:
+        g_.Rectangle(rec.Rect(0));
+        break;
+    case MetaEllipse:
+        g_.Ellipse(rec.Rect(0));
+        break;
+    case MetaRoundRect:
+        g_.RoundRect(rec.Rect(2), QSizeF(rec.S(1), rec.S(0)));
+        break;
+    case MetaArc:
+        g_.Arc(rec.Rect(4), rec.Point(2), rec.Point(0));
+        break;
+    case MetaPie:
+        g_.Pie(rec.Rect(4), rec.Point(2), rec.Point(0));
+        break;
+    case MetaChord:
+        g_.Chord(rec.Rect(4), rec.Point(2), rec.Point(0));
+        break;
+    case MetaSetPixel:
+        g_.SetPixel(rec.Point(2), ColorRefToRgb(rec.U32(0), g_));
+        break;
+    case MetaTextOut:
+        Text(rec, false);
+        break;
+    case MetaExtTextOut:
+        Text(rec, true);
+        break;
+    case MetaExcludeClipRect:
+        g_.ExcludeClipRect(rec.Rect(0));
+        break;
+    case MetaIntersectClipRect:
+        g_.IntersectClipRect(rec.Rect(0));
+        break;
+    case MetaOffsetClipRgn:
+        g_.OffsetClipRegion(rec.Point(0));
+        break;
+    case MetaSelectClipRegion:
+        g_.SelectObject(rec.U(0));
+        break;
     case MetaSelectObject: {
         const std::uint16_t index = rec.U(0);
         if (const GdiObject *o = g_.Object(index))
@@ -295,8 +368,12 @@ void WmfPlayback::Play(WmfRecord &rec) {
         g_.SelectObject(index);
         break;
     }
-    case MetaSelectPalette: g_.SelectObject(rec.U(0)); break;
-    case MetaDeleteObject: g_.DeleteObject(rec.U(0)); break;
+    case MetaSelectPalette:
+        g_.SelectObject(rec.U(0));
+        break;
+    case MetaDeleteObject:
+        g_.DeleteObject(rec.U(0));
+        break;
     case MetaCreatePenIndirect: {
         GdiPen pen;
         pen.style = rec.U(0);
@@ -330,7 +407,8 @@ void WmfPlayback::Play(WmfRecord &rec) {
         r.skip(4); // precisions, quality, pitch and family
         const auto face = r.take(std::min<std::size_t>(32, r.remaining()));
         std::size_t length = 0;
-        while (length < face.size() && face[length] != std::byte{0}) ++length;
+        while (length < face.size() && face[length] != std::byte{0})
+            ++length;
         font.faceName = DecodeCharsetText(face.first(length), 1);
         Create(font);
         break;
@@ -358,7 +436,9 @@ void WmfPlayback::Play(WmfRecord &rec) {
         Create(brush);
         break;
     }
-    case MetaCreatePatternBrush: Create(GdiBrush{0, qRgb(0, 0, 0), 0, {}}); break;
+    case MetaCreatePatternBrush:
+        Create(GdiBrush{0, qRgb(0, 0, 0), 0, {}});
+        break;
     case MetaCreateRegion: {
         GdiRegion region;
         try {
@@ -369,12 +449,18 @@ void WmfPlayback::Play(WmfRecord &rec) {
         Create(region);
         break;
     }
-    case MetaFillRegion: g_.FillRegion(RegionAt(g_, rec.U(0)), BrushAt(g_, rec.U(1))); break;
+    case MetaFillRegion:
+        g_.FillRegion(RegionAt(g_, rec.U(0)), BrushAt(g_, rec.U(1)));
+        break;
     case MetaFrameRegion:
         g_.FrameRegion(RegionAt(g_, rec.U(0)), BrushAt(g_, rec.U(1)), QSizeF(rec.S(3), rec.S(2)));
         break;
-    case MetaInvertRegion: g_.InvertRegion(RegionAt(g_, rec.U(0))); break;
-    case MetaPaintRegion: g_.PaintRegion(RegionAt(g_, rec.U(0))); break;
+    case MetaInvertRegion:
+        g_.InvertRegion(RegionAt(g_, rec.U(0)));
+        break;
+    case MetaPaintRegion:
+        g_.PaintRegion(RegionAt(g_, rec.U(0)));
+        break;
     case MetaPatBlt: {
         const QRectF dest(rec.Point(4), QSizeF(rec.S(3), rec.S(2)));
         g_.PatBlt(dest, rec.U32(0));
@@ -383,8 +469,11 @@ void WmfPlayback::Play(WmfRecord &rec) {
     case MetaDibBitBlt:
     case MetaDibStretchBlt:
     case MetaStretchDib:
-    case MetaSetDibToDev: Blit(rec); break;
-    default: break; // records that draw nothing here (escapes, flood fills, old bitmaps, ...)
+    case MetaSetDibToDev:
+        Blit(rec);
+        break;
+    default:
+        break; // records that draw nothing here (escapes, flood fills, old bitmaps, ...)
     }
 }
 } // namespace

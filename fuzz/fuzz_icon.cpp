@@ -1,0 +1,48 @@
+// Icon and cursor decoding over arbitrary bytes: single images with and without hotspot, icon and
+// cursor files, and groups whose images are looked up in the same bytes. Images that decode are
+// written back as icon files and read again.
+#include "platform/ErrorReport.h"
+#include "platform/IconDirectory.h"
+#include "platform/IconImage.h"
+#include "platform/ImageLoader.h"
+#include "platform/PictureFiles.h"
+
+#include <QGuiApplication>
+#include <cstdint>
+
+namespace {
+void RoundTrip(const IconImage &icon) {
+    const QByteArray file = IconFileBytes(icon);
+    const IconImage again =
+        LoadIconFile(std::as_bytes(std::span(file.constData(), static_cast<std::size_t>(file.size()))));
+    if (again.image.size() != icon.image.size() || again.imageBytes != icon.imageBytes) __builtin_trap();
+}
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    static int argc = 1;
+    static char name[] = "fuzz_icon";
+    static char *argv[] = {name, nullptr};
+    static QGuiApplication app(argc, argv);
+    const auto bytes = std::as_bytes(std::span(data, size));
+    for (bool cursor : {false, true}) {
+        try {
+            RoundTrip(DecodeIconResource(bytes, cursor));
+        } catch (const ErrorReport &) {
+        }
+        try {
+            // Image n of a group lives at offset 64 * n of the same bytes.
+            LoadIconGroup(bytes, cursor, [&](std::uint16_t id) -> std::optional<std::span<const std::byte>> {
+                const std::size_t at = std::size_t{id} * 64;
+                if (at >= bytes.size()) return std::nullopt;
+                return bytes.subspan(at);
+            });
+        } catch (const ErrorReport &) {
+        }
+    }
+    try {
+        RoundTrip(LoadIconFile(bytes));
+    } catch (const ErrorReport &) {
+    }
+    return 0;
+}
