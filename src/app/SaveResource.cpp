@@ -8,12 +8,12 @@
 #include "decoders/ResourceAccess.h"
 #include "decoders/StringTableText.h"
 #include "platform/FileWriters.h"
+#include "platform/PictureFiles.h"
 #include "platform/SystemFolders.h"
 #include "resources/ResourceTree.h"
 #include "views/PictureView.h"
 #include "views/TextBox.h"
 
-#include <QBuffer>
 
 namespace {
 // OFN_OVERWRITEPROMPT + OFN_HIDEREADONLY + OFN_NOREADONLYRETURN
@@ -29,14 +29,6 @@ std::span<const std::byte> AsBytes(const QByteArray &b) {
     return std::as_bytes(std::span(b.constData(), static_cast<std::size_t>(b.size())));
 }
 
-QByteArray BmpFile(const QImage &image) {
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    if (!image.convertToFormat(QImage::Format_RGB32).save(&buffer, "BMP"))
-        throw ErrorReport(ErrorReport::InvalidPicture, QStringLiteral("Недопустимый рисунок"));
-    return bytes;
-}
 } // namespace
 
 QString SaveFilter(const QString &type) {
@@ -101,7 +93,7 @@ void FrmMain::MnuSaveResource_Click() {
                     if (!file) throw ErrorReport(ErrorReport::InvalidPicture, QStringLiteral("Недопустимый рисунок"));
                     WriteBytesFile(CDlg.fileName, AsBytes(*file));
                 } else {
-                    WriteBytesFile(CDlg.fileName, AsBytes(BmpFile(DrawOnScratch(*picture, *PTemp))));
+                    WriteBytesFile(CDlg.fileName, AsBytes(BmpFileBytes(DrawOnScratch(*picture, *PTemp))));
                 }
             } else if (CDlg.filterIndex == 1 && !text.isEmpty()) {
                 WriteTextFile(CDlg.fileName, text);
