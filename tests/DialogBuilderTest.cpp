@@ -2,7 +2,7 @@
 // the fixtures made into the right widget with its styles honoured, and the cases where the
 // platform would make no window at all.
 #include "Fixtures.h"
-#include "QStringPrinter.h"
+#include "QtPrinters.h"
 #include "TemplateBytes.h"
 #include "platform/PeImage.h"
 #include "platform/RasterPicture.h"

@@ -1,7 +1,7 @@
 // The dialog-template reader: both template forms as a real resource compiler writes them, the
 // format's quirks on hand-made bytes, and input that is cut short or lies about its counts.
 #include "Fixtures.h"
-#include "QStringPrinter.h"
+#include "QtPrinters.h"
 #include "TemplateBytes.h"
 #include "platform/DialogTemplate.h"
 #include "platform/ErrorReport.h"

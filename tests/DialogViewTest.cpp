@@ -3,7 +3,7 @@
 // selection, reset or new file removes it.
 #include "FakeUi.h"
 #include "Fixtures.h"
-#include "QStringPrinter.h"
+#include "QtPrinters.h"
 #include "app/FrmMain.h"
 #include "platform/Twips.h"
 #include "resources/DialogPreviewWnd.h"
