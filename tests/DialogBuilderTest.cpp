@@ -173,7 +173,7 @@ TEST(DialogFonts, TheStandInDialogFaceHasTheTallerPlatformHeight) {
 
 TEST_F(DialogBuilderTest, StandardTemplateMakesEveryPredefinedClass) {
     const DialogTemplate d = FixtureDialog(ResourceId::fromNumber(100));
-    ASSERT_EQ(d.items.size(), 38u);
+    ASSERT_EQ(d.items.size(), 39u);
     auto window = CreateDialogWindow(d, &host, pictures.loader());
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(window->isChildStyle());

@@ -47,7 +47,7 @@ TEST_P(FixtureTemplates, StandardTemplateFields) {
     ASSERT_TRUE(d.font);
     EXPECT_EQ(d.font->pointSize, 8);
     EXPECT_EQ(d.font->face, QStringLiteral("MS Shell Dlg"));
-    ASSERT_EQ(d.items.size(), 38u);
+    ASSERT_EQ(d.items.size(), 39u);
 
     const DialogItem &ok = d.items[0];
     EXPECT_EQ(ok.id, 1u);

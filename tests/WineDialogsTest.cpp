@@ -4,9 +4,11 @@
 #include "platform/DialogTemplate.h"
 #include "platform/PeImage.h"
 #include "resources/Module.h"
+#include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
 #include "views/DialogBuilder.h"
 #include "views/DialogControls.h"
+#include "views/DialogView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -65,10 +67,9 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
     const QStringList files = WineFiles();
     if (files.isEmpty()) GTEST_SKIP() << "Wine's libraries are not installed";
     const QString shots = qEnvironmentVariable("ZORVIKA_DIALOG_SHOTS");
-    const PictureLoader noPictures = [](const QString &, const QString &) { return std::shared_ptr<Picture>(); };
     QWidget host;
     host.resize(800, 600);
-    int dialogs = 0, built = 0, refused = 0;
+    int dialogs = 0, built = 0, refused = 0, withMenu = 0;
     QSet<QString> refusedClasses;
     for (const QString &path : files) {
         if (!LoadModule(path)) continue;
@@ -80,7 +81,8 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
             const DialogTemplate dialog = ReadDialogTemplate(*bytes);
             ++dialogs;
             const QStringList unknown = UnknownClasses(dialog);
-            std::unique_ptr<DialogWindow> window = CreateDialogWindow(dialog, &host, noPictures);
+            // As the preview makes it: with the menu it names and the module's icons and bitmaps.
+            std::unique_ptr<DialogWindow> window = CreateDialogFromModule(NameString(name), &host, ResourcePicture);
             if (!unknown.isEmpty()) {
                 EXPECT_EQ(window, nullptr) << label.toStdString();
                 ++refused;
@@ -89,6 +91,10 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
             }
             ASSERT_NE(window, nullptr) << label.toStdString();
             ++built;
+            if (!dialog.menu.isNone()) {
+                ++withMenu;
+                EXPECT_NE(window->menuBar(), nullptr) << label.toStdString();
+            }
             // The window holds one control per item, inside a client area as large as the template asks.
             int controls = 0;
             for (QObject *child : window->client()->children())
@@ -105,7 +111,8 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
     QStringList classes(refusedClasses.begin(), refusedClasses.end());
     classes.sort();
     std::cout << "dialogs: " << dialogs << ", previewed: " << built << ", refused for an unknown class: " << refused
-              << " (" << classes.join(QStringLiteral(", ")).toStdString() << ")" << std::endl;
+              << " (" << classes.join(QStringLiteral(", ")).toStdString() << "), with a menu bar: " << withMenu
+              << std::endl;
     EXPECT_EQ(built + refused, dialogs);
     EXPECT_GT(dialogs, 100);
 }

@@ -3,12 +3,14 @@
 #include "platform/WindowStyles.h"
 #include "views/DialogFonts.h"
 #include "views/DialogGeometry.h"
+#include "views/DialogMenuBar.h"
 #include "views/PreviewStyle.h"
 #include "views/StaticControl.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
@@ -80,8 +82,9 @@ QSize MaximumPreviewSize(const QWidget *parent) {
 }
 
 std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, QWidget *parent,
-                                                 const PictureLoader &pictures) {
+                                                 const PictureLoader &pictures, const Menu *menu) {
     if (!IsDialogClass(dialog.windowClass)) return nullptr;
+    if (!dialog.menu.isNone() && menu == nullptr) return nullptr;
     if (static_cast<qsizetype>(dialog.items.size()) >= kWindowQuota) return nullptr;
     for (const DialogItem &item : dialog.items)
         if (!IsKnownControlClass(ControlClassName(item.windowClass))) return nullptr;
@@ -109,6 +112,14 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
     std::vector<QWidget *> controls;
     controls.reserve(dialog.items.size());
     qsizetype windows = 2; // the dialog and its client area
+    if (!dialog.menu.isNone()) {
+        // The menu's items count against the quota as well: menus are the platform's objects too.
+        qsizetype left = kWindowQuota - windows;
+        QMenuBar *bar = MakeDialogMenuBar(*menu, window.get(), left);
+        if (bar == nullptr) return nullptr;
+        window->setMenuBar(bar);
+        windows = kWindowQuota - left;
+    }
     QButtonGroup *radios = nullptr;
     for (const DialogItem &item : dialog.items) {
         // WS_GROUP starts a new group: automatic radio buttons exclude only those of their group.

@@ -4,6 +4,7 @@
 #include "views/DialogFonts.h"
 #include "views/PreviewStyle.h"
 
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
@@ -43,10 +44,9 @@ bool DialogWindow::isChildStyle() const { return (style_ & Win::WS_CHILD) != 0; 
 void DialogWindow::setClientSize(QSize size) {
     const QMargins m = parts_.margins();
     resize(size.width() + m.left() + m.right(), size.height() + m.top() + m.bottom());
-    // Set at once: controls that align themselves to the client area read its size while the
-    // window is still hidden and has not had its resize event.
-    client_->setGeometry(rect().marginsRemoved(m));
-    if (blocker_ != nullptr) blocker_->setGeometry(client_->rect());
+    // Laid out at once: controls that align themselves to the client area read its size while
+    // the window is still hidden and has not had its resize event.
+    layOut();
 }
 
 QRect DialogWindow::captionRect() const {
@@ -57,8 +57,25 @@ QRect DialogWindow::captionRect() const {
 
 void DialogWindow::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
+    layOut();
+}
+
+void DialogWindow::layOut() {
     client_->setGeometry(rect().marginsRemoved(parts_.margins()));
     if (blocker_ != nullptr) blocker_->setGeometry(client_->rect());
+    if (menuBar_ != nullptr)
+        menuBar_->setGeometry(parts_.frame, parts_.frame + parts_.caption, std::max(0, width() - 2 * parts_.frame),
+                              parts_.menu);
+}
+
+void DialogWindow::setMenuBar(QMenuBar *bar) {
+    menuBar_ = bar;
+    menuBar_->setParent(this);
+    // The platform's menu font: the dialog face, regular, 8 points.
+    QFont font(ResolveFaceName(QStringLiteral("MS Shell Dlg")));
+    font.setPixelSize(11);
+    menuBar_->setFont(font);
+    layOut();
 }
 
 void DialogWindow::blockInput() {
