@@ -1,6 +1,7 @@
 // The dialog preview in the main window: a node click on a dialog makes the live preview, inside
 // the display box for a child-style dialog and as its own window for a pop-up, and every later
 // selection, reset or new file removes it.
+#include "views/DialogView.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "QtPrinters.h"
@@ -11,7 +12,6 @@
 #include "resources/ResourceTree.h"
 #include "views/DialogBuilder.h"
 #include "views/DialogFonts.h"
-#include "views/DialogView.h"
 #include "views/DisplayBox.h"
 #include "views/StaticControl.h"
 #include "views/Viewport.h"
@@ -188,10 +188,12 @@ TEST_F(DialogViewTest, ControlsTakeFocusAndClicksButRunNoCommand) {
     DialogWindow *preview = Preview();
     ASSERT_NE(preview, nullptr);
     QPointer<QObject> alive = DialogPreviewWnd;
-    for (QPushButton *button : preview->findChildren<QPushButton *>()) button->click();
+    for (QPushButton *button : preview->findChildren<QPushButton *>())
+        button->click();
     QLineEdit *edit = nullptr;
     for (QLineEdit *e : preview->findChildren<QLineEdit *>())
-        if (e->property("dialogItemId").toULongLong() == 20 || e->parentWidget()->property("dialogItemId").toULongLong() == 20)
+        if (e->property("dialogItemId").toULongLong() == 20 ||
+            e->parentWidget()->property("dialogItemId").toULongLong() == 20)
             edit = e;
     ASSERT_NE(edit, nullptr);
     preview->activateWindow();
@@ -251,7 +253,8 @@ TEST_F(DialogViewTest, IconsAndBitmapsComeFromTheModule) {
     const QImage icon = byId(34)->image().toImage();
     QSet<QRgb> colours;
     for (int y = 0; y < icon.height(); ++y)
-        for (int x = 0; x < icon.width(); ++x) colours.insert(icon.pixel(x, y));
+        for (int x = 0; x < icon.width(); ++x)
+            colours.insert(icon.pixel(x, y));
     EXPECT_GT(colours.size(), 2);
 }
 
@@ -262,7 +265,8 @@ TEST_F(DialogViewTest, TheMenuTheTemplateNamesIsItsMenuBar) {
     QMenuBar *bar = preview->menuBar();
     ASSERT_NE(bar, nullptr);
     QStringList top;
-    for (QAction *a : bar->actions()) top << a->text();
+    for (QAction *a : bar->actions())
+        top << a->text();
     EXPECT_EQ(top, (QStringList{QStringLiteral("&File"), QStringLiteral("&View"), QStringLiteral("&Help")}));
     QMenu *file = bar->actions()[0]->menu();
     ASSERT_NE(file, nullptr);

@@ -29,7 +29,9 @@ std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidge
     return CreateDialogWindow(dialog, parent, pictures, menu ? &*menu : nullptr);
 }
 
-bool ShowDialog(const QString &name, DisplayBox &display) { return ShowDialog(name, display, ResourcePicture); }
+bool ShowDialog(const QString &name, DisplayBox &display) {
+    return ShowDialog(name, display, ResourcePicture);
+}
 
 bool ShowDialog(const QString &name, DisplayBox &display, const PictureLoader &pictures) {
     std::unique_ptr<DialogWindow> created = CreateDialogFromModule(name, &display, pictures);
