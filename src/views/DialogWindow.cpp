@@ -15,9 +15,10 @@
 namespace {
 Qt::WindowFlags FlagsFor(std::uint32_t style, QWidget *parent) {
     if ((style & Win::WS_CHILD) != 0 || parent == nullptr) return Qt::Widget;
-    // A top-level window owned by the parent's window: it stays above it and goes with it. The
-    // frame is drawn here, as the styles say, not by the desktop's window manager.
-    return Qt::Window | Qt::FramelessWindowHint;
+    // A top-level window owned by the parent's window: it stays above it, goes with it and has no
+    // button of its own on the task bar. The frame is drawn here, as the styles say, not by the
+    // desktop's window manager.
+    return Qt::Dialog | Qt::FramelessWindowHint;
 }
 
 QWidget *OwnerOf(std::uint32_t style, QWidget *parent) {
