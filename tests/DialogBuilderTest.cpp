@@ -3,7 +3,6 @@
 // platform would make no window at all.
 #include "views/DialogBuilder.h"
 #include "Fixtures.h"
-#include "QtPrinters.h"
 #include "TemplateBytes.h"
 #include "platform/PeImage.h"
 #include "platform/RasterPicture.h"

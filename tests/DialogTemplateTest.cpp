@@ -2,7 +2,6 @@
 // format's quirks on hand-made bytes, and input that is cut short or lies about its counts.
 #include "platform/DialogTemplate.h"
 #include "Fixtures.h"
-#include "QtPrinters.h"
 #include "TemplateBytes.h"
 #include "platform/ErrorReport.h"
 #include "platform/PeImage.h"

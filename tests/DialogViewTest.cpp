@@ -4,7 +4,6 @@
 #include "views/DialogView.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
-#include "QtPrinters.h"
 #include "app/FrmMain.h"
 #include "platform/Twips.h"
 #include "resources/DialogPreviewWnd.h"

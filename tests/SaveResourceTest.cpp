@@ -2,7 +2,10 @@
 // raw and string-table selections; failures and whole-file replacement.
 #include "MainWindowHarness.h"
 #include "app/SaveResource.h"
+#include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
+#include "platform/RasterPicture.h"
+#include "views/DisplayBox.h"
 #include "platform/AnsiCodePage.h"
 #include "platform/ErrorReport.h"
 #include "platform/FileWriters.h"
@@ -202,4 +205,86 @@ TEST(SaveWine, RawBytesEqualWrestoolExtraction) {
     EXPECT_EQ(compared, 4);
     for (const MessageRequest &m : h.ui.messages)
         if (m.title == QStringLiteral("Ошибка")) ADD_FAILURE() << m.text.toStdString();
+}
+
+namespace {
+class PictureSaveTest : public SaveTest {
+protected:
+    PictureSaveTest() : SaveTest(QStringLiteral("pictures32.dll")) {}
+    QString IcotoolList(const QString &file) {
+        QProcess icotool;
+        icotool.start(QStringLiteral("icotool"), {QStringLiteral("-l"), file});
+        icotool.waitForFinished();
+        return QString::fromUtf8(icotool.readAllStandardOutput()).trimmed();
+    }
+};
+} // namespace
+
+TEST_F(PictureSaveTest, IconGroupAsAnIconFileOrAsABitmapOverTheScratchBox) {
+    QStandardItem *group = h.Name(QStringLiteral("Аппаратно-независимый ресурс иконки"), QStringLiteral("1"));
+    ASSERT_NE(group, nullptr);
+    const QString ico = out.path() + QStringLiteral("/icon.ico");
+    SaveAs(group, ico, 1);
+    EXPECT_EQ(h.ui.saveDialogs.back().filter, QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp"));
+    // The image the group shows (32 x 32, the deepest), lossless in a standard icon file.
+    EXPECT_EQ(IcotoolList(ico), QStringLiteral("--icon --index=1 --width=32 --height=32 --bit-depth=32 --palette-size=0"));
+    const auto shown = std::dynamic_pointer_cast<RasterPicture>(ResourcePicture(QStringLiteral("14"), QStringLiteral("#1")));
+    ASSERT_TRUE(shown);
+    QImage reread(ico);
+    // Compared premultiplied: the colour under a fully transparent pixel is of no account.
+    EXPECT_EQ(reread.convertToFormat(QImage::Format_ARGB32_Premultiplied),
+              shown->image().convertToFormat(QImage::Format_ARGB32_Premultiplied));
+
+    // The second entry: a BMP as large as the icon, transparent parts in the scratch box's colour.
+    const QString bmp = out.path() + QStringLiteral("/icon.bmp");
+    SaveAs(group, bmp, 2);
+    const QImage drawn(bmp);
+    ASSERT_FALSE(drawn.isNull());
+    EXPECT_EQ(drawn.size(), QSize(32, 32));
+    EXPECT_FALSE(drawn.hasAlphaChannel());
+    const QColor background = h.window->PTemp->palette().color(h.window->PTemp->backgroundRole());
+    const QImage icon = shown->image().convertToFormat(QImage::Format_ARGB32);
+    int transparent = 0;
+    for (int y = 0; y < 32; ++y)
+        for (int x = 0; x < 32; ++x)
+            if (qAlpha(icon.pixel(x, y)) == 0) {
+                ++transparent;
+                ASSERT_EQ(drawn.pixelColor(x, y), background) << x << "," << y;
+            } else if (qAlpha(icon.pixel(x, y)) == 255) {
+                ASSERT_EQ(drawn.pixel(x, y) & 0xFFFFFF, icon.pixel(x, y) & 0xFFFFFF) << x << "," << y;
+            }
+    EXPECT_GT(transparent, 0);
+    EXPECT_TRUE(h.ui.messages.empty());
+}
+
+TEST_F(PictureSaveTest, BitmapAsABmpFileWithTheDecodedPixels) {
+    QStandardItem *bitmap = h.Name(QStringLiteral("Точечный рисунок"), QStringLiteral("109"));
+    ASSERT_NE(bitmap, nullptr);
+    const QString bmp = out.path() + QStringLiteral("/bitmap.bmp");
+    SaveAs(bitmap, bmp, 1);
+    EXPECT_EQ(h.ui.saveDialogs.back().filter, QStringLiteral("Точечный рисунок|*.bmp"));
+    const auto shown = std::dynamic_pointer_cast<RasterPicture>(ResourcePicture(QStringLiteral("2"), QStringLiteral("#109")));
+    ASSERT_TRUE(shown);
+    const QImage reread(bmp);
+    ASSERT_FALSE(reread.isNull());
+    EXPECT_EQ(reread.convertToFormat(QImage::Format_RGB32), shown->image().convertToFormat(QImage::Format_RGB32));
+}
+
+TEST_F(PictureSaveTest, CursorAndPictureFilesAndBrokenPictures) {
+    // A cursor: the icon-form file keeps the hotspot as a cursor file does.
+    const QString cur = out.path() + QStringLiteral("/c.cur");
+    SaveAs(h.Name(QStringLiteral("Аппаратно-независимый ресурс курсора"), QStringLiteral("1")), cur, 1);
+    EXPECT_TRUE(IcotoolList(cur).startsWith(QStringLiteral("--cursor")));
+    // A picture file of a custom type: its own bytes.
+    const QString gif = out.path() + QStringLiteral("/anim.gif");
+    SaveAs(h.Name(QStringLiteral("GIF"), QStringLiteral("ANIM")), gif, 1);
+    EXPECT_EQ(h.ui.saveDialogs.back().filter, QStringLiteral("GIF файл|*.gif"));
+    EXPECT_EQ(ReadFileBytes(gif), ReadFileBytes(FixturePath(QStringLiteral("pic_anim.gif"))));
+    // A bitmap that cannot be decoded falls back to its raw bytes.
+    const QString raw = out.path() + QStringLiteral("/broken.bmp");
+    SaveAs(h.Name(QStringLiteral("Точечный рисунок"), QStringLiteral("201")), raw, 1);
+    const auto bytes = GetResourceBytes(QStringLiteral("2"), QStringLiteral("#201"));
+    ASSERT_TRUE(bytes);
+    EXPECT_EQ(ReadFileBytes(raw).size(), static_cast<qsizetype>(bytes->size()));
+    EXPECT_TRUE(h.ui.messages.empty());
 }

@@ -13,6 +13,7 @@
 #include "resources/ResourceTree.h"
 #include "views/DialogView.h"
 #include "views/DisplayBox.h"
+#include "views/MediaViews.h"
 #include "views/PictureView.h"
 #include "views/TextBox.h"
 #include "views/TextView.h"
@@ -84,7 +85,7 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
     auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
     if (is({"1", "2", "3", "12", "14"})) return ShowPicture(ResourcePicture(type, name), *PDisplay);
     if (is({"4"})) return ShowTextRow([&] { return MenuText(name); }, true);
-    if (is({"5", "17"})) return ShowDialog(name, *PDisplay);      // dialog preview
+    if (is({"5", "17"})) return ShowDialog(name, *PDisplay);
     if (is({"6"})) return ShowTextRow([&] { return StringTableText(name); }, true);
     if (is({"9"})) return ShowTextRow([&] { return AcceleratorText(name); }, true);
     if (is({"11"})) return ShowTextRow([&] { return MessageTableText(name); }, true);
@@ -93,9 +94,9 @@ bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
         if (IsHtmlName(name)) return ShowTextRow([&] { return HtmlText(type, name); }, true);
         return dump();
     }
-    if (is({"AVI"})) return dump();                               // video
-    if (is({"WAVE"})) return dump();                              // sound
-    if (is({"MIDI"})) return dump();                              // music
-    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return ShowPicture(TempFilePicture(type, name), *PDisplay); // picture files
+    if (is({"AVI"})) return ShowVideo(name, *PDisplay);
+    if (is({"WAVE"})) return ShowSound(name, *PDisplay);
+    if (is({"MIDI"})) return ShowMusic(name, *PDisplay);
+    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return ShowPicture(TempFilePicture(type, name), *PDisplay);
     return dump();
 }

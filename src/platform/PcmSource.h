@@ -1,0 +1,14 @@
+#pragma once
+// Sound as PCM samples made on demand, a little at a time: a decoder or a synthesiser that the
+// output pulls from, so no whole sound is ever held in memory.
+#include <QAudioFormat>
+#include <QtGlobal>
+
+class PcmSource {
+public:
+    virtual ~PcmSource() = default;
+    // Chooses the samples' format; false when the source cannot make it. Called once, first.
+    virtual bool Prepare(const QAudioFormat &format) = 0;
+    // Writes up to maxBytes of whole sample frames; 0 once the sound has ended.
+    virtual qint64 Read(char *data, qint64 maxBytes) = 0;
+};
