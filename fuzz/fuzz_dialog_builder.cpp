@@ -9,7 +9,9 @@
 #include <cstdlib>
 
 // Qt and fontconfig keep caches for the life of the process, which the leak checker would report.
-extern "C" const char *__asan_default_options() { return "detect_leaks=0"; }
+extern "C" const char *__asan_default_options() {
+    return "detect_leaks=0";
+}
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     static int argc = 1;
@@ -22,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     (void)app;
     DialogTemplate dialog;
     try {
-        dialog = ReadDialogTemplate(std::span<const std::byte>(reinterpret_cast<const std::byte *>(data), size));
+        dialog =
+            ReadDialogTemplate(std::span<const std::byte>(reinterpret_cast<const std::byte *>(data), size));
     } catch (const ErrorReport &) {
         return 0;
     }

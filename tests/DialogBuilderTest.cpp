@@ -1,12 +1,12 @@
 // The dialog builder: geometry and fonts as the platform computes them, every control class of
 // the fixtures made into the right widget with its styles honoured, and the cases where the
 // platform would make no window at all.
+#include "views/DialogBuilder.h"
 #include "Fixtures.h"
 #include "TemplateBytes.h"
 #include "platform/PeImage.h"
 #include "platform/RasterPicture.h"
 #include "platform/WindowStyles.h"
-#include "views/DialogBuilder.h"
 #include "views/DialogFonts.h"
 #include "views/DialogGeometry.h"
 #include "views/StaticControl.h"
@@ -57,14 +57,16 @@ struct FakePictures {
             const QSize size = type == QLatin1String("14") ? iconSize : bitmapSize;
             QImage image(size, QImage::Format_ARGB32);
             image.fill(Qt::red);
-            return std::make_shared<RasterPicture>(image, type == QLatin1String("14") ? Picture::Icon : Picture::Bitmap);
+            return std::make_shared<RasterPicture>(image, type == QLatin1String("14") ? Picture::Icon
+                                                                                      : Picture::Bitmap);
         };
     }
 };
 
 QWidget *Control(const DialogWindow &window, unsigned id) {
     for (QObject *child : window.client()->children())
-        if (child->isWidgetType() && child->property("dialogItemId").toULongLong() == id) return static_cast<QWidget *>(child);
+        if (child->isWidgetType() && child->property("dialogItemId").toULongLong() == id)
+            return static_cast<QWidget *>(child);
     return nullptr;
 }
 template <typename T> T *ControlAs(const DialogWindow &window, unsigned id) {
@@ -82,7 +84,7 @@ protected:
 } // namespace
 
 TEST(DialogGeometry, MulDivRoundsAsThePlatformDoes) {
-    EXPECT_EQ(MulDiv(133, 6, 4), 200); // 199.5 rounds up
+    EXPECT_EQ(MulDiv(133, 6, 4), 200);   // 199.5 rounds up
     EXPECT_EQ(MulDiv(-133, 6, 4), -200); // and away from zero below it
     EXPECT_EQ(MulDiv(61, 13, 8), 99);
     EXPECT_EQ(MulDiv(62, 13, 8), 101);
@@ -148,7 +150,8 @@ TEST(DialogFonts, FacesSizesAndStyles) {
     const QFont bold = DialogFontFor(DialogFont{9, 700, true, 204, QStringLiteral("MS Shell Dlg")});
     EXPECT_EQ(bold.weight(), QFont::Bold);
     EXPECT_TRUE(bold.italic());
-    EXPECT_EQ(DialogFontFor(DialogFont{8, 0, false, 1, QStringLiteral("MS Shell Dlg")}).weight(), QFont::Normal);
+    EXPECT_EQ(DialogFontFor(DialogFont{8, 0, false, 1, QStringLiteral("MS Shell Dlg")}).weight(),
+              QFont::Normal);
     // 0x7FFF asks for the message-box font; absurd sizes stop at a size a screen can show.
     EXPECT_EQ(DialogFontFor(DialogFont{0x7FFF, 0, false, 1, QString()}).pixelSize(),
               DialogFontFor(DialogFont{8, 0, false, 1, QStringLiteral("MS Shell Dlg")}).pixelSize());
@@ -172,7 +175,7 @@ TEST(DialogFonts, TheStandInDialogFaceHasTheTallerPlatformHeight) {
 
 TEST_F(DialogBuilderTest, StandardTemplateMakesEveryPredefinedClass) {
     const DialogTemplate d = FixtureDialog(ResourceId::fromNumber(100));
-    ASSERT_EQ(d.items.size(), 38u);
+    ASSERT_EQ(d.items.size(), 39u);
     auto window = CreateDialogWindow(d, &host, pictures.loader());
     ASSERT_NE(window, nullptr);
     EXPECT_FALSE(window->isChildStyle());
@@ -358,12 +361,15 @@ TEST_F(DialogBuilderTest, ExtendedTemplateMakesEveryCommonControl) {
     const QRect editRect = DialogUnitsToPixels(212, 74, 60, 12, units);
     const QRect upDownRect = DialogUnitsToPixels(0, 0, 10, 12, units);
     QWidget *edit = Control(*window, 106), *upDown = Control(*window, 107);
-    EXPECT_EQ(edit->geometry(), QRect(editRect.topLeft(), QSize(editRect.width() - upDownRect.width(), editRect.height())));
-    EXPECT_EQ(upDown->geometry(), QRect(edit->geometry().right() + 1, editRect.top(), upDownRect.width(), editRect.height()));
+    EXPECT_EQ(edit->geometry(),
+              QRect(editRect.topLeft(), QSize(editRect.width() - upDownRect.width(), editRect.height())));
+    EXPECT_EQ(upDown->geometry(),
+              QRect(edit->geometry().right() + 1, editRect.top(), upDownRect.width(), editRect.height()));
 
     EXPECT_NE(Control(*window, 108), nullptr);
     EXPECT_EQ(ControlAs<QPlainTextEdit>(*window, 109)->toPlainText(), QStringLiteral("Rich W"));
-    for (const unsigned id : {110u, 111u, 112u}) EXPECT_NE(ControlAs<QLineEdit>(*window, id), nullptr) << id;
+    for (const unsigned id : {110u, 111u, 112u})
+        EXPECT_NE(ControlAs<QLineEdit>(*window, id), nullptr) << id;
     auto *link = ControlAs<QLabel>(*window, 113);
     ASSERT_NE(link, nullptr);
     EXPECT_TRUE(link->text().contains(QStringLiteral(">the site</a>")));
@@ -397,7 +403,8 @@ TEST_F(DialogBuilderTest, StylesOfTheDialogWindow) {
     EXPECT_EQ(page->nonClient().caption, 0);
     EXPECT_EQ(page->nonClient().clientEdge, 2);
     // An overlapped template gets a caption and a border whatever it says.
-    auto overlapped = CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(301)), &host, pictures.loader());
+    auto overlapped =
+        CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(301)), &host, pictures.loader());
     ASSERT_NE(overlapped, nullptr);
     EXPECT_TRUE(overlapped->isWindow());
     EXPECT_EQ(overlapped->nonClient().caption, 19);
@@ -425,7 +432,8 @@ TEST_F(DialogBuilderTest, NoWindowLargerThanTheScreen) {
 }
 
 TEST_F(DialogBuilderTest, UnknownClassesMakeNoWindow) {
-    EXPECT_EQ(CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(300)), &host, pictures.loader()), nullptr);
+    EXPECT_EQ(CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(300)), &host, pictures.loader()),
+              nullptr);
     EXPECT_EQ(CreateDialogWindow(FixtureDialog(ResourceId::fromName(QStringLiteral("OWNCLASS"))), &host,
                                  pictures.loader()),
               nullptr);
@@ -446,8 +454,10 @@ TEST_F(DialogBuilderTest, UnknownClassesMakeNoWindow) {
 TEST_F(DialogBuilderTest, ADisabledDialogLooksNormalButTakesNoInput) {
     TemplateBytes b;
     b.header(WS_CHILD | WS_DISABLED | DS_SETFONT, 2, 100, 50, QString());
-    b.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP, 4, 4, 40, 14, 1, QStringLiteral("Button"), QStringLiteral("Go"));
-    b.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 4, 20, 40, 12, 2, QStringLiteral("Edit"), QString());
+    b.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP, 4, 4, 40, 14, 1, QStringLiteral("Button"),
+           QStringLiteral("Go"));
+    b.item(WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_BORDER, 4, 20, 40, 12, 2, QStringLiteral("Edit"),
+           QString());
     auto window = CreateDialogWindow(ReadDialogTemplate(b.span()), &host, pictures.loader());
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(window->inputBlocked());
@@ -463,7 +473,8 @@ TEST_F(DialogBuilderTest, ControlsBeyondTheWindowQuotaMakeNoWindow) {
         TemplateBytes b;
         b.header(WS_POPUP | DS_SETFONT, static_cast<unsigned>(count), 300, 200, QStringLiteral("Many"));
         for (int i = 0; i < count; ++i)
-            b.item(WS_CHILD | WS_VISIBLE, i % 290, (i / 290) % 190, 10, 10, static_cast<unsigned>(i), cls, QString());
+            b.item(WS_CHILD | WS_VISIBLE, i % 290, (i / 290) % 190, 10, 10, static_cast<unsigned>(i), cls,
+                   QString());
         return ReadDialogTemplate(b.span());
     };
     // Thousands of plain buttons are a dialog; ten thousand are past the quota.
@@ -472,6 +483,7 @@ TEST_F(DialogBuilderTest, ControlsBeyondTheWindowQuotaMakeNoWindow) {
     EXPECT_EQ(buttons->client()->children().size(), 3000);
     EXPECT_EQ(CreateDialogWindow(many(10000, QStringLiteral("Button")), &host, pictures.loader()), nullptr);
     // A calendar is dozens of widgets: a few hundred of them use the quota up.
-    EXPECT_EQ(CreateDialogWindow(many(1000, QStringLiteral("SysMonthCal32")), &host, pictures.loader()), nullptr);
+    EXPECT_EQ(CreateDialogWindow(many(1000, QStringLiteral("SysMonthCal32")), &host, pictures.loader()),
+              nullptr);
     EXPECT_EQ(host.findChildren<DialogWindow *>().size(), 1);
 }

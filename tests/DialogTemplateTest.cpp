@@ -1,8 +1,8 @@
 // The dialog-template reader: both template forms as a real resource compiler writes them, the
 // format's quirks on hand-made bytes, and input that is cut short or lies about its counts.
+#include "platform/DialogTemplate.h"
 #include "Fixtures.h"
 #include "TemplateBytes.h"
-#include "platform/DialogTemplate.h"
 #include "platform/ErrorReport.h"
 #include "platform/PeImage.h"
 #include "platform/WindowStyles.h"
@@ -38,7 +38,8 @@ TEST_P(FixtureTemplates, StandardTemplateFields) {
     ASSERT_FALSE(bytes.empty());
     const DialogTemplate d = ReadDialogTemplate(bytes);
     EXPECT_FALSE(d.extended);
-    EXPECT_EQ(d.style, Win::DS_SETFONT | Win::DS_MODALFRAME | Win::WS_POPUP | Win::WS_CAPTION | Win::WS_SYSMENU);
+    EXPECT_EQ(d.style,
+              Win::DS_SETFONT | Win::DS_MODALFRAME | Win::WS_POPUP | Win::WS_CAPTION | Win::WS_SYSMENU);
     EXPECT_EQ((std::array<int, 4>{d.x, d.y, d.cx, d.cy}), (std::array<int, 4>{20, 20, 300, 220}));
     EXPECT_TRUE(d.menu.isNone());
     EXPECT_TRUE(d.windowClass.isNone());
@@ -46,7 +47,7 @@ TEST_P(FixtureTemplates, StandardTemplateFields) {
     ASSERT_TRUE(d.font);
     EXPECT_EQ(d.font->pointSize, 8);
     EXPECT_EQ(d.font->face, QStringLiteral("MS Shell Dlg"));
-    ASSERT_EQ(d.items.size(), 38u);
+    ASSERT_EQ(d.items.size(), 39u);
 
     const DialogItem &ok = d.items[0];
     EXPECT_EQ(ok.id, 1u);
@@ -57,12 +58,14 @@ TEST_P(FixtureTemplates, StandardTemplateFields) {
     EXPECT_EQ((std::array<int, 4>{ok.x, ok.y, ok.cx, ok.cy}), (std::array<int, 4>{240, 6, 50, 14}));
 
     // ICON 101: a static whose title is the ordinal of the icon resource.
-    const auto icon = std::find_if(d.items.begin(), d.items.end(), [](const DialogItem &i) { return i.id == 34; });
+    const auto icon =
+        std::find_if(d.items.begin(), d.items.end(), [](const DialogItem &i) { return i.id == 34; });
     ASSERT_NE(icon, d.items.end());
     EXPECT_TRUE(icon->title.isOrdinal());
     EXPECT_EQ(icon->title.resourceName(), QStringLiteral("#101"));
     EXPECT_EQ(icon->style & Win::SS_TYPEMASK, Win::SS_ICON);
-    const auto bitmap = std::find_if(d.items.begin(), d.items.end(), [](const DialogItem &i) { return i.id == 35; });
+    const auto bitmap =
+        std::find_if(d.items.begin(), d.items.end(), [](const DialogItem &i) { return i.id == 35; });
     ASSERT_NE(bitmap, d.items.end());
     EXPECT_EQ(bitmap->title.resourceName(), QStringLiteral("PICTURE"));
     // The last item ends the template, give or take the padding after it.
@@ -92,7 +95,8 @@ TEST_P(FixtureTemplates, ExtendedTemplateFields) {
     const auto named = FixtureTemplate(GetParam(), ResourceId::fromName(QStringLiteral("OWNCLASS")));
     const DialogTemplate own = ReadDialogTemplate(named);
     EXPECT_EQ(own.windowClass.text.toUpper(), QStringLiteral("MYDIALOGCLASS"));
-    const DialogTemplate noFont = ReadDialogTemplate(FixtureTemplate(GetParam(), ResourceId::fromNumber(302)));
+    const DialogTemplate noFont =
+        ReadDialogTemplate(FixtureTemplate(GetParam(), ResourceId::fromNumber(302)));
     EXPECT_FALSE(noFont.font);
     EXPECT_EQ(noFont.items.size(), 1u);
 }
@@ -103,7 +107,8 @@ TEST_P(FixtureTemplates, EveryCutIsRefusedWithCode9) {
         ASSERT_FALSE(bytes.empty());
         const std::size_t end = ReadDialogTemplate(bytes).end;
         for (std::size_t cut = 0; cut < end; ++cut)
-            ASSERT_EQ(FailureCode(std::span<const std::byte>(bytes).first(cut)), ErrorReport::OutOfRange) << cut;
+            ASSERT_EQ(FailureCode(std::span<const std::byte>(bytes).first(cut)), ErrorReport::OutOfRange)
+                << cut;
     }
 }
 
@@ -177,7 +182,8 @@ TEST(DialogTemplateBadInput, LyingCountsAndEndlessStringsFailWithCode9) {
     // A title that never ends.
     Bytes title;
     title.u32(Win::WS_POPUP).u32(0).u16(0).u16(0).u16(0).u16(10).u16(10).u16(0).u16(0);
-    for (int i = 0; i < 50; ++i) title.u16('x');
+    for (int i = 0; i < 50; ++i)
+        title.u16('x');
     EXPECT_EQ(FailureCode(title.span()), ErrorReport::OutOfRange);
     EXPECT_EQ(FailureCode({}), ErrorReport::OutOfRange);
 }

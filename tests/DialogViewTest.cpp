@@ -1,6 +1,7 @@
 // The dialog preview in the main window: a node click on a dialog makes the live preview, inside
 // the display box for a child-style dialog and as its own window for a pop-up, and every later
 // selection, reset or new file removes it.
+#include "views/DialogView.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "app/FrmMain.h"
@@ -10,13 +11,15 @@
 #include "resources/ResourceTree.h"
 #include "views/DialogBuilder.h"
 #include "views/DialogFonts.h"
-#include "views/DialogView.h"
 #include "views/DisplayBox.h"
+#include "views/StaticControl.h"
 #include "views/Viewport.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <gtest/gtest.h>
@@ -184,10 +187,12 @@ TEST_F(DialogViewTest, ControlsTakeFocusAndClicksButRunNoCommand) {
     DialogWindow *preview = Preview();
     ASSERT_NE(preview, nullptr);
     QPointer<QObject> alive = DialogPreviewWnd;
-    for (QPushButton *button : preview->findChildren<QPushButton *>()) button->click();
+    for (QPushButton *button : preview->findChildren<QPushButton *>())
+        button->click();
     QLineEdit *edit = nullptr;
     for (QLineEdit *e : preview->findChildren<QLineEdit *>())
-        if (e->property("dialogItemId").toULongLong() == 20 || e->parentWidget()->property("dialogItemId").toULongLong() == 20)
+        if (e->property("dialogItemId").toULongLong() == 20 ||
+            e->parentWidget()->property("dialogItemId").toULongLong() == 20)
             edit = e;
     ASSERT_NE(edit, nullptr);
     preview->activateWindow();
@@ -224,4 +229,60 @@ TEST_F(DialogViewTest, ABrokenTemplateGivesNoPreviewAndNoCrash) {
     EXPECT_EQ(Preview(), nullptr);
     EXPECT_EQ(main->PDisplay->printedLines(), QStringList{kCannotLoad});
     EXPECT_TRUE(ui.messages.empty());
+}
+
+TEST_F(DialogViewTest, IconsAndBitmapsComeFromTheModule) {
+    Click(QStringLiteral("#5"), QStringLiteral("100"));
+    DialogWindow *preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    auto statics = preview->findChildren<StaticControl *>();
+    auto byId = [&](unsigned id) -> StaticControl * {
+        for (StaticControl *s : statics)
+            if (s->property("dialogItemId").toULongLong() == id) return s;
+        return nullptr;
+    };
+    // Icon group 101 (its loader picks the 32 x 32 image), group ICON2 (16 and 48 pixels: the 48
+    // is picked and drawn at the default 32), bitmap PICTURE of 13 x 7 at its own size.
+    ASSERT_TRUE(byId(34) && byId(74) && byId(35));
+    EXPECT_EQ(byId(34)->image().size(), QSize(32, 32));
+    EXPECT_EQ(byId(74)->image().size(), QSize(32, 32));
+    EXPECT_EQ(byId(35)->image().size(), QSize(13, 7));
+    EXPECT_EQ(byId(35)->size(), QSize(13, 7));
+    // The pictures are the module's, not blank images.
+    const QImage icon = byId(34)->image().toImage();
+    QSet<QRgb> colours;
+    for (int y = 0; y < icon.height(); ++y)
+        for (int x = 0; x < icon.width(); ++x)
+            colours.insert(icon.pixel(x, y));
+    EXPECT_GT(colours.size(), 2);
+}
+
+TEST_F(DialogViewTest, TheMenuTheTemplateNamesIsItsMenuBar) {
+    Click(QStringLiteral("#5"), QStringLiteral("WITHMENU"));
+    DialogWindow *preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    QMenuBar *bar = preview->menuBar();
+    ASSERT_NE(bar, nullptr);
+    QStringList top;
+    for (QAction *a : bar->actions())
+        top << a->text();
+    EXPECT_EQ(top, (QStringList{QStringLiteral("&File"), QStringLiteral("&View"), QStringLiteral("&Help")}));
+    QMenu *file = bar->actions()[0]->menu();
+    ASSERT_NE(file, nullptr);
+    ASSERT_EQ(file->actions().size(), 3);
+    EXPECT_EQ(file->actions()[0]->text(), QStringLiteral("&Open\tCtrl+O"));
+    EXPECT_TRUE(file->actions()[1]->isSeparator());
+    EXPECT_FALSE(file->actions()[2]->isEnabled());
+    QAction *status = bar->actions()[1]->menu()->actions()[0];
+    EXPECT_TRUE(status->isChecked());
+    status->trigger(); // no program answers: the mark stays
+    EXPECT_TRUE(status->isChecked());
+    // The bar lies under the caption, and the client area under the bar.
+    EXPECT_EQ(bar->geometry().top(), preview->nonClient().frame + preview->nonClient().caption);
+    EXPECT_EQ(preview->client()->geometry().top(), bar->geometry().bottom() + 1);
+
+    // A template whose menu is not in the module makes no window.
+    Click(QStringLiteral("#5"), QStringLiteral("MISSINGMENU"));
+    EXPECT_EQ(Preview(), nullptr);
+    EXPECT_EQ(main->PDisplay->printedLines(), QStringList{kCannotLoad});
 }

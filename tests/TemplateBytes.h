@@ -15,18 +15,26 @@ public:
     TemplateBytes &u16(unsigned v) { return u8(v).u8(v >> 8); }
     TemplateBytes &u32(std::uint32_t v) { return u16(v & 0xFFFF).u16(v >> 16); }
     TemplateBytes &str(const QString &s) {
-        for (QChar c : s) u16(c.unicode());
+        for (QChar c : s)
+            u16(c.unicode());
         return u16(0);
     }
     TemplateBytes &ordinal(unsigned v) { return u16(0xFFFF).u16(v); }
     TemplateBytes &align4() {
-        while (data_.size() % 4 != 0) u8(0);
+        while (data_.size() % 4 != 0)
+            u8(0);
         return *this;
     }
     // A standard template header: style, no extended style, the count, position and size in
     // dialog units, no menu and no class, the title and, with DS_SETFONT, an 8-point font.
     TemplateBytes &header(std::uint32_t style, unsigned count, int cx, int cy, const QString &title) {
-        u32(style).u32(0).u16(count).u16(0).u16(0).u16(static_cast<unsigned>(cx)).u16(static_cast<unsigned>(cy));
+        u32(style)
+            .u32(0)
+            .u16(count)
+            .u16(0)
+            .u16(0)
+            .u16(static_cast<unsigned>(cx))
+            .u16(static_cast<unsigned>(cy));
         u16(0).u16(0).str(title);
         if ((style & 0x40) != 0) u16(8).str(QStringLiteral("MS Shell Dlg"));
         return *this;

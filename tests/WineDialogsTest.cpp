@@ -1,12 +1,14 @@
 // Every dialog of Wine's x86-64 Windows libraries: each template is read, and each dialog the
 // program would preview is built, or refused only because it names a class nothing here knows.
 // With ZORVIKA_DIALOG_SHOTS set to a folder, a picture of every preview is saved there.
+#include "decoders/PictureDecoders.h"
+#include "decoders/ResourceAccess.h"
 #include "platform/DialogTemplate.h"
 #include "platform/PeImage.h"
 #include "resources/Module.h"
-#include "decoders/ResourceAccess.h"
 #include "views/DialogBuilder.h"
 #include "views/DialogControls.h"
+#include "views/DialogView.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -19,18 +21,22 @@
 namespace {
 const QString kWineFolder = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
 
-QString NameString(const ResourceId &id) { return id.isNumber() ? QStringLiteral("#%1").arg(*id.number) : id.name; }
+QString NameString(const ResourceId &id) {
+    return id.isNumber() ? QStringLiteral("#%1").arg(*id.number) : id.name;
+}
 
 QStringList WineFiles() {
     QStringList files;
-    for (const QFileInfo &info : QDir(kWineFolder).entryInfoList(QDir::Files, QDir::Name)) files << info.filePath();
+    for (const QFileInfo &info : QDir(kWineFolder).entryInfoList(QDir::Files, QDir::Name))
+        files << info.filePath();
     return files;
 }
 
 // The classes of a template that nothing here knows (the dialog's own class included).
 QStringList UnknownClasses(const DialogTemplate &dialog) {
     QStringList unknown;
-    if (!dialog.windowClass.isNone() && !(dialog.windowClass.isString() && dialog.windowClass.text == "#32770"))
+    if (!dialog.windowClass.isNone() &&
+        !(dialog.windowClass.isString() && dialog.windowClass.text == "#32770"))
         unknown << dialog.windowClass.resourceName();
     for (const DialogItem &item : dialog.items) {
         const QString name = ControlClassName(item.windowClass);
@@ -65,10 +71,9 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
     const QStringList files = WineFiles();
     if (files.isEmpty()) GTEST_SKIP() << "Wine's libraries are not installed";
     const QString shots = qEnvironmentVariable("ZORVIKA_DIALOG_SHOTS");
-    const PictureLoader noPictures = [](const QString &, const QString &) { return std::shared_ptr<Picture>(); };
     QWidget host;
     host.resize(800, 600);
-    int dialogs = 0, built = 0, refused = 0;
+    int dialogs = 0, built = 0, refused = 0, withMenu = 0;
     QSet<QString> refusedClasses;
     for (const QString &path : files) {
         if (!LoadModule(path)) continue;
@@ -80,15 +85,22 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
             const DialogTemplate dialog = ReadDialogTemplate(*bytes);
             ++dialogs;
             const QStringList unknown = UnknownClasses(dialog);
-            std::unique_ptr<DialogWindow> window = CreateDialogWindow(dialog, &host, noPictures);
+            // As the preview makes it: with the menu it names and the module's icons and bitmaps.
+            std::unique_ptr<DialogWindow> window =
+                CreateDialogFromModule(NameString(name), &host, ResourcePicture);
             if (!unknown.isEmpty()) {
                 EXPECT_EQ(window, nullptr) << label.toStdString();
                 ++refused;
-                for (const QString &c : unknown) refusedClasses << c;
+                for (const QString &c : unknown)
+                    refusedClasses << c;
                 continue;
             }
             ASSERT_NE(window, nullptr) << label.toStdString();
             ++built;
+            if (!dialog.menu.isNone()) {
+                ++withMenu;
+                EXPECT_NE(window->menuBar(), nullptr) << label.toStdString();
+            }
             // The window holds one control per item, inside a client area as large as the template asks.
             int controls = 0;
             for (QObject *child : window->client()->children())
@@ -104,8 +116,10 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
     ReleaseModule();
     QStringList classes(refusedClasses.begin(), refusedClasses.end());
     classes.sort();
-    std::cout << "dialogs: " << dialogs << ", previewed: " << built << ", refused for an unknown class: " << refused
-              << " (" << classes.join(QStringLiteral(", ")).toStdString() << ")" << std::endl;
+    std::cout << "dialogs: " << dialogs << ", previewed: " << built
+              << ", refused for an unknown class: " << refused << " ("
+              << classes.join(QStringLiteral(", ")).toStdString() << "), with a menu bar: " << withMenu
+              << std::endl;
     EXPECT_EQ(built + refused, dialogs);
     EXPECT_GT(dialogs, 100);
 }

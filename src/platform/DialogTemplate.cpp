@@ -56,9 +56,12 @@ DialogItem ReadItem(ByteReader &in, bool extended) {
 
 QString NameOrOrdinal::resourceName() const {
     switch (kind) {
-    case Kind::Ordinal: return QStringLiteral("#%1").arg(ordinal);
-    case Kind::String: return text;
-    case Kind::None: break;
+    case Kind::Ordinal:
+        return QStringLiteral("#%1").arg(ordinal);
+    case Kind::String:
+        return text;
+    case Kind::None:
+        break;
     }
     return QString();
 }
@@ -102,7 +105,8 @@ DialogTemplate ReadDialogTemplate(std::span<const std::byte> bytes) {
     // The count is a 16-bit field and every item takes at least 24 bytes, so a count larger than
     // the data ends in the reader's failure long before memory matters.
     dialog.items.reserve(std::min<std::size_t>(count, in.remaining() / 24 + 1));
-    for (std::uint16_t i = 0; i < count; ++i) dialog.items.push_back(ReadItem(in, dialog.extended));
+    for (std::uint16_t i = 0; i < count; ++i)
+        dialog.items.push_back(ReadItem(in, dialog.extended));
     dialog.end = in.pos();
     return dialog;
 }

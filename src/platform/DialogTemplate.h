@@ -26,9 +26,9 @@ struct NameOrOrdinal {
 
 struct DialogFont {
     std::uint16_t pointSize = 0;
-    std::uint16_t weight = 0;   // extended templates only; 0 means "normal"
-    bool italic = false;        // extended templates only
-    std::uint8_t charset = 1;   // extended templates only; 1 is the default character set
+    std::uint16_t weight = 0; // extended templates only; 0 means "normal"
+    bool italic = false;      // extended templates only
+    std::uint8_t charset = 1; // extended templates only; 1 is the default character set
     QString face;
 };
 

@@ -29,7 +29,9 @@ using namespace Win;
 
 namespace {
 // The locale of the program's home system, for dates and times.
-QLocale HomeLocale() { return QLocale(QLocale::Russian, QLocale::Russia); }
+QLocale HomeLocale() {
+    return QLocale(QLocale::Russian, QLocale::Russia);
+}
 
 // An empty tab control: the raised panel under the row where its tabs would be.
 class TabControlFrame : public QWidget {
@@ -58,7 +60,8 @@ QWidget *ArrowPair(bool horizontal, QWidget *parent) {
     QBoxLayout *layout = horizontal ? static_cast<QBoxLayout *>(new QHBoxLayout(box)) : new QVBoxLayout(box);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
-    const Qt::ArrowType arrows[2] = {horizontal ? Qt::LeftArrow : Qt::UpArrow, horizontal ? Qt::RightArrow : Qt::DownArrow};
+    const Qt::ArrowType arrows[2] = {horizontal ? Qt::LeftArrow : Qt::UpArrow,
+                                     horizontal ? Qt::RightArrow : Qt::DownArrow};
     for (const Qt::ArrowType arrow : arrows) {
         auto *button = new QToolButton(box);
         button->setArrowType(arrow);
@@ -91,7 +94,9 @@ QString LinkMarkup(const QString &text) {
 QRect AlongEdge(const ControlSite &site, int height, bool bottom) {
     if ((site.item.style & CCS_NORESIZE) != 0) return site.rect;
     const QSize parent = site.parent->size();
-    const int y = (site.item.style & CCS_NOPARENTALIGN) != 0 ? site.rect.y() : bottom ? parent.height() - height : 0;
+    const int y = (site.item.style & CCS_NOPARENTALIGN) != 0 ? site.rect.y()
+                  : bottom                                   ? parent.height() - height
+                                                             : 0;
     return {0, y, parent.width(), height};
 }
 } // namespace
@@ -191,7 +196,9 @@ QWidget *MakeAnimation(const ControlSite &site) {
     return blank;
 }
 
-QWidget *MakeRichEdit(const ControlSite &site) { return MakeEdit(site); }
+QWidget *MakeRichEdit(const ControlSite &site) {
+    return MakeEdit(site);
+}
 
 QWidget *MakeLink(const ControlSite &site) {
     auto *label = new QLabel(LinkMarkup(TitleText(site.item)), site.parent);
@@ -211,9 +218,12 @@ QWidget *MakeDateTimePicker(const ControlSite &site) {
     const QLocale locale = HomeLocale();
     edit->setLocale(locale);
     const bool time = (style & DTS_TIMEFORMAT) == DTS_TIMEFORMAT;
-    if (time) edit->setDisplayFormat(locale.timeFormat(QLocale::LongFormat));
-    else if ((style & DTS_LONGDATEFORMAT) != 0) edit->setDisplayFormat(locale.dateFormat(QLocale::LongFormat));
-    else edit->setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
+    if (time)
+        edit->setDisplayFormat(locale.timeFormat(QLocale::LongFormat));
+    else if ((style & DTS_LONGDATEFORMAT) != 0)
+        edit->setDisplayFormat(locale.dateFormat(QLocale::LongFormat));
+    else
+        edit->setDisplayFormat(locale.dateFormat(QLocale::ShortFormat));
     // A drop-down calendar, unless the picker has up-down arrows (times always have them).
     edit->setCalendarPopup((style & DTS_UPDOWN) == 0);
     PlaceControl(edit, edit, site, site.rect);
@@ -225,8 +235,9 @@ QWidget *MakeMonthCalendar(const ControlSite &site) {
     calendar->setLocale(HomeLocale());
     calendar->setFirstDayOfWeek(Qt::Monday);
     constexpr std::uint32_t kWeekNumbers = 0x0004; // MCS_WEEKNUMBERS
-    calendar->setVerticalHeaderFormat((site.item.style & kWeekNumbers) != 0 ? QCalendarWidget::ISOWeekNumbers
-                                                                            : QCalendarWidget::NoVerticalHeader);
+    calendar->setVerticalHeaderFormat((site.item.style & kWeekNumbers) != 0
+                                          ? QCalendarWidget::ISOWeekNumbers
+                                          : QCalendarWidget::NoVerticalHeader);
     calendar->setGridVisible(false);
     PlaceControl(calendar, calendar, site, site.rect);
     return calendar;
@@ -239,7 +250,8 @@ QWidget *MakeIpAddress(const ControlSite &site) {
     edit->setAlignment(Qt::AlignCenter);
     const ControlBorder border = BorderOf(site.item, true);
     edit->setFrame(border == ControlBorder::Sunken);
-    QWidget *outer = WrapInBorder(edit, border == ControlBorder::Sunken ? ControlBorder::None : border, site.parent);
+    QWidget *outer =
+        WrapInBorder(edit, border == ControlBorder::Sunken ? ControlBorder::None : border, site.parent);
     PlaceControl(outer, edit, site, site.rect);
     return outer;
 }
@@ -252,7 +264,9 @@ QWidget *MakeHotKey(const ControlSite &site) {
     return edit;
 }
 
-QWidget *MakeComboBoxEx(const ControlSite &site) { return MakeComboBox(site); }
+QWidget *MakeComboBoxEx(const ControlSite &site) {
+    return MakeComboBox(site);
+}
 
 QWidget *MakeToolbar(const ControlSite &site) {
     auto *bar = new QToolBar(site.parent);

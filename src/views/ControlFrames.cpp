@@ -14,12 +14,16 @@ ControlBorder BorderOf(const DialogItem &item, bool editLike) {
 
 void ApplyBorder(QFrame *frame, ControlBorder border) {
     switch (border) {
-    case ControlBorder::None: frame->setFrameStyle(QFrame::NoFrame); break;
+    case ControlBorder::None:
+        frame->setFrameStyle(QFrame::NoFrame);
+        break;
     case ControlBorder::Line:
         frame->setFrameStyle(QFrame::Box | QFrame::Plain);
         frame->setLineWidth(1);
         break;
-    case ControlBorder::Sunken: frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken); break;
+    case ControlBorder::Sunken:
+        frame->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+        break;
     case ControlBorder::StaticEdge:
         frame->setFrameStyle(QFrame::Panel | QFrame::Sunken);
         frame->setLineWidth(1);

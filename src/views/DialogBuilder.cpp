@@ -3,12 +3,14 @@
 #include "platform/WindowStyles.h"
 #include "views/DialogFonts.h"
 #include "views/DialogGeometry.h"
+#include "views/DialogMenuBar.h"
 #include "views/PreviewStyle.h"
 #include "views/StaticControl.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>
 #include <QKeySequence>
+#include <QMenuBar>
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
@@ -41,8 +43,8 @@ void AdjustDialogStyles(std::uint32_t &style, std::uint32_t &exStyle) {
 QRect ClampedRect(const QRect &r) {
     // Control rectangles beyond the window are clipped anyway; this keeps their numbers sane.
     constexpr int kLimit = 32767;
-    return {std::clamp(r.x(), -kLimit, kLimit), std::clamp(r.y(), -kLimit, kLimit), std::clamp(r.width(), 0, kLimit),
-            std::clamp(r.height(), 0, kLimit)};
+    return {std::clamp(r.x(), -kLimit, kLimit), std::clamp(r.y(), -kLimit, kLimit),
+            std::clamp(r.width(), 0, kLimit), std::clamp(r.height(), 0, kLimit)};
 }
 
 // The control after `index` in template order that can take the focus.
@@ -67,7 +69,8 @@ void ConnectAccessKeys(DialogWindow &window, const std::vector<QWidget *> &contr
         if (target == nullptr) continue;
         auto *shortcut = new QShortcut(QKeySequence::mnemonic(label->text()), &window);
         shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        QObject::connect(shortcut, &QShortcut::activated, target, [target] { target->setFocus(Qt::ShortcutFocusReason); });
+        QObject::connect(shortcut, &QShortcut::activated, target,
+                         [target] { target->setFocus(Qt::ShortcutFocusReason); });
     }
 }
 } // namespace
@@ -80,8 +83,9 @@ QSize MaximumPreviewSize(const QWidget *parent) {
 }
 
 std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, QWidget *parent,
-                                                 const PictureLoader &pictures) {
+                                                 const PictureLoader &pictures, const Menu *menu) {
     if (!IsDialogClass(dialog.windowClass)) return nullptr;
+    if (!dialog.menu.isNone() && menu == nullptr) return nullptr;
     if (static_cast<qsizetype>(dialog.items.size()) >= kWindowQuota) return nullptr;
     for (const DialogItem &item : dialog.items)
         if (!IsKnownControlClass(ControlClassName(item.windowClass))) return nullptr;
@@ -109,12 +113,25 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
     std::vector<QWidget *> controls;
     controls.reserve(dialog.items.size());
     qsizetype windows = 2; // the dialog and its client area
+    if (!dialog.menu.isNone()) {
+        // The menu's items count against the quota as well: menus are the platform's objects too.
+        qsizetype left = kWindowQuota - windows;
+        QMenuBar *bar = MakeDialogMenuBar(*menu, window.get(), left);
+        if (bar == nullptr) return nullptr;
+        window->setMenuBar(bar);
+        windows = kWindowQuota - left;
+    }
     QButtonGroup *radios = nullptr;
     for (const DialogItem &item : dialog.items) {
         // WS_GROUP starts a new group: automatic radio buttons exclude only those of their group.
         if ((item.style & WS_GROUP) != 0) radios = nullptr;
-        ControlSite site{item, window->client(), ClampedRect(DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, units)),
-                         units.cy, pictures, controls.empty() ? nullptr : controls.back(), {}};
+        ControlSite site{item,
+                         window->client(),
+                         ClampedRect(DialogUnitsToPixels(item.x, item.y, item.cx, item.cy, units)),
+                         units.cy,
+                         pictures,
+                         controls.empty() ? nullptr : controls.back(),
+                         {}};
         site.radioGroup = [&radios, &window] {
             if (radios == nullptr) {
                 radios = new QButtonGroup(window.get());
@@ -129,7 +146,8 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
         controls.push_back(control);
     }
     // The first control of the template lies on top of the ones after it.
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it) (*it)->raise();
+    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
+        (*it)->raise();
     ConnectAccessKeys(*window, controls);
     if ((style & WS_DISABLED) != 0) window->blockInput();
     ApplyPreviewStyle(window.get());

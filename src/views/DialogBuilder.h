@@ -2,6 +2,7 @@
 // Our stand-in for the platform's dialog creation: a template made into a live window with all
 // its controls.
 #include "platform/DialogTemplate.h"
+#include "platform/MenuTemplate.h"
 #include "views/DialogControls.h"
 #include "views/DialogWindow.h"
 
@@ -14,9 +15,10 @@ class QWidget;
 // its controls names a class that no part of the builder knows, as the platform fails for a class
 // that is not registered, and when the controls would need more than the platform's quota of
 // 10,000 windows (counted in widgets). The window is not shown yet. No size exceeds what the
-// screen allows.
+// screen allows. `menu`: the menu the template names, loaded from the module; a template that
+// names a menu gets no window without it, as the platform fails when the menu does not load.
 std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, QWidget *parent,
-                                                 const PictureLoader &pictures);
+                                                 const PictureLoader &pictures, const Menu *menu = nullptr);
 
 // The largest outer size a preview gets: the available area of the screen.
 QSize MaximumPreviewSize(const QWidget *parent);

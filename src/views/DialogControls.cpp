@@ -42,21 +42,32 @@ QString ControlClassName(const NameOrOrdinal &windowClass) {
     if (windowClass.isString()) return windowClass.text.toUpper();
     if (!windowClass.isOrdinal()) return QString();
     switch (windowClass.ordinal) {
-    case kButtonClass: return QStringLiteral("BUTTON");
-    case kEditClass: return QStringLiteral("EDIT");
-    case kStaticClass: return QStringLiteral("STATIC");
-    case kListBoxClass: return QStringLiteral("LISTBOX");
-    case kScrollBarClass: return QStringLiteral("SCROLLBAR");
-    case kComboBoxClass: return QStringLiteral("COMBOBOX");
-    default: return QStringLiteral("#%1").arg(windowClass.ordinal);
+    case kButtonClass:
+        return QStringLiteral("BUTTON");
+    case kEditClass:
+        return QStringLiteral("EDIT");
+    case kStaticClass:
+        return QStringLiteral("STATIC");
+    case kListBoxClass:
+        return QStringLiteral("LISTBOX");
+    case kScrollBarClass:
+        return QStringLiteral("SCROLLBAR");
+    case kComboBoxClass:
+        return QStringLiteral("COMBOBOX");
+    default:
+        return QStringLiteral("#%1").arg(windowClass.ordinal);
     }
 }
 
-bool IsKnownControlClass(const QString &upperName) { return Makers().contains(upperName); }
+bool IsKnownControlClass(const QString &upperName) {
+    return Makers().contains(upperName);
+}
 
 QWidget *CreateControl(const ControlSite &site) {
     const auto maker = Makers().value(ControlClassName(site.item.windowClass), nullptr);
     return maker != nullptr ? maker(site) : nullptr;
 }
 
-QString TitleText(const DialogItem &item) { return item.title.isString() ? item.title.text : QString(); }
+QString TitleText(const DialogItem &item) {
+    return item.title.isString() ? item.title.text : QString();
+}

@@ -20,9 +20,9 @@ using PictureLoader = std::function<std::shared_ptr<Picture>(const QString &type
 // Everything a control needs from the dialog being built.
 struct ControlSite {
     const DialogItem &item;
-    QWidget *parent;           // the dialog's client area
-    QRect rect;                // the item's rectangle in pixels of the client area
-    int fontHeight = 0;        // the platform's character height of the dialog font
+    QWidget *parent;    // the dialog's client area
+    QRect rect;         // the item's rectangle in pixels of the client area
+    int fontHeight = 0; // the platform's character height of the dialog font
     const PictureLoader &pictures;
     QWidget *previous = nullptr; // the control made just before this one
     // The exclusive group of the automatic radio buttons of the current WS_GROUP run.

@@ -15,7 +15,8 @@ namespace {
 // outside fontconfig's folders, so they are registered with the application when present.
 void RegisterStandInFonts() {
     static const bool done = [] {
-        const QStringList folders{QStringLiteral("/usr/share/wine/fonts"), QStringLiteral("/usr/lib/wine/fonts")};
+        const QStringList folders{QStringLiteral("/usr/share/wine/fonts"),
+                                  QStringLiteral("/usr/lib/wine/fonts")};
         // Not its bold face: that file draws regular glyphs on bold advances at dialog sizes;
         // the bold made from the regular face reads right.
         const QStringList files{QStringLiteral("tahoma.ttf"), QStringLiteral("marlett.ttf"),
@@ -36,8 +37,8 @@ QStringList StandIns(const QString &lowerFace) {
                                         QStringLiteral("DejaVu Sans")};
     static const QStringList mono{QStringLiteral("Liberation Mono"), QStringLiteral("DejaVu Sans Mono")};
     static const QStringList serif{QStringLiteral("Liberation Serif"), QStringLiteral("DejaVu Serif")};
-    static const QStringList monoFaces{"courier new", "courier", "lucida console", "fixedsys", "terminal",
-                                       "consolas", "system fixed"};
+    static const QStringList monoFaces{"courier new", "courier",  "lucida console", "fixedsys",
+                                       "terminal",    "consolas", "system fixed"};
     static const QStringList serifFaces{"times new roman", "times", "ms serif", "georgia", "roman"};
     static const QStringList arialFaces{"arial", "helvetica", "verdana", "arial unicode ms"};
     if (monoFaces.contains(lowerFace)) return mono;
@@ -49,7 +50,8 @@ QStringList StandIns(const QString &lowerFace) {
 }
 
 int RoundedScale(int fontUnits, int pixelsPerEm, int unitsPerEm) {
-    return static_cast<int>((static_cast<std::int64_t>(fontUnits) * pixelsPerEm + unitsPerEm / 2) / unitsPerEm);
+    return static_cast<int>((static_cast<std::int64_t>(fontUnits) * pixelsPerEm + unitsPerEm / 2) /
+                            unitsPerEm);
 }
 
 int BigEndian16(const QByteArray &table, int offset) {
@@ -94,7 +96,8 @@ QFont DialogFontFor(const std::optional<DialogFont> &font) {
     const int pixels = std::clamp(MulDiv(points, static_cast<int>(std::lround(dpi)), 72), 1, kMaxFontPixels);
     result.setFamily(ResolveFaceName(face));
     result.setPixelSize(pixels);
-    if (font->weight != 0) result.setWeight(static_cast<QFont::Weight>(std::clamp<int>(font->weight, 1, 1000)));
+    if (font->weight != 0)
+        result.setWeight(static_cast<QFont::Weight>(std::clamp<int>(font->weight, 1, 1000)));
     result.setItalic(font->italic);
     return result;
 }

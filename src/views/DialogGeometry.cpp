@@ -36,7 +36,8 @@ NonClientParts NonClientFor(std::uint32_t style, std::uint32_t exStyle, bool has
     if ((style & (WS_BORDER | WS_DLGFRAME)) != 0 || modalFrame) parts.frame += 1;
 
     if ((style & WS_CAPTION) == WS_CAPTION)
-        parts.caption = (exStyle & WS_EX_TOOLWINDOW) != 0 ? NonClientMetrics::kSmallCaption : NonClientMetrics::kCaption;
+        parts.caption =
+            (exStyle & WS_EX_TOOLWINDOW) != 0 ? NonClientMetrics::kSmallCaption : NonClientMetrics::kCaption;
     if (hasMenu) parts.menu = NonClientMetrics::kMenuBar;
     if ((exStyle & WS_EX_CLIENTEDGE) != 0) parts.clientEdge = NonClientMetrics::kClientEdge;
     if ((style & WS_VSCROLL) != 0) parts.vScroll = NonClientMetrics::kScrollBar;

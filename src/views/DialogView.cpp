@@ -9,9 +9,6 @@
 #include "views/DialogBuilder.h"
 #include "views/DisplayBox.h"
 
-namespace {
-// The platform's dialog creation from the module: the template of type 5 under this name, read
-// and built. A template it cannot read gives no window, as a creation that fails.
 std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidget *parent,
                                                      const PictureLoader &pictures) {
     const auto bytes = FindResourceData(QStringLiteral("5"), name);
@@ -20,13 +17,21 @@ std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidge
     try {
         dialog = ReadDialogTemplate(*bytes);
     } catch (const ErrorReport &) {
-        return nullptr;
+        return nullptr; // a template the platform cannot read makes no window
     }
-    return CreateDialogWindow(dialog, parent, pictures);
+    std::optional<Menu> menu;
+    if (!dialog.menu.isNone()) {
+        const auto menuBytes = FindResourceData(QStringLiteral("4"), dialog.menu.resourceName());
+        if (!menuBytes) return nullptr;
+        menu = LoadMenuFromTemplate(*menuBytes);
+        if (!menu) return nullptr;
+    }
+    return CreateDialogWindow(dialog, parent, pictures, menu ? &*menu : nullptr);
 }
-} // namespace
 
-bool ShowDialog(const QString &name, DisplayBox &display) { return ShowDialog(name, display, ResourcePicture); }
+bool ShowDialog(const QString &name, DisplayBox &display) {
+    return ShowDialog(name, display, ResourcePicture);
+}
 
 bool ShowDialog(const QString &name, DisplayBox &display, const PictureLoader &pictures) {
     std::unique_ptr<DialogWindow> created = CreateDialogFromModule(name, &display, pictures);

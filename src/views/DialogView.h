@@ -2,10 +2,18 @@
 // The dialog preview: a dialog template of the loaded module shown as a live window in, or over,
 // the display box.
 #include "views/DialogControls.h"
+#include "views/DialogWindow.h"
 
 #include <QString>
+#include <memory>
 
 class DisplayBox;
+
+// The platform's dialog creation from the loaded module: the template of type 5 under this name,
+// read, with the menu it names, and built (not shown). Nothing when there is no such template, it
+// cannot be read, its menu is missing or broken, or the builder makes no window.
+std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidget *parent,
+                                                     const PictureLoader &pictures);
 
 // `name`: the dialog's name string ("#" + digits or the name). A child-style dialog lives at the
 // top-left corner of the display box, which takes the dialog's size plus 24 pixels of height; a

@@ -4,19 +4,21 @@
 #include "views/DialogFonts.h"
 #include "views/PreviewStyle.h"
 
+#include <QFontInfo>
+#include <QLinearGradient>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStyle>
-#include <QFontInfo>
-#include <QLinearGradient>
 #include <qdrawutil.h>
 
 namespace {
 Qt::WindowFlags FlagsFor(std::uint32_t style, QWidget *parent) {
     if ((style & Win::WS_CHILD) != 0 || parent == nullptr) return Qt::Widget;
-    // A top-level window owned by the parent's window: it stays above it and goes with it. The
-    // frame is drawn here, as the styles say, not by the desktop's window manager.
-    return Qt::Window | Qt::FramelessWindowHint;
+    // A top-level window owned by the parent's window: it stays above it, goes with it and has no
+    // button of its own on the task bar. The frame is drawn here, as the styles say, not by the
+    // desktop's window manager.
+    return Qt::Dialog | Qt::FramelessWindowHint;
 }
 
 QWidget *OwnerOf(std::uint32_t style, QWidget *parent) {
@@ -25,7 +27,8 @@ QWidget *OwnerOf(std::uint32_t style, QWidget *parent) {
 }
 } // namespace
 
-DialogWindow::DialogWindow(std::uint32_t style, std::uint32_t exStyle, bool hasMenu, QString title, QWidget *parent)
+DialogWindow::DialogWindow(std::uint32_t style, std::uint32_t exStyle, bool hasMenu, QString title,
+                           QWidget *parent)
     : QWidget(OwnerOf(style, parent), FlagsFor(style, parent)), style_(style), exStyle_(exStyle),
       parts_(NonClientFor(style, exStyle, hasMenu)), title_(std::move(title)), client_(new QWidget(this)) {
     setObjectName(QStringLiteral("DialogPreview"));
@@ -38,15 +41,16 @@ DialogWindow::DialogWindow(std::uint32_t style, std::uint32_t exStyle, bool hasM
     if (!isChildStyle()) setWindowTitle(title_);
 }
 
-bool DialogWindow::isChildStyle() const { return (style_ & Win::WS_CHILD) != 0; }
+bool DialogWindow::isChildStyle() const {
+    return (style_ & Win::WS_CHILD) != 0;
+}
 
 void DialogWindow::setClientSize(QSize size) {
     const QMargins m = parts_.margins();
     resize(size.width() + m.left() + m.right(), size.height() + m.top() + m.bottom());
-    // Set at once: controls that align themselves to the client area read its size while the
-    // window is still hidden and has not had its resize event.
-    client_->setGeometry(rect().marginsRemoved(m));
-    if (blocker_ != nullptr) blocker_->setGeometry(client_->rect());
+    // Laid out at once: controls that align themselves to the client area read its size while
+    // the window is still hidden and has not had its resize event.
+    layOut();
 }
 
 QRect DialogWindow::captionRect() const {
@@ -57,12 +61,30 @@ QRect DialogWindow::captionRect() const {
 
 void DialogWindow::resizeEvent(QResizeEvent *event) {
     QWidget::resizeEvent(event);
+    layOut();
+}
+
+void DialogWindow::layOut() {
     client_->setGeometry(rect().marginsRemoved(parts_.margins()));
     if (blocker_ != nullptr) blocker_->setGeometry(client_->rect());
+    if (menuBar_ != nullptr)
+        menuBar_->setGeometry(parts_.frame, parts_.frame + parts_.caption,
+                              std::max(0, width() - 2 * parts_.frame), parts_.menu);
+}
+
+void DialogWindow::setMenuBar(QMenuBar *bar) {
+    menuBar_ = bar;
+    menuBar_->setParent(this);
+    // The platform's menu font: the dialog face, regular, 8 points.
+    QFont font(ResolveFaceName(QStringLiteral("MS Shell Dlg")));
+    font.setPixelSize(11);
+    menuBar_->setFont(font);
+    layOut();
 }
 
 void DialogWindow::blockInput() {
-    for (QWidget *w : client_->findChildren<QWidget *>()) w->setFocusPolicy(Qt::NoFocus);
+    for (QWidget *w : client_->findChildren<QWidget *>())
+        w->setFocusPolicy(Qt::NoFocus);
     if (blocker_ == nullptr) blocker_ = new QWidget(client_); // a clear pane over all controls
     blocker_->setGeometry(client_->rect());
     blocker_->raise();
@@ -99,8 +121,10 @@ void DialogWindow::paintFrame(QPainter &painter) const {
         r.adjust(rest, rest, -rest, -rest);
     }
     if (parts_.clientEdge > 0) {
-        const QRect edge = rect().marginsRemoved(parts_.margins()).marginsAdded(
-            QMargins(parts_.clientEdge, parts_.clientEdge, parts_.clientEdge, parts_.clientEdge));
+        const QRect edge = rect()
+                               .marginsRemoved(parts_.margins())
+                               .marginsAdded(QMargins(parts_.clientEdge, parts_.clientEdge, parts_.clientEdge,
+                                                      parts_.clientEdge));
         qDrawWinPanel(&painter, edge, pal, true);
     }
 }
@@ -143,7 +167,8 @@ void DialogWindow::paintCaption(QPainter &painter) const {
     if ((style_ & Win::WS_SYSMENU) != 0) {
         button(QStringLiteral("r"), QStyle::SP_TitleBarCloseButton);
         right -= 2;
-        const bool boxes = !tool && (style_ & (Win::WS_MINIMIZEBOX | Win::WS_MAXIMIZEBOX)) != 0 && !isChildStyle();
+        const bool boxes =
+            !tool && (style_ & (Win::WS_MINIMIZEBOX | Win::WS_MAXIMIZEBOX)) != 0 && !isChildStyle();
         if (boxes) {
             button(QStringLiteral("1"), QStyle::SP_TitleBarMaxButton);
             button(QStringLiteral("0"), QStyle::SP_TitleBarMinButton);
@@ -162,7 +187,8 @@ void DialogWindow::paintCaption(QPainter &painter) const {
 
 void DialogWindow::mousePressEvent(QMouseEvent *event) {
     // A top-level preview moves when its caption is dragged, as any window does.
-    if (!isChildStyle() && event->button() == Qt::LeftButton && captionRect().contains(event->position().toPoint())) {
+    if (!isChildStyle() && event->button() == Qt::LeftButton &&
+        captionRect().contains(event->position().toPoint())) {
         dragging_ = true;
         dragOffset_ = event->globalPosition().toPoint() - pos();
         return;

@@ -10,6 +10,8 @@
 #include <QWidget>
 #include <cstdint>
 
+class QMenuBar;
+
 class DialogWindow : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +29,9 @@ public:
     void setClientSize(QSize size);
     // The caption bar in window coordinates; empty without one.
     QRect captionRect() const;
+    // Puts the menu bar into the menu part of the frame, under the caption.
+    void setMenuBar(QMenuBar *bar);
+    QMenuBar *menuBar() const { return menuBar_; }
     // A disabled dialog: its controls look as they are but take neither clicks nor the focus,
     // as the children of a disabled window get no input.
     void blockInput();
@@ -40,6 +45,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent *event) override;
 
 private:
+    void layOut();
     void paintFrame(QPainter &painter) const;
     void paintCaption(QPainter &painter) const;
 
@@ -49,6 +55,7 @@ private:
     QString title_;
     QWidget *client_;
     QWidget *blocker_ = nullptr;
+    QMenuBar *menuBar_ = nullptr;
     bool dragging_ = false;
     QPoint dragOffset_;
 };

@@ -38,5 +38,6 @@ QPalette PreviewPalette() {
 void ApplyPreviewStyle(QWidget *root) {
     QStyle *style = PreviewStyle();
     root->setStyle(style);
-    for (QWidget *child : root->findChildren<QWidget *>()) child->setStyle(style);
+    for (QWidget *child : root->findChildren<QWidget *>())
+        child->setStyle(style);
 }

@@ -76,7 +76,8 @@ protected:
         QStyleOptionComboBox option;
         initStyleOption(&option);
         painter.drawComplexControl(QStyle::CC_ComboBox, option);
-        const QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+        const QRect field =
+            style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
         painter.fillRect(field, isEnabled() ? palette().base() : palette().window());
         if (hasFocus()) {
             painter.fillRect(field.adjusted(1, 1, -1, -1), palette().highlight());
@@ -117,7 +118,9 @@ void UseFaceBackground(QWidget *widget) {
 
 // The height of the selection field of a drop-down combo box: the font's height and the field's
 // borders and margins, whatever height the template gives (that is the height of the list).
-int ComboFieldHeight(const ControlSite &site) { return site.fontHeight + 8; }
+int ComboFieldHeight(const ControlSite &site) {
+    return site.fontHeight + 8;
+}
 
 QWidget *MakeCheckOrRadio(const ControlSite &site, std::uint32_t type) {
     const DialogItem &item = site.item;
@@ -150,7 +153,8 @@ QWidget *MakeCheckOrRadio(const ControlSite &site, std::uint32_t type) {
 QPixmap StaticImage(const ControlSite &site, bool icon) {
     const QString name = site.item.title.resourceName();
     if (name.isEmpty() || !site.pictures) return {};
-    const std::shared_ptr<Picture> picture = site.pictures(icon ? QStringLiteral("14") : QStringLiteral("2"), name);
+    const std::shared_ptr<Picture> picture =
+        site.pictures(icon ? QStringLiteral("14") : QStringLiteral("2"), name);
     if (!picture) return {};
     // A picture too large for any screen is not worth an image of its size.
     constexpr int kMaxSide = 4096;
@@ -180,14 +184,17 @@ QWidget *MakeButton(const ControlSite &site) {
     case BS_3STATE:
     case BS_AUTO3STATE:
     case BS_RADIOBUTTON:
-    case BS_AUTORADIOBUTTON: return MakeCheckOrRadio(site, type);
+    case BS_AUTORADIOBUTTON:
+        return MakeCheckOrRadio(site, type);
     case BS_GROUPBOX: {
         auto *box = new QGroupBox(TitleText(item), site.parent);
         // A group box only frames the controls around it: clicks and focus pass it by.
         box->setAttribute(Qt::WA_TransparentForMouseEvents);
         box->setFocusPolicy(Qt::NoFocus);
-        if ((item.style & 0x0300) == 0x0300) box->setAlignment(Qt::AlignHCenter);
-        else if ((item.style & 0x0300) == 0x0200) box->setAlignment(Qt::AlignRight);
+        if ((item.style & 0x0300) == 0x0300)
+            box->setAlignment(Qt::AlignHCenter);
+        else if ((item.style & 0x0300) == 0x0200)
+            box->setAlignment(Qt::AlignRight);
         PlaceControl(box, nullptr, site, site.rect);
         return box;
     }
@@ -197,7 +204,8 @@ QWidget *MakeButton(const ControlSite &site) {
         const bool showsText = (item.style & (BS_ICON | BS_BITMAP)) == 0;
         auto *button = new QPushButton(showsText ? TitleText(item) : QString(), site.parent);
         button->setAutoDefault(false);
-        button->setDefault(type == BS_DEFPUSHBUTTON || type == BS_DEFSPLITBUTTON || type == BS_DEFCOMMANDLINK);
+        button->setDefault(type == BS_DEFPUSHBUTTON || type == BS_DEFSPLITBUTTON ||
+                           type == BS_DEFCOMMANDLINK);
         button->setFlat((item.style & BS_FLAT) != 0);
         PlaceControl(button, button, site, site.rect);
         return button;
@@ -216,9 +224,10 @@ QWidget *MakeEdit(const ControlSite &site) {
         // Without a horizontal scroll bar or ES_AUTOHSCROLL the lines wrap at the edge.
         const bool wraps = (item.style & (WS_HSCROLL | ES_AUTOHSCROLL)) == 0;
         edit->setLineWrapMode(wraps ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-        edit->setVerticalScrollBarPolicy((item.style & WS_VSCROLL) != 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy((item.style & WS_VSCROLL) != 0 ? Qt::ScrollBarAlwaysOn
+                                                                        : Qt::ScrollBarAlwaysOff);
         edit->setHorizontalScrollBarPolicy((item.style & WS_HSCROLL) != 0 ? Qt::ScrollBarAlwaysOn
-                                                                           : Qt::ScrollBarAlwaysOff);
+                                                                          : Qt::ScrollBarAlwaysOff);
         QTextOption option = edit->document()->defaultTextOption();
         option.setAlignment(EditAlignment(item.style));
         edit->document()->setDefaultTextOption(option);
@@ -231,12 +240,14 @@ QWidget *MakeEdit(const ControlSite &site) {
     edit->setAlignment(EditAlignment(item.style) | Qt::AlignVCenter);
     if ((item.style & ES_PASSWORD) != 0) edit->setEchoMode(QLineEdit::Password);
     if ((item.style & ES_NUMBER) != 0)
-        edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
+        edit->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
     if (readOnly) UseFaceBackground(edit);
     edit->setCursorPosition(0);
     // The classic line edit's own frame is the sunken client edge; other borders frame it outside.
     edit->setFrame(border == ControlBorder::Sunken);
-    QWidget *outer = WrapInBorder(edit, border == ControlBorder::Sunken ? ControlBorder::None : border, site.parent);
+    QWidget *outer =
+        WrapInBorder(edit, border == ControlBorder::Sunken ? ControlBorder::None : border, site.parent);
     PlaceControl(outer, edit, site, site.rect);
     return outer;
 }
@@ -245,7 +256,8 @@ QWidget *MakeStatic(const ControlSite &site) {
     const DialogItem &item = site.item;
     const std::uint32_t type = item.style & SS_TYPEMASK;
     const bool image = type == SS_ICON || type == SS_BITMAP;
-    auto *control = new StaticControl(item.style, item.exStyle, image ? QString() : TitleText(item), site.parent);
+    auto *control =
+        new StaticControl(item.style, item.exStyle, image ? QString() : TitleText(item), site.parent);
     QRect rect = site.rect;
     if (image) {
         QPixmap pixmap = StaticImage(site, type == SS_ICON);
@@ -267,7 +279,8 @@ QWidget *MakeListBox(const ControlSite &site) {
     auto *list = new QListWidget(site.parent);
     ApplyBorder(list, BorderOf(item, true));
     constexpr std::uint32_t kDisableNoScroll = 0x1000; // LBS_DISABLENOSCROLL
-    const Qt::ScrollBarPolicy shown = (item.style & kDisableNoScroll) != 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
+    const Qt::ScrollBarPolicy shown =
+        (item.style & kDisableNoScroll) != 0 ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAsNeeded;
     list->setVerticalScrollBarPolicy((item.style & WS_VSCROLL) != 0 ? shown : Qt::ScrollBarAlwaysOff);
     list->setHorizontalScrollBarPolicy((item.style & WS_HSCROLL) != 0 ? shown : Qt::ScrollBarAlwaysOff);
     PlaceControl(list, list, site, site.rect);

@@ -17,7 +17,10 @@ public:
     QString displayText() const;
     // The access key, 0 without one (never with SS_NOPREFIX).
     QChar accessKey() const;
-    void setImage(const QPixmap &image) { image_ = image; update(); }
+    void setImage(const QPixmap &image) {
+        image_ = image;
+        update();
+    }
     const QPixmap &image() const { return image_; }
     // Qt's text flags for the style (alignment, word wrap, tab expansion, prefix handling).
     int textFlags() const;
