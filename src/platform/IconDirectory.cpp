@@ -25,6 +25,17 @@ int DepthOf(const IconDirEntry &e) {
         ++bits;
     return bits;
 }
+
+// Width, height and colour count in a byte each (0 meaning 256 pixels), then a reserved byte.
+void ReadByteSizedEntry(ByteReader &r, IconDirEntry &e) {
+    e.width = r.u8();
+    e.height = r.u8();
+    e.colorCount = r.u8();
+    r.u8(); // reserved
+    if (e.width == 0) e.width = 256;
+    if (e.height == 0) e.height = 256;
+}
+
 } // namespace
 
 IconDirectory ReadGroupDirectory(std::span<const std::byte> data, bool cursor) {
@@ -38,12 +49,7 @@ IconDirectory ReadGroupDirectory(std::span<const std::byte> data, bool cursor) {
             e.width = r.u16();
             e.height = r.u16() / 2;
         } else {
-            e.width = r.u8();
-            e.height = r.u8();
-            e.colorCount = r.u8();
-            r.u8(); // reserved
-            if (e.width == 0) e.width = 256;
-            if (e.height == 0) e.height = 256;
+            ReadByteSizedEntry(r, e);
         }
         r.u16(); // planes
         e.bitCount = r.u16();
@@ -61,12 +67,7 @@ IconDirectory ReadIconFileDirectory(std::span<const std::byte> file) {
     dir.entries.reserve(count);
     for (std::uint16_t i = 0; i < count; ++i) {
         IconDirEntry e;
-        e.width = r.u8();
-        e.height = r.u8();
-        e.colorCount = r.u8();
-        r.u8(); // reserved
-        if (e.width == 0) e.width = 256;
-        if (e.height == 0) e.height = 256;
+        ReadByteSizedEntry(r, e);
         const std::uint16_t planesOrX = r.u16();
         const std::uint16_t bitsOrY = r.u16();
         // A cursor file keeps the hotspot where an icon file has planes and bit count.
