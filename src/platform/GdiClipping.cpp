@@ -7,6 +7,21 @@
 #include <algorithm>
 #include <cmath>
 
+namespace {
+// A region of more rectangles than this is cut short: a hostile file could ask for millions.
+constexpr int kMaxRegionRects = 10000;
+
+QPainterPath RegionPath(const QRegion &region) {
+    QPainterPath path;
+    int count = 0;
+    for (const QRect &rect : region) {
+        if (++count > kMaxRegionRects) break;
+        path.addRect(QRectF(rect));
+    }
+    return path;
+}
+} // namespace
+
 QRegion GdiPlayer::LogicalRectRegion(const QRectF &r) const {
     const QTransform t = Total();
     if (!GdiUsableTransform(t)) return {};
@@ -17,7 +32,7 @@ QRegion GdiPlayer::LogicalRegion(const QRegion &r) const {
     QRegion out;
     int count = 0;
     for (const QRect &rect : r) {
-        if (++count > 10000) break; // a region of more rectangles than that is cut short
+        if (++count > kMaxRegionRects) break;
         out = out.united(LogicalRectRegion(QRectF(rect)));
     }
     return out;
@@ -78,7 +93,7 @@ void GdiPlayer::SelectClipRegion(const std::optional<QRegion> &deviceRegion, int
     QRegion out;
     int count = 0;
     for (const QRect &rect : *deviceRegion) {
-        if (++count > 10000) break;
+        if (++count > kMaxRegionRects) break;
         out = out.united(
             QRegion(GdiWindowedPolygon(deviceToOutput_.map(QPolygonF(QRectF(rect))), RegionWindow())));
     }
@@ -86,12 +101,7 @@ void GdiPlayer::SelectClipRegion(const std::optional<QRegion> &deviceRegion, int
 }
 
 void GdiPlayer::FillRegion(const QRegion &region, const GdiBrush &brush) {
-    QPainterPath path;
-    int count = 0;
-    for (const QRect &rect : region) {
-        if (++count > 10000) break;
-        path.addRect(QRectF(rect));
-    }
+    const QPainterPath path = RegionPath(region);
     if (!GdiUsableTransform(Total()) || !PrepareDraw()) return;
     const QPainterPath output = MapPath(path);
     if (brush.style == 2 && state_->bkMode == 2) painter_.fillPath(output, QColor(state_->bkColor));
@@ -105,19 +115,14 @@ void GdiPlayer::FrameRegion(const QRegion &region, const GdiBrush &brush, QSizeF
     const int fh = static_cast<int>(std::clamp(std::abs(frame.height()), 0.0, 1e6));
     int count = 0;
     for (const QRect &rect : region) {
-        if (++count > 10000) break;
+        if (++count > kMaxRegionRects) break;
         inner = inner.united(rect.adjusted(fw, fh, -fw, -fh));
     }
     FillRegion(region.subtracted(inner), brush);
 }
 
 void GdiPlayer::InvertRegion(const QRegion &region) {
-    QPainterPath path;
-    int count = 0;
-    for (const QRect &rect : region) {
-        if (++count > 10000) break;
-        path.addRect(QRectF(rect));
-    }
+    const QPainterPath path = RegionPath(region);
     if (!GdiUsableTransform(Total()) || !PrepareDraw()) return;
     painter_.save();
     painter_.setCompositionMode(QPainter::RasterOp_NotDestination);
