@@ -3,6 +3,7 @@
 // (libreoffice --headless --convert-to emf|wmf); lo_drawing_emf.png and lo_drawing_wmf.png are
 // LibreOffice's PNG export of each metafile, cut from its page to the picture's own size.
 #include "Fixtures.h"
+#include "MetafileBuilders.h"
 #include "platform/MetafilePicture.h"
 
 #include <QImage>
@@ -63,14 +64,7 @@ Similarity Compare(const QImage &oursIn, const QImage &theirsIn) {
 }
 
 QImage Render(const QString &file) {
-    const MetafilePicture picture(ReadFileBytes(QStringLiteral(FIXTURE_SOURCE_DIR "/") + file));
-    QImage image(HimetricToPixels(picture.Width(), true), HimetricToPixels(picture.Height(), false),
-                 QImage::Format_RGB32);
-    image.fill(Qt::white);
-    QPainter painter(&image);
-    picture.Render(painter, QPoint(0, 0));
-    painter.end();
-    return image;
+    return RenderMetafile(ReadFileBytes(QStringLiteral(FIXTURE_SOURCE_DIR "/") + file));
 }
 
 void ExpectClose(const QString &metafile, const QString &reference, int expectedType) {
