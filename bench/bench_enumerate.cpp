@@ -2,9 +2,9 @@
 // `wrestool -l` on the same file in the same run; and the memory a large file costs.
 #include "BenchSupport.h"
 #include "decoders/ResourceAccess.h"
-#include "platform/PeImage.h"
+#include "pe/PeImage.h"
 #include "resources/Module.h"
-#include "resources/ResourceTree.h"
+#include "resources/tree/ResourceTree.h"
 
 #include <QCoreApplication>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 // The hexadecimal dump: building it (per byte) and putting a 1 MiB dump on screen in the text pane,
 // beside `xxd` dumping the same bytes in the same run.
 #include "BenchSupport.h"
-#include "platform/Ui.h"
+#include "system/Ui.h"
 #include "decoders/HexDump.h"
-#include "views/TextBox.h"
-#include "views/TextView.h"
+#include "views/display/TextBox.h"
+#include "views/display/TextView.h"
 
 #include <QApplication>
 #include <QRandomGenerator>

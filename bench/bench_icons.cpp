@@ -1,11 +1,11 @@
 // Icon decoding speed against icoutils: every icon group of Wine's x86-64 libraries and every
 // image in them, decoded by our loader, beside `icotool -x` extracting the same groups to PNG,
 // in the same run. Usage: bench_icons [wine folder] [repetitions]
-#include "platform/ErrorReport.h"
-#include "platform/IconDirectory.h"
-#include "platform/IconImage.h"
-#include "platform/ImageLoader.h"
-#include "platform/PeImage.h"
+#include "system/ErrorReport.h"
+#include "formats/IconDirectory.h"
+#include "imaging/IconImage.h"
+#include "imaging/ImageLoader.h"
+#include "pe/PeImage.h"
 
 #include <QBuffer>
 #include <QDir>

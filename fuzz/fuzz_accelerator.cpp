@@ -1,6 +1,6 @@
 // Accelerator tables: one line per whole 8-byte entry.
 #include "decoders/AcceleratorText.h"
-#include "platform/ErrorReport.h"
+#include "system/ErrorReport.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // Templates from arbitrary bytes made into live windows (offscreen): whatever styles, sizes,
 // classes and titles they hold, the builder makes a window no larger than the screen, or none.
-#include "platform/DialogTemplate.h"
-#include "platform/ErrorReport.h"
-#include "views/DialogBuilder.h"
+#include "formats/DialogTemplate.h"
+#include "system/ErrorReport.h"
+#include "views/dialogs/DialogBuilder.h"
 
 #include <QApplication>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The dialog-template reader over arbitrary bytes: it reads a template or fails with code 9.
-#include "platform/DialogTemplate.h"
-#include "platform/ErrorReport.h"
+#include "formats/DialogTemplate.h"
+#include "system/ErrorReport.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The DIB decoder over arbitrary bytes: as a packed DIB (plain, as an icon image, with palette
 // indices and colour substitutions) and as a BMP file. Failures are raised, never crashes.
-#include "platform/Dib.h"
-#include "platform/ErrorReport.h"
+#include "imaging/Dib.h"
+#include "system/ErrorReport.h"
 
 #include <array>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // The hexadecimal dump and the HTML text over arbitrary bytes.
 #include "decoders/HexDump.h"
-#include "platform/AnsiCodePage.h"
+#include "system/AnsiCodePage.h"
 
 #include <cstdint>
 

@@ -1,11 +1,11 @@
 // Icon and cursor decoding over arbitrary bytes: single images with and without hotspot, icon and
 // cursor files, and groups whose images are looked up in the same bytes. Images that decode are
 // written back as icon files and read again.
-#include "platform/ErrorReport.h"
-#include "platform/IconDirectory.h"
-#include "platform/IconImage.h"
-#include "platform/ImageLoader.h"
-#include "platform/PictureFiles.h"
+#include "system/ErrorReport.h"
+#include "formats/IconDirectory.h"
+#include "imaging/IconImage.h"
+#include "imaging/ImageLoader.h"
+#include "imaging/PictureFiles.h"
 
 #include <QGuiApplication>
 #include <cstdint>

@@ -1,6 +1,6 @@
 // Message tables: blocks and entries anywhere in the data, shared or not.
 #include "decoders/MessageTableText.h"
-#include "platform/ErrorReport.h"
+#include "system/ErrorReport.h"
 
 #include <cstdint>
 

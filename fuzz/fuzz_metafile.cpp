@@ -1,7 +1,7 @@
 // WMF and EMF playback over arbitrary bytes: the header is read and the records are played onto
 // a small image, whatever they claim.
-#include "platform/ErrorReport.h"
-#include "platform/Metafile.h"
+#include "system/ErrorReport.h"
+#include "imaging/metafile/Metafile.h"
 
 #include <QGuiApplication>
 #include <QImage>

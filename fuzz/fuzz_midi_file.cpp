@@ -1,9 +1,9 @@
 // A MIDI file as the music device reads it: the structure check, and for a file that passes, the
 // synthesiser's first half second with the General MIDI font.
-#include "platform/ErrorReport.h"
-#include "platform/MidiFile.h"
-#include "platform/MidiSynth.h"
-#include "platform/SoundFont.h"
+#include "system/ErrorReport.h"
+#include "media/midi/MidiFile.h"
+#include "media/midi/MidiSynth.h"
+#include "media/midi/SoundFont.h"
 
 #include <cstdint>
 #include <vector>

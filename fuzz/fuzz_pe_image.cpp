@@ -1,5 +1,5 @@
 // The PE reader over arbitrary file bytes: every type, name and resource is walked and read.
-#include "platform/PeImage.h"
+#include "pe/PeImage.h"
 
 #include <QCoreApplication>
 #include <QTemporaryFile>

@@ -1,6 +1,6 @@
 // A WAVE file as the sound device reads it: the header and its length, then the samples converted
 // to the output's format, up to a bounded amount.
-#include "platform/SoundClip.h"
+#include "media/sound/SoundClip.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,6 +1,6 @@
 // String-table blocks: the first two bytes choose the block number, the rest is the block.
 #include "decoders/StringTableText.h"
-#include "platform/ErrorReport.h"
+#include "system/ErrorReport.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // Version data (VS_VERSIONINFO, 32-bit and 16-bit forms) as the version report reads it.
 #include "decoders/VersionText.h"
-#include "platform/ErrorReport.h"
+#include "system/ErrorReport.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
 // An AVI clip as the video device reads it: the header, every frame of a pass, the loop back to
 // the start and the first frames of the next pass.
-#include "platform/VideoClip.h"
+#include "media/video/VideoClip.h"
 
 #include <cstdint>
 

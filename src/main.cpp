@@ -17,7 +17,8 @@ int main(int argc, char *argv[]) {
         QApplication::installTranslator(&qtTexts);
     InitProgramResources();
     QIcon icon;
-    for (const char *size : {"16", "32", "48"}) icon.addFile(QStringLiteral(":/zorvika/icon%1.png").arg(QLatin1String(size)));
+    for (const char *size : {"16", "32", "48"})
+        icon.addFile(QStringLiteral(":/zorvika/icon%1.png").arg(QLatin1String(size)));
     QApplication::setWindowIcon(icon);
 
     FrmMain *window = nullptr;

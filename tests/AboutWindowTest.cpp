@@ -28,7 +28,8 @@ TEST(AboutWindow, Texts) {
     EXPECT_EQ(about.LMailInfo->text(), QStringLiteral("Электронная почта:"));
     EXPECT_EQ(about.LThanks->text(), QStringLiteral("Особая благодарность:"));
     ASSERT_EQ(about.LWebInfo.size(), 3);
-    for (QLabel *l : about.LWebInfo) EXPECT_EQ(l->text(), QStringLiteral("Веб-сайту:"));
+    for (QLabel *l : about.LWebInfo)
+        EXPECT_EQ(l->text(), QStringLiteral("Веб-сайту:"));
     EXPECT_EQ(about.CmdOK->text(), QStringLiteral("&ОК"));
     EXPECT_FALSE(about.ILogo->pixmap().isNull());
     EXPECT_EQ(about.ILogo->pixmap().size(), QSize(370, 80));

@@ -1,15 +1,15 @@
 // The dialog builder: geometry and fonts as the platform computes them, every control class of
 // the fixtures made into the right widget with its styles honoured, and the cases where the
 // platform would make no window at all.
-#include "views/DialogBuilder.h"
+#include "views/dialogs/DialogBuilder.h"
 #include "Fixtures.h"
 #include "TemplateBytes.h"
-#include "platform/PeImage.h"
-#include "platform/RasterPicture.h"
-#include "platform/WindowStyles.h"
-#include "views/DialogFonts.h"
-#include "views/DialogGeometry.h"
-#include "views/StaticControl.h"
+#include "formats/WindowStyles.h"
+#include "imaging/RasterPicture.h"
+#include "pe/PeImage.h"
+#include "views/dialogs/DialogFonts.h"
+#include "views/dialogs/DialogGeometry.h"
+#include "views/dialogs/controls/StaticControl.h"
 
 #include <QButtonGroup>
 #include <QCalendarWidget>

@@ -1,11 +1,11 @@
 // The dialog-template reader: both template forms as a real resource compiler writes them, the
 // format's quirks on hand-made bytes, and input that is cut short or lies about its counts.
-#include "platform/DialogTemplate.h"
+#include "formats/DialogTemplate.h"
 #include "Fixtures.h"
 #include "TemplateBytes.h"
-#include "platform/ErrorReport.h"
-#include "platform/PeImage.h"
-#include "platform/WindowStyles.h"
+#include "formats/WindowStyles.h"
+#include "pe/PeImage.h"
+#include "system/ErrorReport.h"
 
 #include <gtest/gtest.h>
 #include <vector>

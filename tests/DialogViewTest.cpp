@@ -1,19 +1,19 @@
 // The dialog preview in the main window: a node click on a dialog makes the live preview, inside
 // the display box for a child-style dialog and as its own window for a pop-up, and every later
 // selection, reset or new file removes it.
-#include "views/DialogView.h"
+#include "views/dialogs/DialogView.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "app/FrmMain.h"
-#include "platform/Twips.h"
 #include "resources/DialogPreviewWnd.h"
 #include "resources/Module.h"
-#include "resources/ResourceTree.h"
-#include "views/DialogBuilder.h"
-#include "views/DialogFonts.h"
-#include "views/DisplayBox.h"
-#include "views/StaticControl.h"
-#include "views/Viewport.h"
+#include "resources/tree/ResourceTree.h"
+#include "system/Twips.h"
+#include "views/dialogs/DialogBuilder.h"
+#include "views/dialogs/DialogFonts.h"
+#include "views/dialogs/controls/StaticControl.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/Viewport.h"
 
 #include <QApplication>
 #include <QKeyEvent>

@@ -1,7 +1,7 @@
 // The DIB decoder on its own: hostile headers, data cut short, runs that leave the image.
 #include "Fixtures.h"
-#include "platform/Dib.h"
-#include "platform/ErrorReport.h"
+#include "imaging/Dib.h"
+#include "system/ErrorReport.h"
 
 #include <QDir>
 #include <gtest/gtest.h>

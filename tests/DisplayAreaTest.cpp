@@ -1,15 +1,15 @@
 // The display area: the picture view and its three lines, the scroll bars that follow the size
 // of PDisplay, clearing, focus, the text pane's rules and the text box's middle button.
 #include "MainWindowHarness.h"
-#include "platform/RasterPicture.h"
 #include "app/ResourceTreeView.h"
-#include "views/DisplayBox.h"
-#include "views/PictureView.h"
-#include "views/TextBox.h"
-#include "views/TStringsWndProc.h"
-#include "views/TextView.h"
-#include "platform/ErrorReport.h"
-#include "views/Viewport.h"
+#include "imaging/RasterPicture.h"
+#include "system/ErrorReport.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/PictureView.h"
+#include "views/display/TStringsWndProc.h"
+#include "views/display/TextBox.h"
+#include "views/display/TextView.h"
+#include "views/display/Viewport.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -19,14 +19,17 @@
 #include <gtest/gtest.h>
 
 namespace {
-std::shared_ptr<RasterPicture> Solid(int width, int height, int type = Picture::Bitmap, QColor colour = Qt::red) {
+std::shared_ptr<RasterPicture> Solid(int width, int height, int type = Picture::Bitmap,
+                                     QColor colour = Qt::red) {
     QImage image(width, height, QImage::Format_ARGB32);
     image.fill(colour);
     return std::make_shared<RasterPicture>(image, type);
 }
 
 // The display box as it would appear on screen.
-QImage Shot(QWidget *w) { return w->grab().toImage().convertToFormat(QImage::Format_RGB32); }
+QImage Shot(QWidget *w) {
+    return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
+}
 
 class DisplayAreaTest : public testing::Test {
 protected:
@@ -44,7 +47,8 @@ class PressSpy : public QObject {
 public:
     int presses = 0; // middle-button presses at the client point (0, 0)
     bool eventFilter(QObject *, QEvent *e) override {
-        if (e->type() == QEvent::MouseButtonPress && static_cast<QMouseEvent *>(e)->button() == Qt::MiddleButton &&
+        if (e->type() == QEvent::MouseButtonPress &&
+            static_cast<QMouseEvent *>(e)->button() == Qt::MiddleButton &&
             static_cast<QMouseEvent *>(e)->position().toPoint() == QPoint(0, 0))
             ++presses;
         return false;
@@ -61,8 +65,8 @@ TEST_F(DisplayAreaTest, SmallIconIsCentredWithItsThreeLines) {
     EXPECT_FALSE(w().HScroll->isEnabled());
     EXPECT_FALSE(w().VScroll->isEnabled());
     EXPECT_EQ(w().PDisplay->printedLines(),
-              (QStringList{QStringLiteral("Информация о рисунке:"), QString(), QStringLiteral("Тип: Иконка или курсор"),
-                           QStringLiteral("Размер: 16 x 16")}));
+              (QStringList{QStringLiteral("Информация о рисунке:"), QString(),
+                           QStringLiteral("Тип: Иконка или курсор"), QStringLiteral("Размер: 16 x 16")}));
     EXPECT_TRUE(icon->released());
     // Drawn in the middle: (6540 \ 2 - 240 \ 2) twips = 210 px across, (4980 \ 2 - 120) = 158 px down.
     const QImage shot = Shot(w().PDisplay);
@@ -157,8 +161,8 @@ TEST_F(DisplayAreaTest, MiddleButtonOnTheTextReachesBothTheBoxAndTheWindow) {
     QApplication::sendEvent(&target, &middle);
     EXPECT_EQ(target.own, 1);
     EXPECT_EQ(window.presses, 1);
-    QMouseEvent left(QEvent::MouseButtonPress, QPointF(30, 40), QPointF(30, 40), Qt::LeftButton, Qt::LeftButton,
-                     Qt::NoModifier);
+    QMouseEvent left(QEvent::MouseButtonPress, QPointF(30, 40), QPointF(30, 40), Qt::LeftButton,
+                     Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(&target, &left);
     EXPECT_EQ(target.own, 2);
     EXPECT_EQ(window.presses, 1);

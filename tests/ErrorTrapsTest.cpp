@@ -1,16 +1,18 @@
 // The traps of the command handlers: which failures are reported, with which texts and buttons,
 // and what the answers do.
-#include "FakeUi.h"
 #include "app/ErrorTraps.h"
+#include "FakeUi.h"
 
 #include <gtest/gtest.h>
 
 TEST(DisplayTrap, OverflowMemoryAndRangeAreSilentUnlessAsked) {
     for (const qint32 code : {6, 7, 9}) {
         FakeUi ui;
-        EXPECT_EQ(ReportDisplayFailure(ui, false, ErrorReport(code, QStringLiteral("x"))), TrapOutcome::Continue);
+        EXPECT_EQ(ReportDisplayFailure(ui, false, ErrorReport(code, QStringLiteral("x"))),
+                  TrapOutcome::Continue);
         EXPECT_TRUE(ui.messages.empty()) << code;
-        EXPECT_EQ(ReportDisplayFailure(ui, true, ErrorReport(code, QStringLiteral("x"))), TrapOutcome::Continue);
+        EXPECT_EQ(ReportDisplayFailure(ui, true, ErrorReport(code, QStringLiteral("x"))),
+                  TrapOutcome::Continue);
         ASSERT_EQ(ui.messages.size(), 1u);
         EXPECT_EQ(ui.messages[0].text, QStringLiteral("Критическое переполнение в программе!"));
         EXPECT_EQ(ui.messages[0].title, QStringLiteral("Ошибка"));
@@ -42,8 +44,9 @@ TEST(FileCommandTrap, NamesTheFileAndStaysSilentOnCancel) {
     FakeUi ui;
     QString file;
     auto trap = [&](const std::function<void()> &body) {
-        FileCommandTrap(ui, [&] { return file; }, QStringLiteral("Невозможно сохранить ресурс."),
-                        QStringLiteral("При сохранении произошла неизвестная ошибка!"), body);
+        FileCommandTrap(
+            ui, [&] { return file; }, QStringLiteral("Невозможно сохранить ресурс."),
+            QStringLiteral("При сохранении произошла неизвестная ошибка!"), body);
     };
     trap([] {});
     trap([] { throw ErrorReport(ErrorReport::DialogCancelled, QStringLiteral("cancel")); });
@@ -53,8 +56,9 @@ TEST(FileCommandTrap, NamesTheFileAndStaysSilentOnCancel) {
     file = QStringLiteral("/tmp/out.bin");
     trap([] { throw std::bad_alloc(); });
     ASSERT_EQ(ui.messages.size(), 2u);
-    EXPECT_EQ(ui.messages[0].text,
-              QStringLiteral("\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
+    EXPECT_EQ(
+        ui.messages[0].text,
+        QStringLiteral("\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
     EXPECT_EQ(ui.messages[1].text, QStringLiteral("/tmp/out.bin\r\nНевозможно сохранить ресурс.\r\n"
                                                   "При сохранении произошла неизвестная ошибка!"));
     EXPECT_EQ(ui.messages[1].title, QStringLiteral("Ошибка"));

@@ -1,6 +1,6 @@
 #pragma once
 // A Ui that answers from a script and records what it was asked, so tests never wait for a person.
-#include "platform/Ui.h"
+#include "system/Ui.h"
 
 #include <QStringList>
 #include <deque>
@@ -9,7 +9,7 @@
 class FakeUi : public Ui {
 public:
     std::vector<MessageRequest> messages;
-    std::deque<MsgAnswer> answers; // taken in order; Ok for an OK box, No when the script runs out
+    std::deque<MsgAnswer> answers;   // taken in order; Ok for an OK box, No when the script runs out
     std::deque<QString> openAnswers; // full paths; "" cancels
     std::deque<QString> saveAnswers;
     std::deque<int> saveFilterIndexes; // the filter chosen in each save dialog (default: as given)
@@ -25,7 +25,9 @@ public:
         return a;
     }
     void ShowOpen(CommonDialog &dialog) override { Answer(dialog, openDialogs, openAnswers, nullptr); }
-    void ShowSave(CommonDialog &dialog) override { Answer(dialog, saveDialogs, saveAnswers, &saveFilterIndexes); }
+    void ShowSave(CommonDialog &dialog) override {
+        Answer(dialog, saveDialogs, saveAnswers, &saveFilterIndexes);
+    }
     bool OpenWithShell(const QString &target) override {
         shellOpened << target;
         return true;

@@ -7,7 +7,9 @@
 #include <QTemporaryDir>
 #include <functional>
 
-inline QString FixturePath(const QString &fileName) { return QStringLiteral(FIXTURE_DIR "/") + fileName; }
+inline QString FixturePath(const QString &fileName) {
+    return QStringLiteral(FIXTURE_DIR "/") + fileName;
+}
 
 inline QByteArray ReadFileBytes(const QString &path) {
     QFile f(path);

@@ -1,6 +1,6 @@
 // The hexadecimal dump and the HTML text, column for column.
 #include "decoders/HexDump.h"
-#include "platform/AnsiCodePage.h"
+#include "system/AnsiCodePage.h"
 
 #include <gtest/gtest.h>
 #include <vector>
@@ -8,30 +8,35 @@
 namespace {
 QString Dump(const std::vector<int> &values) {
     std::vector<std::byte> bytes;
-    for (int v : values) bytes.push_back(static_cast<std::byte>(v));
+    for (int v : values)
+        bytes.push_back(static_cast<std::byte>(v));
     return HexDump(bytes);
 }
 std::vector<int> Range(int from, int count) {
     std::vector<int> v;
-    for (int i = 0; i < count; ++i) v.push_back((from + i) & 0xFF);
+    for (int i = 0; i < count; ++i)
+        v.push_back((from + i) & 0xFF);
     return v;
 }
 } // namespace
 
 TEST(HexDump, ThreeBytesInCodePage1251) {
-    EXPECT_EQ(Dump({0x41, 0x0D, 0xFF}),
-              QStringLiteral("00000000:  41 0D FF ") + QString(39, QLatin1Char(' ')) + QStringLiteral("  A.я") +
-                  QString(13, QLatin1Char('.')) + QStringLiteral("\r\n"));
+    EXPECT_EQ(Dump({0x41, 0x0D, 0xFF}), QStringLiteral("00000000:  41 0D FF ") +
+                                            QString(39, QLatin1Char(' ')) + QStringLiteral("  A.я") +
+                                            QString(13, QLatin1Char('.')) + QStringLiteral("\r\n"));
 }
 
 TEST(HexDump, FullAndPartialLines) {
     const QString sixteen = Dump(Range(0x30, 16));
-    EXPECT_EQ(sixteen, QStringLiteral("00000000:  30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F   0123456789:;<=>?\r\n"));
+    EXPECT_EQ(
+        sixteen,
+        QStringLiteral("00000000:  30 31 32 33 34 35 36 37 38 39 3A 3B 3C 3D 3E 3F   0123456789:;<=>?\r\n"));
     EXPECT_EQ(sixteen.size(), 79);
     const QString seventeen = Dump(Range(0x30, 17));
     ASSERT_EQ(seventeen.size(), 158);
-    EXPECT_EQ(seventeen.mid(79), QStringLiteral("00000010:  40 ") + QString(45, QLatin1Char(' ')) + QStringLiteral("  @") +
-                                     QString(15, QLatin1Char('.')) + QStringLiteral("\r\n"));
+    EXPECT_EQ(seventeen.mid(79), QStringLiteral("00000010:  40 ") + QString(45, QLatin1Char(' ')) +
+                                     QStringLiteral("  @") + QString(15, QLatin1Char('.')) +
+                                     QStringLiteral("\r\n"));
     EXPECT_EQ(Dump({0x7F}).mid(11, 3), QStringLiteral("7F "));
 }
 

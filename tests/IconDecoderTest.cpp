@@ -1,11 +1,11 @@
 // Icon and cursor images, their directories and files on their own: data cut short, PNG that does
 // not decode, entries past the end, choices between entries.
 #include "Fixtures.h"
-#include "platform/ErrorReport.h"
-#include "platform/IconDirectory.h"
-#include "platform/IconImage.h"
-#include "platform/ImageLoader.h"
-#include "platform/PictureFiles.h"
+#include "formats/IconDirectory.h"
+#include "imaging/IconImage.h"
+#include "imaging/ImageLoader.h"
+#include "imaging/PictureFiles.h"
+#include "system/ErrorReport.h"
 
 #include <QBuffer>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 // Loads a fixture (or any file) as the program's module for the life of the object, and catches the
 // failure code of a call.
 #include "Fixtures.h"
-#include "platform/ErrorReport.h"
 #include "resources/Module.h"
+#include "system/ErrorReport.h"
 
 #include <functional>
 #include <optional>

@@ -4,7 +4,7 @@
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "app/FrmMain.h"
-#include "resources/ResourceTree.h"
+#include "resources/tree/ResourceTree.h"
 
 #include <QDir>
 #include <memory>
@@ -12,11 +12,13 @@
 class MainWindowHarness {
 public:
     // `systemDll`: the fixture that stands in for Shell32.dll ("" for none at all).
-    explicit MainWindowHarness(const QString &arguments, const QString &systemDll = QStringLiteral("tree32.dll")) {
+    explicit MainWindowHarness(const QString &arguments,
+                               const QString &systemDll = QStringLiteral("tree32.dll")) {
         previousPrefix_ = qgetenv("WINEPREFIX");
         const QString system = prefix_.path() + QStringLiteral("/drive_c/windows/system32");
         QDir().mkpath(system);
-        if (!systemDll.isEmpty()) QFile::copy(FixturePath(systemDll), system + QStringLiteral("/shell32.dll"));
+        if (!systemDll.isEmpty())
+            QFile::copy(FixturePath(systemDll), system + QStringLiteral("/shell32.dll"));
         qputenv("WINEPREFIX", QFile::encodeName(prefix_.path()));
         window = std::make_unique<FrmMain>(ui, arguments);
         window->EndProgram = [this] { ++endCalls; };

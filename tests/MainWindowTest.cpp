@@ -3,10 +3,10 @@
 #include "MainWindowHarness.h"
 #include "app/CommandLine.h"
 #include "app/ResourceTreeView.h"
-#include "platform/SystemFolders.h"
 #include "resources/Module.h"
-#include "views/DisplayBox.h"
-#include "views/TextBox.h"
+#include "system/SystemFolders.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/TextBox.h"
 
 #include <QApplication>
 #include <QFrame>
@@ -17,13 +17,14 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
-
 TEST(CommandLine, SplitsAtBlanksAndTabsIntoAtMostSixteenTokens) {
     EXPECT_EQ(SplitCommandLine(QString()), QStringList{QString()});
     EXPECT_EQ(SplitCommandLine(QStringLiteral("  /a\t\t/b   \"c d\" ")),
-              (QStringList{QString(), QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("\"c"), QStringLiteral("d\"")}));
+              (QStringList{QString(), QStringLiteral("/a"), QStringLiteral("/b"), QStringLiteral("\"c"),
+                           QStringLiteral("d\"")}));
     QStringList seventeen;
-    for (int i = 1; i <= 17; ++i) seventeen << QStringLiteral("t%1").arg(i);
+    for (int i = 1; i <= 17; ++i)
+        seventeen << QStringLiteral("t%1").arg(i);
     const QStringList tokens = SplitCommandLine(seventeen.join(QLatin1Char(' ')));
     ASSERT_EQ(tokens.size(), 17);
     EXPECT_EQ(tokens.last(), QStringLiteral("t16"));
@@ -57,8 +58,8 @@ TEST(StartUp, OpensShell32FromTheSystemFolder) {
     EXPECT_FALSE(h.window->TStrings->isVisible());
     EXPECT_EQ(h.window->TStrings->geometry(), h.window->PFrame->geometry());
     // Every control is found by its name.
-    for (const char *name : {"TVResources", "PFrame", "PDisplay", "VScroll", "HScroll", "PMask", "TStrings", "PTemp",
-                             "LInformation", "IInfo"})
+    for (const char *name : {"TVResources", "PFrame", "PDisplay", "VScroll", "HScroll", "PMask", "TStrings",
+                             "PTemp", "LInformation", "IInfo"})
         EXPECT_NE(h.window->findChild<QWidget *>(QLatin1String(name)), nullptr) << name;
 }
 
@@ -83,7 +84,8 @@ TEST(StartUp, SwitchesInAnyCaseAndUnknownOnesWarned) {
 
 TEST(StartUp, SeventeenUnknownSwitchesGiveSixteenWarnings) {
     QStringList args;
-    for (int i = 0; i < 17; ++i) args << QStringLiteral("/XYZ");
+    for (int i = 0; i < 17; ++i)
+        args << QStringLiteral("/XYZ");
     MainWindowHarness h(args.join(QLatin1Char(' ')) + QStringLiteral(" /EMPTYLOAD"));
     h.window->Load();
     EXPECT_EQ(h.ui.messages.size(), 16u);
@@ -116,7 +118,8 @@ TEST(SystemFolders, PrefixFirstNamesWithoutCase) {
     qputenv("WINEPREFIX", QFile::encodeName(prefix.path()));
     EXPECT_EQ(GetSystemDir(), system);
     EXPECT_EQ(GetWindowsDir(), prefix.path() + QStringLiteral("/drive_c/windows"));
-    EXPECT_EQ(ResolvePathNoCase(system + QStringLiteral("/Shell32.dll")), system + QStringLiteral("/SHELL32.DLL"));
+    EXPECT_EQ(ResolvePathNoCase(system + QStringLiteral("/Shell32.dll")),
+              system + QStringLiteral("/SHELL32.DLL"));
     // A prefix without the library is passed over.
     qputenv("WINEPREFIX", "/nonexistent");
     EXPECT_NE(GetSystemDir(), system);

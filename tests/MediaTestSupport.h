@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the media tests: FFmpeg's command line as the reference decoder, resource bytes of
 // real libraries, and waiting for the event loop.
-#include "platform/PeImage.h"
+#include "pe/PeImage.h"
 
 #include <QByteArray>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 // Menus over templates built by a real resource compiler (standard and extended), and over
 // hand-built and cut templates.
-#include "LoadedModule.h"
 #include "decoders/MenuText.h"
+#include "LoadedModule.h"
 #include "decoders/ResourceAccess.h"
 
 #include <QtEndian>
@@ -17,8 +17,11 @@ protected:
 class StandardTemplate {
 public:
     StandardTemplate() { Word(0), Word(0); }
-    StandardTemplate &Popup(const QString &text, bool last = false) { return Item(0x10 | (last ? 0x80 : 0), -1, text); }
-    StandardTemplate &Command(std::uint16_t id, const QString &text, bool last = false, std::uint16_t flags = 0) {
+    StandardTemplate &Popup(const QString &text, bool last = false) {
+        return Item(0x10 | (last ? 0x80 : 0), -1, text);
+    }
+    StandardTemplate &Command(std::uint16_t id, const QString &text, bool last = false,
+                              std::uint16_t flags = 0) {
         return Item(flags | (last ? 0x80 : 0), id, text);
     }
     std::vector<std::byte> bytes() const { return ByteVector(data_); }
@@ -32,13 +35,16 @@ private:
     StandardTemplate &Item(int flags, int id, const QString &text) {
         Word(static_cast<std::uint16_t>(flags));
         if (id >= 0) Word(static_cast<std::uint16_t>(id));
-        for (QChar c : text) Word(c.unicode());
+        for (QChar c : text)
+            Word(c.unicode());
         return Word(0);
     }
     QByteArray data_;
 };
 
-QString Sep(int depth) { return QString(depth * 4, QLatin1Char('.')) + QStringLiteral("[Разделитель]\r\n"); }
+QString Sep(int depth) {
+    return QString(depth * 4, QLatin1Char('.')) + QStringLiteral("[Разделитель]\r\n");
+}
 } // namespace
 
 TEST_P(MenuFixture, StandardTemplateThreeLevelsDeep) {
@@ -84,7 +90,8 @@ TEST_P(MenuFixture, ExtendedTemplateThreeLevelsDeep) {
 
 TEST_P(MenuFixture, EmptyWhenTheMenuCannotBeBuilt) {
     ASSERT_TRUE(module.loaded());
-    EXPECT_EQ(MenuText(QStringLiteral("CONTEXT")), QStringLiteral("Context (cmdID = 0)\r\n....Named (cmdID = 400)\r\n"));
+    EXPECT_EQ(MenuText(QStringLiteral("CONTEXT")),
+              QStringLiteral("Context (cmdID = 0)\r\n....Named (cmdID = 400)\r\n"));
     // An empty menu, a template cut inside an item, an unknown version, a missing menu.
     for (const char *name : {"#3", "#5", "#6", "#99", "NOTHING"})
         EXPECT_EQ(MenuText(QLatin1String(name)), QString()) << name;
@@ -102,7 +109,8 @@ TEST(MenuTemplateBytes, EveryCutTemplateGivesNothingOrTheWholeMenu) {
         // A template shorter than its last item cannot be built; only trailing padding may go.
         for (std::size_t size = 0; size < bytes->size(); ++size) {
             const QString text = MenuTextFromTemplate(std::span(*bytes).first(size));
-            EXPECT_TRUE(text.isEmpty() || (text == whole && size + 4 > bytes->size())) << name << " cut at " << size;
+            EXPECT_TRUE(text.isEmpty() || (text == whole && size + 4 > bytes->size()))
+                << name << " cut at " << size;
         }
     }
 }
@@ -110,13 +118,15 @@ TEST(MenuTemplateBytes, EveryCutTemplateGivesNothingOrTheWholeMenu) {
 TEST(MenuTemplateBytes, NestingIsBoundedAndBoundsTheRecursion) {
     const auto nested = [](int popups) {
         StandardTemplate t;
-        for (int i = 0; i < popups; ++i) t.Popup(QStringLiteral("p"), true);
+        for (int i = 0; i < popups; ++i)
+            t.Popup(QStringLiteral("p"), true);
         t.Command(1, QStringLiteral("leaf"), true);
         return t.bytes();
     };
     // kMaxMenuDepth levels below the bar are built; one more and the template is refused.
     const QString deepest = MenuTextFromTemplate(nested(kMaxMenuDepth));
-    EXPECT_TRUE(deepest.endsWith(QString(kMaxMenuDepth * 4, QLatin1Char('.')) + QStringLiteral("leaf (cmdID = 1)\r\n")));
+    EXPECT_TRUE(deepest.endsWith(QString(kMaxMenuDepth * 4, QLatin1Char('.')) +
+                                 QStringLiteral("leaf (cmdID = 1)\r\n")));
     EXPECT_EQ(deepest.count(QStringLiteral("\r\n")), kMaxMenuDepth + 1);
     EXPECT_EQ(MenuTextFromTemplate(nested(kMaxMenuDepth + 1)), QString());
     // Hostile nesting as deep as the data allows never exhausts the stack.
@@ -128,9 +138,11 @@ TEST(MenuTemplateBytes, ItemTextsAsTheAnsiQueryGivesThem) {
     const QString longText(300, QLatin1Char('x'));
     StandardTemplate t;
     t.Command(9, longText, true);
-    EXPECT_EQ(MenuTextFromTemplate(t.bytes()), QString(254, QLatin1Char('x')) + QStringLiteral(" (cmdID = 9)\r\n"));
+    EXPECT_EQ(MenuTextFromTemplate(t.bytes()),
+              QString(254, QLatin1Char('x')) + QStringLiteral(" (cmdID = 9)\r\n"));
 
-    const auto menu = LoadMenuFromTemplate(StandardTemplate().Command(1, QStringLiteral("Ж日"), true).bytes());
+    const auto menu =
+        LoadMenuFromTemplate(StandardTemplate().Command(1, QStringLiteral("Ж日"), true).bytes());
     ASSERT_TRUE(menu.has_value());
     ASSERT_EQ(menu->items.size(), 1u);
     EXPECT_EQ(menu->items[0].text, QStringLiteral("Ж日"));
@@ -159,7 +171,8 @@ TEST(MenuTemplateBytes, NoDataOrAHeaderAloneGivesNoLines) {
     EXPECT_EQ(MenuTextFromTemplate({}), QString());
     // The header alone is an empty menu, for both versions.
     EXPECT_TRUE(LoadMenuFromTemplate(StandardTemplate().bytes()).has_value());
-    const std::vector<std::byte> extendedHeader = ByteVector(QByteArray("\x01\x00\x04\x00\x00\x00\x00\x00", 8));
+    const std::vector<std::byte> extendedHeader =
+        ByteVector(QByteArray("\x01\x00\x04\x00\x00\x00\x00\x00", 8));
     ASSERT_TRUE(LoadMenuFromTemplate(extendedHeader).has_value());
     EXPECT_TRUE(LoadMenuFromTemplate(extendedHeader)->items.empty());
 }

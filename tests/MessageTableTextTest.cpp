@@ -1,6 +1,6 @@
 // Message tables compiled by the message compiler and built by hand.
-#include "LoadedModule.h"
 #include "decoders/MessageTableText.h"
+#include "LoadedModule.h"
 #include "decoders/ResourceAccess.h"
 
 #include <QtEndian>
@@ -95,8 +95,10 @@ TEST(MessageTableBytes, SharedEntriesCannotGrowTheRenderingWithoutBound) {
     QByteArray table;
     Put32(table, kBlocks);
     const std::uint32_t entries = 4 + 12 * kBlocks;
-    for (int i = 0; i < kBlocks; ++i) Put32(table, 0), Put32(table, kEntries - 1), Put32(table, entries);
-    for (int i = 0; i < kEntries; ++i) Put16(table, 4), Put16(table, 0);
+    for (int i = 0; i < kBlocks; ++i)
+        Put32(table, 0), Put32(table, kEntries - 1), Put32(table, entries);
+    for (int i = 0; i < kEntries; ++i)
+        Put16(table, 4), Put16(table, 0);
     const auto bytes = ByteVector(table);
     EXPECT_EQ(FailureCode([&] { MessageTableText(bytes, 1'000'000); }), 7);
     // Below the bound the same table renders in full: identifiers of 1, 2 and 3 digits, two blanks.

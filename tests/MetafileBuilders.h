@@ -1,7 +1,7 @@
 #pragma once
 // Small writers of WMF and EMF bytes for the playback tests: records as the formats lay them out,
 // and a rendering of the result on white.
-#include "platform/MetafilePicture.h"
+#include "imaging/metafile/MetafilePicture.h"
 
 #include <QByteArray>
 #include <QImage>

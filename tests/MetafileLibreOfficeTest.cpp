@@ -4,7 +4,7 @@
 // LibreOffice's PNG export of each metafile, cut from its page to the picture's own size.
 #include "Fixtures.h"
 #include "MetafileBuilders.h"
-#include "platform/MetafilePicture.h"
+#include "imaging/metafile/MetafilePicture.h"
 
 #include <QImage>
 #include <QPainter>

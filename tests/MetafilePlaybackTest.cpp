@@ -2,8 +2,8 @@
 // object table, clipping, arcs, text, blits, paths, and metafiles that are broken or hostile.
 #include "Fixtures.h"
 #include "MetafileBuilders.h"
-#include "platform/ErrorReport.h"
-#include "platform/Metafile.h"
+#include "imaging/metafile/Metafile.h"
+#include "system/ErrorReport.h"
 
 #include <QElapsedTimer>
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 // Standard MIDI files: the structure check in front of the synthesiser, the rendering with the
 // General MIDI sound font, and the search for that font.
 #include "Fixtures.h"
-#include "platform/ErrorReport.h"
-#include "platform/MidiFile.h"
-#include "platform/MidiSynth.h"
-#include "platform/SoundFont.h"
+#include "media/midi/MidiFile.h"
+#include "media/midi/MidiSynth.h"
+#include "media/midi/SoundFont.h"
+#include "system/ErrorReport.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // A click on a node of the tree: the header, the selection, the row chosen by the type, the text
 // pane's fonts and the failure paths.
 #include "MainWindowHarness.h"
-#include "views/DisplayBox.h"
-#include "views/TextBox.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/TextBox.h"
 
 #include <QFontInfo>
 #include <QLabel>
@@ -25,14 +25,16 @@ TEST_F(NodeClickTest, RootTypeAndNameNodes) {
     EXPECT_TRUE(w().SelectedName.isEmpty());
 
     w().NodeClick(h.Type(QStringLiteral("Определяемый приложением ресурс")));
-    EXPECT_EQ(Header(), QStringLiteral("Информация о ресурсе:\r\n\r\nТип ресурса: Определяемый приложением ресурс"));
+    EXPECT_EQ(Header(),
+              QStringLiteral("Информация о ресурсе:\r\n\r\nТип ресурса: Определяемый приложением ресурс"));
     EXPECT_EQ(w().SelectedType, QStringLiteral("10"));
     EXPECT_TRUE(w().SelectedName.isEmpty());
     EXPECT_FALSE(w().TStrings->isVisible());
 
     w().NodeClick(h.Name(QStringLiteral("Определяемый приложением ресурс"), QStringLiteral("101")));
-    EXPECT_EQ(Header(), QStringLiteral("Информация о ресурсе:\r\n\r\nТип ресурса: Определяемый приложением ресурс\r\n"
-                                       "Имя ресурса: 101\r\nРазмер ресурса: 7 байт"));
+    EXPECT_EQ(Header(),
+              QStringLiteral("Информация о ресурсе:\r\n\r\nТип ресурса: Определяемый приложением ресурс\r\n"
+                             "Имя ресурса: 101\r\nРазмер ресурса: 7 байт"));
     EXPECT_EQ(w().SelectedType, QStringLiteral("10"));
     EXPECT_EQ(w().SelectedName, QStringLiteral("#101"));
     EXPECT_EQ(w().MousePointer(), 0);
@@ -42,9 +44,11 @@ TEST_F(NodeClickTest, UnknownTypesAreDumpedInAFixedPitchFont) {
     w().show();
     w().NodeClick(h.Name(QStringLiteral("Определяемый пользователем ресурс"), QStringLiteral("1")));
     ASSERT_TRUE(w().TStrings->isVisible());
-    EXPECT_EQ(w().TStrings->text(), QStringLiteral("00000000:  63 75 73 74 6F 6D 20 69 6E 74 65 67 65 72 20 74   custom integer t\r\n"
-                                                   "00000010:  79 70 65 ") + QString(39, QLatin1Char(' ')) +
-                                        QStringLiteral("  ype.............\r\n"));
+    EXPECT_EQ(
+        w().TStrings->text(),
+        QStringLiteral("00000000:  63 75 73 74 6F 6D 20 69 6E 74 65 67 65 72 20 74   custom integer t\r\n"
+                       "00000010:  79 70 65 ") +
+            QString(39, QLatin1Char(' ')) + QStringLiteral("  ype.............\r\n"));
     EXPECT_EQ(w().TStrings->font().family(), QStringLiteral("Courier New"));
     EXPECT_TRUE(QFontInfo(w().TStrings->font()).fixedPitch());
     EXPECT_EQ(w().TStrings->property("fontCharset").toInt(), 204);

@@ -1,7 +1,7 @@
 // The PE reader over damaged and hostile copies of a fixture: truncated files, directories that
 // point back at themselves, entries and data outside the file, absurd counts and sizes.
 #include "Fixtures.h"
-#include "platform/PeImage.h"
+#include "pe/PeImage.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -13,10 +13,18 @@ struct Layout {
     std::size_t rsrc = 0; // file offset of the root directory
 };
 
-quint32 U32(const QByteArray &b, std::size_t at) { return qFromLittleEndian<quint32>(b.constData() + at); }
-quint16 U16(const QByteArray &b, std::size_t at) { return qFromLittleEndian<quint16>(b.constData() + at); }
-void PutU32(QByteArray &b, std::size_t at, quint32 v) { qToLittleEndian(v, b.data() + at); }
-void PutU16(QByteArray &b, std::size_t at, quint16 v) { qToLittleEndian(v, b.data() + at); }
+quint32 U32(const QByteArray &b, std::size_t at) {
+    return qFromLittleEndian<quint32>(b.constData() + at);
+}
+quint16 U16(const QByteArray &b, std::size_t at) {
+    return qFromLittleEndian<quint16>(b.constData() + at);
+}
+void PutU32(QByteArray &b, std::size_t at, quint32 v) {
+    qToLittleEndian(v, b.data() + at);
+}
+void PutU16(QByteArray &b, std::size_t at, quint16 v) {
+    qToLittleEndian(v, b.data() + at);
+}
 
 Layout Locate(const QByteArray &file) {
     const std::size_t pe = U32(file, 0x3C);
@@ -25,7 +33,8 @@ Layout Locate(const QByteArray &file) {
     const quint32 rva = U32(file, optional + (plus ? 112 : 96) + 16);
     std::size_t section = optional + U16(file, pe + 20);
     for (int i = 0; i < U16(file, pe + 6); ++i, section += 40) {
-        const quint32 va = U32(file, section + 12), raw = U32(file, section + 20), size = U32(file, section + 16);
+        const quint32 va = U32(file, section + 12), raw = U32(file, section + 20),
+                      size = U32(file, section + 16);
         if (rva >= va && rva < va + size) return {raw + (rva - va)};
     }
     return {};
@@ -38,8 +47,8 @@ std::map<QString, QByteArray> Everything(const PeImage &image) {
     for (const ResourceId &t : image.Types())
         for (const ResourceId &n : image.Names(t))
             if (const auto data = image.Find(t, n))
-                all[id(t) + QLatin1Char('/') + id(n)] =
-                    QByteArray(reinterpret_cast<const char *>(data->data()), static_cast<qsizetype>(data->size()));
+                all[id(t) + QLatin1Char('/') + id(n)] = QByteArray(
+                    reinterpret_cast<const char *>(data->data()), static_cast<qsizetype>(data->size()));
     return all;
 }
 
@@ -54,7 +63,9 @@ protected:
         ASSERT_NE(image, nullptr);
         intact = Everything(*image);
     }
-    std::unique_ptr<PeImage> LoadBytes(const QByteArray &bytes) { return PeImage::Load(files.Write(QStringLiteral("x.dll"), bytes)); }
+    std::unique_ptr<PeImage> LoadBytes(const QByteArray &bytes) {
+        return PeImage::Load(files.Write(QStringLiteral("x.dll"), bytes));
+    }
 
     QByteArray original;
     Layout layout;
@@ -88,7 +99,8 @@ TEST_F(PeImageHostileTest, DirectoriesPointingBackCannotLoop) {
     const auto types = image->Types();
     ASSERT_FALSE(types.empty());
     EXPECT_EQ(image->Names(types[0]).size(), types.size());
-    for (const ResourceId &name : image->Names(types[0])) EXPECT_FALSE(image->Find(types[0], name));
+    for (const ResourceId &name : image->Names(types[0]))
+        EXPECT_FALSE(image->Find(types[0], name));
     // The other types are untouched.
     EXPECT_TRUE(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101)));
 }
@@ -99,7 +111,8 @@ TEST_F(PeImageHostileTest, DataOutsideTheFileYieldsNothing) {
         auto find = [&](std::size_t dir, quint32 id) -> std::size_t {
             const int count = U16(b, dir + 12) + U16(b, dir + 14);
             for (int i = 0; i < count; ++i)
-                if (U32(b, dir + 16 + 8 * i) == id) return layout.rsrc + (U32(b, dir + 16 + 8 * i + 4) & 0x7FFFFFFF);
+                if (U32(b, dir + 16 + 8 * i) == id)
+                    return layout.rsrc + (U32(b, dir + 16 + 8 * i + 4) & 0x7FFFFFFF);
             return 0;
         };
         const std::size_t names = find(layout.rsrc, type);

@@ -1,15 +1,18 @@
 // The PE resource reader over fixtures built by a real resource compiler, PE32 and PE32+ alike.
+#include "pe/PeImage.h"
 #include "Fixtures.h"
-#include "platform/PeImage.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-QString IdText(const ResourceId &id) { return id.isNumber() ? QString::number(*id.number) : id.name; }
+QString IdText(const ResourceId &id) {
+    return id.isNumber() ? QString::number(*id.number) : id.name;
+}
 
 QString Bytes(const std::optional<std::span<const std::byte>> &data) {
     if (!data) return QStringLiteral("<none>");
-    return QString::fromLatin1(reinterpret_cast<const char *>(data->data()), static_cast<qsizetype>(data->size()));
+    return QString::fromLatin1(reinterpret_cast<const char *>(data->data()),
+                               static_cast<qsizetype>(data->size()));
 }
 
 class PeImageTest : public testing::TestWithParam<const char *> {
@@ -24,18 +27,21 @@ protected:
 
 TEST_P(PeImageTest, ListsTypesAndNamesInDirectoryOrder) {
     QStringList types;
-    for (const ResourceId &t : image->Types()) types << IdText(t);
+    for (const ResourceId &t : image->Types())
+        types << IdText(t);
     // Named types come first, then integer types in ascending order, as the compiler sorts them.
     EXPECT_EQ(types.join(QLatin1Char(',')), QStringLiteral("MYTYPE,MYTYPE2,6,10,23,240"));
 
     QStringList names;
-    for (const ResourceId &n : image->Names(ResourceId::fromNumber(10))) names << IdText(n);
+    for (const ResourceId &n : image->Names(ResourceId::fromNumber(10)))
+        names << IdText(n);
     EXPECT_EQ(names.join(QLatin1Char(',')), QStringLiteral("EMPTY,ONEBYTE,101,102,123"));
     EXPECT_EQ(image->isPe32Plus(), QLatin1String(GetParam()) == QLatin1String("64"));
 }
 
 TEST_P(PeImageTest, NamedLookupsIgnoreCase) {
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromName(QStringLiteral("mytype")), ResourceId::fromName(QStringLiteral("alpha")))),
+    EXPECT_EQ(Bytes(image->Find(ResourceId::fromName(QStringLiteral("mytype")),
+                                ResourceId::fromName(QStringLiteral("alpha")))),
               QStringLiteral("alpha"));
     EXPECT_EQ(Bytes(image->Find(ResourceId::fromName(QStringLiteral("MyType")), ResourceId::fromNumber(7))),
               QStringLiteral("seven"));
@@ -47,8 +53,10 @@ TEST_P(PeImageTest, NamedLookupsIgnoreCase) {
 
 TEST_P(PeImageTest, ChoosesTheLanguageOfTheHomeSystem) {
     // English US and Russian: Russian wins. German and French only: the first listed (German).
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101))), QStringLiteral("russian"));
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(102))), QStringLiteral("german"));
+    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101))),
+              QStringLiteral("russian"));
+    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(102))),
+              QStringLiteral("german"));
     EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101), 0x0409)),
               QStringLiteral("english"));
     EXPECT_EQ(image->Languages(ResourceId::fromNumber(10), ResourceId::fromNumber(102)),

@@ -5,11 +5,11 @@
 #include "Fixtures.h"
 #include "decoders/ResourceAccess.h"
 #include "fixtures/gen/PicturePattern.h"
-#include "platform/ErrorReport.h"
-#include "platform/IconDirectory.h"
-#include "platform/RasterPicture.h"
+#include "formats/IconDirectory.h"
+#include "imaging/RasterPicture.h"
 #include "resources/Module.h"
 #include "resources/Playback.h"
+#include "system/ErrorReport.h"
 
 #include <QFile>
 #include <QGuiApplication>

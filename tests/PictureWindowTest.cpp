@@ -5,11 +5,11 @@
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "app/FrmMain.h"
-#include "platform/Twips.h"
 #include "resources/Playback.h"
-#include "resources/ResourceTree.h"
-#include "views/DisplayBox.h"
-#include "views/Viewport.h"
+#include "resources/tree/ResourceTree.h"
+#include "system/Twips.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/Viewport.h"
 
 #include <QFile>
 #include <QScrollBar>

@@ -1,10 +1,10 @@
 // Every bitmap, icon, cursor and icon or cursor group of Wine's x86-64 libraries decodes, and the
 // images of the groups have the pixels that icoutils extract from the same group.
 #include "Fixtures.h"
-#include "platform/ErrorReport.h"
-#include "platform/IconDirectory.h"
-#include "platform/ImageLoader.h"
-#include "platform/PeImage.h"
+#include "formats/IconDirectory.h"
+#include "imaging/ImageLoader.h"
+#include "pe/PeImage.h"
+#include "system/ErrorReport.h"
 
 #include <QDir>
 #include <QImage>

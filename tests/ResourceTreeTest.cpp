@@ -1,10 +1,10 @@
 // The resource tree and raw access over the tree fixture: node keys, texts and images, lazy
 // listing of names, identifier strings, and the lookups that follow them.
+#include "resources/tree/ResourceTree.h"
 #include "Fixtures.h"
 #include "decoders/ResourceAccess.h"
 #include "resources/Module.h"
 #include "resources/ResTypeDescription.h"
-#include "resources/ResourceTree.h"
 #include "resources/TextHelpers.h"
 
 #include <gtest/gtest.h>
@@ -16,7 +16,8 @@ QStringList Dump(const QStandardItem *node, int depth = 0) {
                           .arg(QString(depth * 2, QLatin1Char(' ')), NodeKey(node), node->text())
                           .arg(node->data(TreeRole::Image).toInt())
                           .arg(node->data(TreeRole::SelectedImage).toInt())};
-    for (int i = 0; i < node->rowCount(); ++i) lines << Dump(node->child(i), depth + 1);
+    for (int i = 0; i < node->rowCount(); ++i)
+        lines << Dump(node->child(i), depth + 1);
     return lines;
 }
 
@@ -29,7 +30,8 @@ QStandardItem *TypeNode(QStandardItemModel &tree, const QString &text) {
 
 QString Text(const std::optional<ResourceBytes> &bytes) {
     if (!bytes) return QStringLiteral("<none>");
-    return QString::fromLatin1(reinterpret_cast<const char *>(bytes->data()), static_cast<qsizetype>(bytes->size()));
+    return QString::fromLatin1(reinterpret_cast<const char *>(bytes->data()),
+                               static_cast<qsizetype>(bytes->size()));
 }
 
 class ResourceTreeTest : public testing::TestWithParam<const char *> {
@@ -49,12 +51,18 @@ TEST_P(ResourceTreeTest, RootAndTypesWithPlaceholders) {
     const QString placeholder = QStringLiteral("    |Dummy|0/0");
     EXPECT_EQ(Dump(root), (QStringList{
                               path + QStringLiteral("|tree.dll|1/1"),
-                              QStringLiteral("  |MYTYPE|2/3"), placeholder,
-                              QStringLiteral("  |MYTYPE2|2/3"), placeholder,
-                              QStringLiteral("  #6|Таблица строк|2/3"), placeholder,
-                              QStringLiteral("  #10|Определяемый приложением ресурс|2/3"), placeholder,
-                              QStringLiteral("  #23|HTML документ|2/3"), placeholder,
-                              QStringLiteral("  #240|Определяемый пользователем ресурс|2/3"), placeholder,
+                              QStringLiteral("  |MYTYPE|2/3"),
+                              placeholder,
+                              QStringLiteral("  |MYTYPE2|2/3"),
+                              placeholder,
+                              QStringLiteral("  #6|Таблица строк|2/3"),
+                              placeholder,
+                              QStringLiteral("  #10|Определяемый приложением ресурс|2/3"),
+                              placeholder,
+                              QStringLiteral("  #23|HTML документ|2/3"),
+                              placeholder,
+                              QStringLiteral("  #240|Определяемый пользователем ресурс|2/3"),
+                              placeholder,
                           }));
 }
 
@@ -63,9 +71,11 @@ TEST_P(ResourceTreeTest, NamesAreListedOnFirstExpansionOnly) {
     ASSERT_NE(rcdata, nullptr);
     ExpandNode(tree, rcdata);
     QStringList names;
-    for (int i = 0; i < rcdata->rowCount(); ++i) names << Dump(rcdata->child(i)).constFirst();
+    for (int i = 0; i < rcdata->rowCount(); ++i)
+        names << Dump(rcdata->child(i)).constFirst();
     EXPECT_EQ(names, (QStringList{QStringLiteral("|EMPTY|4/4"), QStringLiteral("|ONEBYTE|4/4"),
-                                  QStringLiteral("|101|4/4"), QStringLiteral("|102|4/4"), QStringLiteral("|123|4/4")}));
+                                  QStringLiteral("|101|4/4"), QStringLiteral("|102|4/4"),
+                                  QStringLiteral("|123|4/4")}));
     // A second expansion adds nothing; the root's expansion changes nothing.
     ExpandNode(tree, rcdata);
     ExpandNode(tree, root);
@@ -89,9 +99,12 @@ TEST_P(ResourceTreeTest, IdentifierStringsAndLookups) {
     QStandardItem *named = TypeNode(tree, QStringLiteral("MYTYPE"));
     EXPECT_EQ(TypeString(named), QStringLiteral("MYTYPE"));
 
-    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("10"), QStringLiteral("#101"))), QStringLiteral("russian"));
-    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("mytype"), QStringLiteral("alpha"))), QStringLiteral("alpha"));
-    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("MYTYPE"), QStringLiteral("#7"))), QStringLiteral("seven"));
+    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("10"), QStringLiteral("#101"))),
+              QStringLiteral("russian"));
+    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("mytype"), QStringLiteral("alpha"))),
+              QStringLiteral("alpha"));
+    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("MYTYPE"), QStringLiteral("#7"))),
+              QStringLiteral("seven"));
     EXPECT_EQ(GetResourceSize(QStringLiteral("240"), QStringLiteral("#1")), 19);
     // One byte: an array of exactly one element.
     ASSERT_TRUE(GetResourceBytes(QStringLiteral("10"), QStringLiteral("ONEBYTE")));
@@ -147,17 +160,20 @@ TEST(ResourceTreeFiles, AResourceNamedLikeThePlaceholderIsNotTakenForIt) {
 TEST(TypeCatalogue, DescriptionsAndFallback) {
     EXPECT_EQ(ResTypeDescription(9), QStringLiteral("Таблица ассоциаций"));
     EXPECT_EQ(ResTypeDescription(10), QStringLiteral("Определяемый приложением ресурс"));
-    EXPECT_EQ(ResTypeDescription(17), QStringLiteral("Файл, который содержит определения меню и диалоговых окон"));
+    EXPECT_EQ(ResTypeDescription(17),
+              QStringLiteral("Файл, который содержит определения меню и диалоговых окон"));
     EXPECT_EQ(ResTypeDescription(23), QStringLiteral("HTML документ"));
     for (std::uint32_t fallback : {0u, 13u, 15u, 18u, 24u, 240u, 0xFFFFFFFFu})
-        EXPECT_EQ(ResTypeDescription(fallback), QStringLiteral("Определяемый пользователем ресурс")) << fallback;
+        EXPECT_EQ(ResTypeDescription(fallback), QStringLiteral("Определяемый пользователем ресурс"))
+            << fallback;
 }
 
 TEST(TextHelpers, TrimAtNulAndNumbers) {
     EXPECT_EQ(TrimAtNul(QStringLiteral("ab") + QChar(0) + QStringLiteral("cd")), QStringLiteral("ab"));
     EXPECT_EQ(TrimAtNul(QStringLiteral("abc")), QStringLiteral("abc"));
     EXPECT_TRUE(ReadsAsNumber(QStringLiteral("0123")));
-    for (const char *name : {"", "12A", "-5", " 7", "1e3", "#5"}) EXPECT_FALSE(ReadsAsNumber(QLatin1String(name))) << name;
+    for (const char *name : {"", "12A", "-5", " 7", "1e3", "#5"})
+        EXPECT_FALSE(ReadsAsNumber(QLatin1String(name))) << name;
     EXPECT_EQ(NumberValue(QStringLiteral("4294967295")), 4294967295u);
     EXPECT_FALSE(NumberValue(QStringLiteral("4294967296")));
 }

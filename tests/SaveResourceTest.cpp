@@ -1,18 +1,18 @@
 // The Save resource as... command: the dialog it prepares, and what ends up in the file for text,
 // raw and string-table selections; failures and whole-file replacement.
-#include "MainWindowHarness.h"
 #include "app/SaveResource.h"
+#include "MainWindowHarness.h"
 #include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
-#include "platform/RasterPicture.h"
-#include "views/DisplayBox.h"
-#include "platform/AnsiCodePage.h"
-#include "platform/ErrorReport.h"
-#include "platform/FileWriters.h"
-#include "platform/ResourceLanguage.h"
+#include "imaging/RasterPicture.h"
+#include "pe/ResourceLanguage.h"
 #include "resources/Module.h"
-#include "platform/SystemFolders.h"
-#include "views/TextBox.h"
+#include "system/AnsiCodePage.h"
+#include "system/ErrorReport.h"
+#include "system/FileWriters.h"
+#include "system/SystemFolders.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/TextBox.h"
 
 #include <QProcess>
 #include <csignal>
@@ -79,7 +79,8 @@ TEST_F(SaveTest, MenuAsTextInTheCodePageOrAsRawBytes) {
     SaveAs(menu, raw, 2);
     const auto bytes = GetResourceBytes(QStringLiteral("4"), QStringLiteral("#1"));
     ASSERT_TRUE(bytes);
-    EXPECT_EQ(ReadFileBytes(raw), QByteArray(reinterpret_cast<const char *>(bytes->data()), static_cast<qsizetype>(bytes->size())));
+    EXPECT_EQ(ReadFileBytes(raw), QByteArray(reinterpret_cast<const char *>(bytes->data()),
+                                             static_cast<qsizetype>(bytes->size())));
 }
 
 TEST_F(SaveTest, CancelWritesNothingAndSaysNothing) {
@@ -104,7 +105,8 @@ TEST_F(StringTableSaveTest, TheTypeNodeSavesEveryBlockInTreeOrder) {
         expected += h.window->TStrings->text() + QStringLiteral("\r\n");
     }
     ASSERT_GT(type->rowCount(), 1);
-    for (const MessageRequest &m : h.ui.messages) ADD_FAILURE() << m.text.toStdString();
+    for (const MessageRequest &m : h.ui.messages)
+        ADD_FAILURE() << m.text.toStdString();
     EXPECT_EQ(ReadFileBytes(file), UnicodeToAnsi(expected));
 }
 
@@ -128,7 +130,9 @@ TEST_F(SaveTest, FailuresNameTheFileAndLeaveTheOldOneIntact) {
     SaveAs(menu, nowhere, 2);
     ASSERT_EQ(h.ui.messages.size(), 1u);
     EXPECT_EQ(h.ui.messages[0].text,
-              nowhere + QStringLiteral("\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
+              nowhere +
+                  QStringLiteral(
+                      "\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
     EXPECT_EQ(h.ui.messages[0].title, QStringLiteral("Ошибка"));
     EXPECT_EQ(h.ui.messages[0].icon, MsgIcon::Warning);
     EXPECT_FALSE(QFile::exists(nowhere));
@@ -172,11 +176,11 @@ TEST(SaveWine, RawBytesEqualWrestoolExtraction) {
     TempFiles out;
     const QString shell32 = ResolvePathNoCase(NodeKey(h.Root()));
     int compared = 0;
-    for (const auto &[typeText, nameText, wrestoolType] :
-         std::vector<std::tuple<QString, QString, QString>>{{QStringLiteral("AVI"), QStringLiteral("150"), QStringLiteral("AVI")},
-                                                            {QStringLiteral("TYPELIB"), QStringLiteral("1"), QStringLiteral("TYPELIB")},
-                                                            {QStringLiteral("Ресурс версии"), QStringLiteral("1"), QStringLiteral("16")},
-                                                            {QStringLiteral("Ресурс меню"), QStringLiteral("MENU_001"), QStringLiteral("4")}}) {
+    for (const auto &[typeText, nameText, wrestoolType] : std::vector<std::tuple<QString, QString, QString>>{
+             {QStringLiteral("AVI"), QStringLiteral("150"), QStringLiteral("AVI")},
+             {QStringLiteral("TYPELIB"), QStringLiteral("1"), QStringLiteral("TYPELIB")},
+             {QStringLiteral("Ресурс версии"), QStringLiteral("1"), QStringLiteral("16")},
+             {QStringLiteral("Ресурс меню"), QStringLiteral("MENU_001"), QStringLiteral("4")}}) {
         QStandardItem *node = h.Name(typeText, nameText);
         ASSERT_NE(node, nullptr) << typeText.toStdString();
         h.window->NodeClick(node);
@@ -185,17 +189,21 @@ TEST(SaveWine, RawBytesEqualWrestoolExtraction) {
         h.ui.saveFilterIndexes.push_back(2); // raw bytes where the type offers a choice
         h.window->MnuSaveResource_Click();
         // wrestool is asked for the language the program shows.
-        const ResourceId typeId = wrestoolType.at(0).isDigit() ? ResourceId::fromNumber(static_cast<std::uint16_t>(wrestoolType.toUInt()))
-                                                               : ResourceId::fromName(wrestoolType);
-        const ResourceId nameId = nameText.at(0).isDigit() ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
-                                                           : ResourceId::fromName(nameText);
+        const ResourceId typeId =
+            wrestoolType.at(0).isDigit()
+                ? ResourceId::fromNumber(static_cast<std::uint16_t>(wrestoolType.toUInt()))
+                : ResourceId::fromName(wrestoolType);
+        const ResourceId nameId = nameText.at(0).isDigit()
+                                      ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
+                                      : ResourceId::fromName(nameText);
         const auto languages = ModuleHandle()->Languages(typeId, nameId);
         ASSERT_FALSE(languages.empty());
         const int language = languages[PreferredLanguageIndex(languages)];
         QProcess wrestool;
-        wrestool.start(QStringLiteral("wrestool"), {QStringLiteral("-x"), QStringLiteral("--raw"), QStringLiteral("--type=") + wrestoolType,
-                                                     QStringLiteral("--name=") + nameText,
-                                                     QStringLiteral("--language=%1").arg(language), shell32});
+        wrestool.start(QStringLiteral("wrestool"),
+                       {QStringLiteral("-x"), QStringLiteral("--raw"),
+                        QStringLiteral("--type=") + wrestoolType, QStringLiteral("--name=") + nameText,
+                        QStringLiteral("--language=%1").arg(language), shell32});
         wrestool.waitForFinished();
         const QByteArray expected = wrestool.readAllStandardOutput();
         ASSERT_FALSE(expected.isEmpty()) << nameText.toStdString();
@@ -227,8 +235,10 @@ TEST_F(PictureSaveTest, IconGroupAsAnIconFileOrAsABitmapOverTheScratchBox) {
     SaveAs(group, ico, 1);
     EXPECT_EQ(h.ui.saveDialogs.back().filter, QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp"));
     // The image the group shows (32 x 32, the deepest), lossless in a standard icon file.
-    EXPECT_EQ(IcotoolList(ico), QStringLiteral("--icon --index=1 --width=32 --height=32 --bit-depth=32 --palette-size=0"));
-    const auto shown = std::dynamic_pointer_cast<RasterPicture>(ResourcePicture(QStringLiteral("14"), QStringLiteral("#1")));
+    EXPECT_EQ(IcotoolList(ico),
+              QStringLiteral("--icon --index=1 --width=32 --height=32 --bit-depth=32 --palette-size=0"));
+    const auto shown =
+        std::dynamic_pointer_cast<RasterPicture>(ResourcePicture(QStringLiteral("14"), QStringLiteral("#1")));
     ASSERT_TRUE(shown);
     QImage reread(ico);
     // Compared premultiplied: the colour under a fully transparent pixel is of no account.
@@ -263,11 +273,13 @@ TEST_F(PictureSaveTest, BitmapAsABmpFileWithTheDecodedPixels) {
     const QString bmp = out.path() + QStringLiteral("/bitmap.bmp");
     SaveAs(bitmap, bmp, 1);
     EXPECT_EQ(h.ui.saveDialogs.back().filter, QStringLiteral("Точечный рисунок|*.bmp"));
-    const auto shown = std::dynamic_pointer_cast<RasterPicture>(ResourcePicture(QStringLiteral("2"), QStringLiteral("#109")));
+    const auto shown = std::dynamic_pointer_cast<RasterPicture>(
+        ResourcePicture(QStringLiteral("2"), QStringLiteral("#109")));
     ASSERT_TRUE(shown);
     const QImage reread(bmp);
     ASSERT_FALSE(reread.isNull());
-    EXPECT_EQ(reread.convertToFormat(QImage::Format_RGB32), shown->image().convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(reread.convertToFormat(QImage::Format_RGB32),
+              shown->image().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(PictureSaveTest, CursorAndPictureFilesAndBrokenPictures) {

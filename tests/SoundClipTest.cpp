@@ -1,6 +1,6 @@
 // WAVE sounds decoded to PCM: lengths against ffprobe, samples against FFmpeg's command line,
 // conversion to the output's format, and damaged files.
-#include "platform/SoundClip.h"
+#include "media/sound/SoundClip.h"
 #include "Fixtures.h"
 #include "MediaTestSupport.h"
 

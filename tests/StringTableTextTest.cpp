@@ -1,7 +1,7 @@
 // String tables over blocks built by a real resource compiler, PE32 and PE32+, and over cut data.
+#include "decoders/StringTableText.h"
 #include "LoadedModule.h"
 #include "decoders/ResourceAccess.h"
-#include "decoders/StringTableText.h"
 
 #include <gtest/gtest.h>
 
@@ -17,15 +17,14 @@ TEST_P(StringTableFixture, RendersTheFirstBlockLineByLine) {
     // Identifiers 0 to 15; absent entries give no line and do not shift the ones after them. The
     // line feed in 2 breaks the line, the NUL in 3 ends it, CR CR LF in 4 stays, the break at the
     // end of 6 leaves an empty line, "&" and the tab in 7 stay.
-    EXPECT_EQ(StringTableText(QStringLiteral("#1")),
-              QStringLiteral("0  Zero\r\n"
-                             "1  Open\r\n"
-                             "2  Line one\r\nLine two\r\n"
-                             "3  Before\r\n"
-                             "4  CR\r\r\nLF\r\n"
-                             "6  Ends with a break\r\n\r\n"
-                             "7  Кириллица & tab\there\r\n"
-                             "15  Fifteen\r\n"));
+    EXPECT_EQ(StringTableText(QStringLiteral("#1")), QStringLiteral("0  Zero\r\n"
+                                                                    "1  Open\r\n"
+                                                                    "2  Line one\r\nLine two\r\n"
+                                                                    "3  Before\r\n"
+                                                                    "4  CR\r\r\nLF\r\n"
+                                                                    "6  Ends with a break\r\n\r\n"
+                                                                    "7  Кириллица & tab\there\r\n"
+                                                                    "15  Fifteen\r\n"));
 }
 
 TEST_P(StringTableFixture, NumbersLinesByTheBlock) {

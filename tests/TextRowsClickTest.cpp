@@ -11,8 +11,8 @@
 #include "decoders/MessageTableText.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
-#include "resources/ResourceTree.h"
-#include "views/TextBox.h"
+#include "resources/tree/ResourceTree.h"
+#include "views/display/TextBox.h"
 
 #include <QApplication>
 #include <QDir>
@@ -54,7 +54,10 @@ protected:
         const QString dir = qEnvironmentVariable("ZORVIKA_SHOTS");
         if (dir.isEmpty()) return;
         QApplication::processEvents();
-        const QString file = QStringLiteral("%1/%2-type%3-%4.png").arg(dir, QFileInfo(fixture_).baseName()).arg(type).arg(name);
+        const QString file = QStringLiteral("%1/%2-type%3-%4.png")
+                                 .arg(dir, QFileInfo(fixture_).baseName())
+                                 .arg(type)
+                                 .arg(name);
         EXPECT_TRUE(window->grab().save(file)) << file.toStdString();
     }
     bool Proportional() const { return window->TStrings->font().family() == QLatin1String("MS Sans Serif"); }
@@ -93,14 +96,16 @@ TEST_F(TextRows, EachTextTypeShowsItsRendering) {
         EXPECT_TRUE(window->TStrings->isVisible());
         EXPECT_EQ(window->TStrings->text(), expected);
         EXPECT_TRUE(Proportional());
-        EXPECT_TRUE(window->LInformation->text().contains(QStringLiteral("Имя ресурса: ") + QLatin1String(row.name)));
+        EXPECT_TRUE(
+            window->LInformation->text().contains(QStringLiteral("Имя ресурса: ") + QLatin1String(row.name)));
         EXPECT_TRUE(ui.messages.empty());
     }
 }
 
 TEST_F(TextRows, EmptyRenderingsSayTheResourceCannotBeLoaded) {
-    for (const auto &[fixture, type, name] : {std::tuple{"strtab32.dll", 6, "3"}, std::tuple{"menus32.dll", 4, "3"},
-                                              std::tuple{"menus64.dll", 4, "5"}, std::tuple{"msgtab32.dll", 11, "5"}}) {
+    for (const auto &[fixture, type, name] :
+         {std::tuple{"strtab32.dll", 6, "3"}, std::tuple{"menus32.dll", 4, "3"},
+          std::tuple{"menus64.dll", 4, "5"}, std::tuple{"msgtab32.dll", 11, "5"}}) {
         SCOPED_TRACE(std::string(fixture) + " " + name);
         Open(QStringLiteral("/EMPTYLOAD"), QLatin1String(fixture));
         Click(type, QLatin1String(name));
@@ -110,8 +115,9 @@ TEST_F(TextRows, EmptyRenderingsSayTheResourceCannotBeLoaded) {
 }
 
 TEST_F(TextRows, UnreadableResourcesLeaveAnEmptyBoxSilently) {
-    for (const auto &[fixture, type, name] : {std::tuple{"strtab32.dll", 6, "4"}, std::tuple{"strtab64.dll", 6, "NAMED"},
-                                              std::tuple{"accel32.dll", 9, "7"}, std::tuple{"msgtab64.dll", 11, "7"}}) {
+    for (const auto &[fixture, type, name] :
+         {std::tuple{"strtab32.dll", 6, "4"}, std::tuple{"strtab64.dll", 6, "NAMED"},
+          std::tuple{"accel32.dll", 9, "7"}, std::tuple{"msgtab64.dll", 11, "7"}}) {
         SCOPED_TRACE(std::string(fixture) + " " + name);
         Open(QStringLiteral("/EMPTYLOAD"), QLatin1String(fixture));
         Click(type, QLatin1String(name));

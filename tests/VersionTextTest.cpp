@@ -1,7 +1,7 @@
 // Version information of fixtures built by a real resource compiler, and of hand-built data.
-#include "LoadedModule.h"
 #include "decoders/VersionText.h"
-#include "platform/VersionInfo.h"
+#include "LoadedModule.h"
+#include "formats/VersionInfo.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -20,7 +20,8 @@ protected:
 // header, key, value on a DWORD boundary, children on DWORD boundaries.
 class Block {
 public:
-    Block(const QString &key, QByteArray value = {}, bool text = false) : key_(key), value_(std::move(value)), text_(text) {}
+    Block(const QString &key, QByteArray value = {}, bool text = false)
+        : key_(key), value_(std::move(value)), text_(text) {}
     static Block Text(const QString &key, const QString &value) {
         QByteArray v(reinterpret_cast<const char *>(value.utf16()), (value.size() + 1) * 2);
         return Block(key, v, true);
@@ -39,14 +40,16 @@ public:
             out.append(child.bytes());
         }
         qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(out.size()), out.data());
-        qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(text_ ? value_.size() / 2 : value_.size()), out.data() + 2);
+        qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(text_ ? value_.size() / 2 : value_.size()),
+                                       out.data() + 2);
         qToLittleEndian<std::uint16_t>(text_ ? 1 : 0, out.data() + 4);
         return out;
     }
 
 private:
     static void Pad(QByteArray &out) {
-        while (out.size() % 4) out.append('\0');
+        while (out.size() % 4)
+            out.append('\0');
     }
     QString key_;
     QByteArray value_;
@@ -61,7 +64,9 @@ QByteArray Translation(std::uint16_t language, std::uint16_t codePage) {
     return t;
 }
 
-QString Render(const QByteArray &data) { return VersionTextFromData(ByteVector(data)); }
+QString Render(const QByteArray &data) {
+    return VersionTextFromData(ByteVector(data));
+}
 } // namespace
 
 TEST_P(VersionFixture, ShowsTheFirstTranslationInTheReportsOrder) {
@@ -100,15 +105,18 @@ INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, VersionFixture, testing::Values("32", 
 TEST(VersionData, WithoutTranslationsTheLookupsUseZeros) {
     Block root(QStringLiteral("VS_VERSION_INFO"));
     root.Add(Block(QStringLiteral("StringFileInfo"))
-                 .Add(Block(QStringLiteral("00000000")).Add(Block::Text(QStringLiteral("ProductName"), QStringLiteral("Zero")))));
+                 .Add(Block(QStringLiteral("00000000"))
+                          .Add(Block::Text(QStringLiteral("ProductName"), QStringLiteral("Zero")))));
     EXPECT_EQ(Render(root.bytes()), kHeading + QStringLiteral("Название продукта: Zero\r\n"));
 }
 
 TEST(VersionData, KeysCompareWithoutCaseAndTheTableNameIsUpperCase) {
     Block root(QStringLiteral("VS_VERSION_INFO"));
     root.Add(Block(QStringLiteral("stringfileinfo"))
-                 .Add(Block(QStringLiteral("041904e3")).Add(Block::Text(QStringLiteral("COMPANYNAME"), QStringLiteral("Я")))));
-    root.Add(Block(QStringLiteral("VarFileInfo")).Add(Block(QStringLiteral("Translation"), Translation(0x419, 1251))));
+                 .Add(Block(QStringLiteral("041904e3"))
+                          .Add(Block::Text(QStringLiteral("COMPANYNAME"), QStringLiteral("Я")))));
+    root.Add(Block(QStringLiteral("VarFileInfo"))
+                 .Add(Block(QStringLiteral("Translation"), Translation(0x419, 1251))));
     EXPECT_EQ(Render(root.bytes()), kHeading + QStringLiteral("Производитель: Я\r\n"));
 }
 
@@ -116,15 +124,18 @@ TEST(VersionData, ShortTranslationValuesAreCopiedAsFarAsTheyGo) {
     // Two bytes of translation: the language only, the code page stays 0000.
     Block root(QStringLiteral("VS_VERSION_INFO"));
     root.Add(Block(QStringLiteral("StringFileInfo"))
-                 .Add(Block(QStringLiteral("04190000")).Add(Block::Text(QStringLiteral("FileVersion"), QStringLiteral("2")))));
-    root.Add(Block(QStringLiteral("VarFileInfo")).Add(Block(QStringLiteral("Translation"), Translation(0x419, 0).left(2))));
+                 .Add(Block(QStringLiteral("04190000"))
+                          .Add(Block::Text(QStringLiteral("FileVersion"), QStringLiteral("2")))));
+    root.Add(Block(QStringLiteral("VarFileInfo"))
+                 .Add(Block(QStringLiteral("Translation"), Translation(0x419, 0).left(2))));
     EXPECT_EQ(Render(root.bytes()), kHeading + QStringLiteral("Версия файла: 2\r\n"));
 }
 
 TEST(VersionData, StringValuesEndAtTheirNulOrTheirBlock) {
     Block strings(QStringLiteral("00000000"));
     // Text after the NUL is not part of the value.
-    strings.Add(Block::Text(QStringLiteral("FileVersion"), QStringLiteral("1.0") + QChar(0) + QStringLiteral("tail")));
+    strings.Add(Block::Text(QStringLiteral("FileVersion"),
+                            QStringLiteral("1.0") + QChar(0) + QStringLiteral("tail")));
     // A value length counted in bytes, reaching past its block: the value stops at the block.
     QByteArray product = Block::Text(QStringLiteral("ProductName"), QStringLiteral("Name")).bytes();
     product.chop(2); // no terminator either
@@ -134,15 +145,17 @@ TEST(VersionData, StringValuesEndAtTheirNulOrTheirBlock) {
     root.Add(Block(QStringLiteral("StringFileInfo")).Add(strings));
     QByteArray data = root.bytes();
     // Append the hand-made block as the table's last child and grow the lengths of its parents.
-    while (data.size() % 4) data.append('\0');
+    while (data.size() % 4)
+        data.append('\0');
     const qsizetype grow = data.size() - root.bytes().size() + product.size();
     data.append(product);
     for (const QByteArray &key : {QByteArray("V\0S\0_\0V", 7), QByteArray("S\0t\0r\0i\0n\0g\0F", 13),
                                   QByteArray("0\0\x30\0\x30\0\x30\0\x30", 9)}) {
         const qsizetype at = data.indexOf(key) - 6;
         ASSERT_GE(at, 0);
-        qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(qFromLittleEndian<std::uint16_t>(data.constData() + at) + grow),
-                                       data.data() + at);
+        qToLittleEndian<std::uint16_t>(
+            static_cast<std::uint16_t>(qFromLittleEndian<std::uint16_t>(data.constData() + at) + grow),
+            data.data() + at);
     }
     EXPECT_EQ(Render(data), kHeading + QStringLiteral("Версия файла: 1.0\r\nНазвание продукта: Name\r\n"));
 }
@@ -150,7 +163,8 @@ TEST(VersionData, StringValuesEndAtTheirNulOrTheirBlock) {
 TEST(VersionData, LengthsOutsideTheDataFail) {
     Block root(QStringLiteral("VS_VERSION_INFO"));
     root.Add(Block(QStringLiteral("StringFileInfo"))
-                 .Add(Block(QStringLiteral("00000000")).Add(Block::Text(QStringLiteral("FileVersion"), QStringLiteral("1")))));
+                 .Add(Block(QStringLiteral("00000000"))
+                          .Add(Block::Text(QStringLiteral("FileVersion"), QStringLiteral("1")))));
     const QByteArray good = root.bytes();
     ASSERT_EQ(Render(good), kHeading + QStringLiteral("Версия файла: 1\r\n"));
     // The root longer than the data; a child longer than its parent.
@@ -176,9 +190,11 @@ TEST(VersionData, ReadsTheSixteenBitForm) {
     auto block = [](const QByteArray &key, const QByteArray &value, const QByteArray &children) {
         QByteArray out(4, '\0');
         out.append(key).append('\0');
-        while (out.size() % 4) out.append('\0');
+        while (out.size() % 4)
+            out.append('\0');
         out.append(value);
-        while (out.size() % 4) out.append('\0');
+        while (out.size() % 4)
+            out.append('\0');
         out.append(children);
         qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(out.size()), out.data());
         qToLittleEndian<std::uint16_t>(static_cast<std::uint16_t>(value.size()), out.data() + 2);
@@ -187,6 +203,7 @@ TEST(VersionData, ReadsTheSixteenBitForm) {
     const QByteArray company = block("CompanyName", QByteArray("\xCA\xEE\xEC\xE0\xED\xE4\xE0\0", 8), {});
     const QByteArray table = block("041904E3", {}, company);
     const QByteArray translation = block("Translation", Translation(0x419, 1251), {});
-    const QByteArray data = block("VS_VERSION_INFO", {}, block("StringFileInfo", {}, table) + block("VarFileInfo", {}, translation));
+    const QByteArray data = block("VS_VERSION_INFO", {},
+                                  block("StringFileInfo", {}, table) + block("VarFileInfo", {}, translation));
     EXPECT_EQ(Render(data), kHeading + QStringLiteral("Производитель: Команда\r\n"));
 }

@@ -1,10 +1,10 @@
 // AVI clips decoded by the player's reader, frame for frame against FFmpeg's command line: every
 // codec of AVI resources, the palette changes of MS-RLE, the loop back to the first frame, and
 // damaged or hostile files.
-#include "platform/VideoClip.h"
+#include "media/video/VideoClip.h"
 #include "Fixtures.h"
 #include "MediaTestSupport.h"
-#include "platform/VideoPlayer.h"
+#include "media/video/VideoPlayer.h"
 
 #include <gtest/gtest.h>
 

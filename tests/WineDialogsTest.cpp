@@ -3,12 +3,12 @@
 // With ZORVIKA_DIALOG_SHOTS set to a folder, a picture of every preview is saved there.
 #include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
-#include "platform/DialogTemplate.h"
-#include "platform/PeImage.h"
+#include "formats/DialogTemplate.h"
+#include "pe/PeImage.h"
 #include "resources/Module.h"
-#include "views/DialogBuilder.h"
-#include "views/DialogControls.h"
-#include "views/DialogView.h"
+#include "views/dialogs/DialogBuilder.h"
+#include "views/dialogs/DialogView.h"
+#include "views/dialogs/controls/DialogControls.h"
 
 #include <QDir>
 #include <QFileInfo>

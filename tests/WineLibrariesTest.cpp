@@ -1,9 +1,9 @@
 // Every Windows library that Wine installs, listed through the resource tree and compared line by
 // line with what wrestool (icoutils) reports for the same file.
 #include "decoders/ResourceAccess.h"
-#include "platform/ResourceLanguage.h"
+#include "pe/ResourceLanguage.h"
 #include "resources/Module.h"
-#include "resources/ResourceTree.h"
+#include "resources/tree/ResourceTree.h"
 
 #include <QDir>
 #include <QProcess>
@@ -62,10 +62,12 @@ TEST(WineLibraries, TreeAndSizesMatchWrestool) {
                 const QString name = NameString(typeNode->child(n));
                 const QString nameText = typeNode->child(n)->text();
                 const bool integerName = name.startsWith(QLatin1Char('#'));
-                const ResourceId typeId = integerType ? ResourceId::fromNumber(static_cast<std::uint16_t>(type.toUInt()))
-                                                      : ResourceId::fromName(type);
-                const ResourceId nameId = integerName ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
-                                                      : ResourceId::fromName(nameText);
+                const ResourceId typeId =
+                    integerType ? ResourceId::fromNumber(static_cast<std::uint16_t>(type.toUInt()))
+                                : ResourceId::fromName(type);
+                const ResourceId nameId =
+                    integerName ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
+                                : ResourceId::fromName(nameText);
                 const auto languages = ModuleHandle()->Languages(typeId, nameId);
                 ASSERT_FALSE(languages.empty()) << file.toStdString();
                 std::vector<int> sizes;

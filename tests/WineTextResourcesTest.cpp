@@ -5,8 +5,8 @@
 #include "decoders/MessageTableText.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
-#include "platform/ErrorReport.h"
 #include "resources/Module.h"
+#include "system/ErrorReport.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -45,8 +45,8 @@ struct Tally {
 
 void Report(const char *what, const std::map<int, Tally> &tallies) {
     for (const auto &[type, tally] : tallies) {
-        std::cout << what << " type " << type << ": " << tally.resources << " rendered, " << tally.empty.size()
-                  << " empty, " << tally.failures.size() << " failures\n";
+        std::cout << what << " type " << type << ": " << tally.resources << " rendered, "
+                  << tally.empty.size() << " empty, " << tally.failures.size() << " failures\n";
         EXPECT_EQ(tally.failures.join(QStringLiteral("; ")).toStdString(), "") << "type " << type;
         EXPECT_EQ(tally.empty.join(QStringLiteral("; ")).toStdString(), "") << "type " << type;
     }
@@ -55,11 +55,16 @@ void Report(const char *what, const std::map<int, Tally> &tallies) {
 // The rendering of one language's bytes, by the decoder of the type.
 QString RenderBytes(int type, const ResourceId &name, std::span<const std::byte> bytes) {
     switch (type) {
-    case 4: return MenuTextFromTemplate(bytes);
-    case 6: return StringTableText(bytes, *name.number);
-    case 9: return AcceleratorText(bytes);
-    case 11: return MessageTableText(bytes);
-    default: return VersionTextFromData(bytes);
+    case 4:
+        return MenuTextFromTemplate(bytes);
+    case 6:
+        return StringTableText(bytes, *name.number);
+    case 9:
+        return AcceleratorText(bytes);
+    case 11:
+        return MessageTableText(bytes);
+    default:
+        return VersionTextFromData(bytes);
     }
 }
 } // namespace
@@ -87,11 +92,13 @@ TEST_F(WineModules, EveryTextResourceRendersInEveryLanguage) {
                     const auto bytes = module.Find(typeId, name, language);
                     ASSERT_TRUE(bytes.has_value()) << where.toStdString();
                     if (type == 4 && !bytes->empty() && bytes->front() == std::byte{1}) ++extendedMenus;
-                    languages[type].Count(where + QStringLiteral(" lang ") + QString::number(language, 16), [&] {
-                        const QString text = RenderBytes(type, name, *bytes);
-                        if (type == 16 && text.count(QStringLiteral("\r\n")) > 2) ++versionsWithValues;
-                        return text;
-                    });
+                    languages[type].Count(where + QStringLiteral(" lang ") + QString::number(language, 16),
+                                          [&] {
+                                              const QString text = RenderBytes(type, name, *bytes);
+                                              if (type == 16 && text.count(QStringLiteral("\r\n")) > 2)
+                                                  ++versionsWithValues;
+                                              return text;
+                                          });
                 }
             }
         }
@@ -114,8 +121,9 @@ TEST_F(WineModules, EveryTextResourceRendersInEveryLanguage) {
 namespace {
 // The bytes of one language of a resource of the loaded module.
 std::span<const std::byte> LanguageBytes(int type, int name, std::uint16_t language) {
-    const auto bytes = ModuleHandle()->Find(ResourceId::fromNumber(static_cast<std::uint16_t>(type)),
-                                            ResourceId::fromNumber(static_cast<std::uint16_t>(name)), language);
+    const auto bytes =
+        ModuleHandle()->Find(ResourceId::fromNumber(static_cast<std::uint16_t>(type)),
+                             ResourceId::fromNumber(static_cast<std::uint16_t>(name)), language);
     return bytes ? *bytes : std::span<const std::byte>();
 }
 } // namespace
@@ -124,17 +132,19 @@ TEST_F(WineModules, NotepadMenuAndAccelerators) {
     ASSERT_TRUE(Load(QStringLiteral("notepad.exe")));
     // The Russian menu (the program's home language) and the English one, as the templates hold them.
     const QString menu = MenuText(QStringLiteral("#513"));
-    EXPECT_TRUE(menu.startsWith(QStringLiteral("&Файл (cmdID = 0)\r\n....Созд&ать\tCtrl+N (cmdID = 256)\r\n")));
+    EXPECT_TRUE(
+        menu.startsWith(QStringLiteral("&Файл (cmdID = 0)\r\n....Созд&ать\tCtrl+N (cmdID = 256)\r\n")));
     EXPECT_TRUE(MenuTextFromTemplate(LanguageBytes(4, 513, 0x0409))
                     .startsWith(QStringLiteral("&File (cmdID = 0)\r\n"
-                             "....&New\tCtrl+N (cmdID = 256)\r\n"
-                             "....&Open...\tCtrl+O (cmdID = 257)\r\n"
-                             "....&Save\tCtrl+S (cmdID = 258)\r\n"
-                             "....Save &as... (cmdID = 259)\r\n"
+                                               "....&New\tCtrl+N (cmdID = 256)\r\n"
+                                               "....&Open...\tCtrl+O (cmdID = 257)\r\n"
+                                               "....&Save\tCtrl+S (cmdID = 258)\r\n"
+                                               "....Save &as... (cmdID = 259)\r\n"
                                                "....[Разделитель]\r\n")));
     const QString accelerators = AcceleratorText(QStringLiteral("#515"));
     EXPECT_TRUE(accelerators.startsWith(QStringLiteral("CTRL+A (cmdID = 278)\r\nCTRL+C (cmdID = 274)\r\n")));
-    for (const char *line : {"ALT+BACKSPACE (cmdID = 272)\r\n", "F3 (cmdID = 289)\r\n", "SHIFT+INS (cmdID = 275)\r\n"})
+    for (const char *line :
+         {"ALT+BACKSPACE (cmdID = 272)\r\n", "F3 (cmdID = 289)\r\n", "SHIFT+INS (cmdID = 275)\r\n"})
         EXPECT_TRUE(accelerators.contains(QString::fromUtf8(line))) << line;
     EXPECT_EQ(accelerators.count(QStringLiteral("\r\n")), 18); // 144 bytes
 }
@@ -147,8 +157,7 @@ TEST_F(WineModules, Shell32Version) {
                                             QStringLiteral("Исходное имя файла: shell32.dll"),
                                             QStringLiteral("Версия файла: 6.0.2900.6242"),
                                             QStringLiteral("Версия продукта: 6.0.2900.6242"),
-                                            QStringLiteral("Описание: Wine core dll"),
-                                            lines[6]}));
+                                            QStringLiteral("Описание: Wine core dll"), lines[6]}));
     // The rights notice names the years up to the build's; InternalName is present but empty.
     EXPECT_TRUE(lines[6].startsWith(QStringLiteral("Авторские права: Copyright (c) 1993-")));
     EXPECT_EQ(lines.mid(7), QStringList({QStringLiteral("Название продукта: Wine"),
@@ -158,7 +167,8 @@ TEST_F(WineModules, Shell32Version) {
 TEST_F(WineModules, User32StringsAndWininetMessages) {
     ASSERT_TRUE(Load(QStringLiteral("user32.dll")));
     EXPECT_EQ(StringTableText(QStringLiteral("#1")), QStringLiteral("2  Ошибка\r\n13  &Ещё окна...\r\n"));
-    EXPECT_EQ(StringTableText(LanguageBytes(6, 1, 0x0409), 1), QStringLiteral("2  Error\r\n13  &More Windows...\r\n"));
+    EXPECT_EQ(StringTableText(LanguageBytes(6, 1, 0x0409), 1),
+              QStringLiteral("2  Error\r\n13  &More Windows...\r\n"));
     ASSERT_TRUE(Load(QStringLiteral("wininet.dll")));
     // Five blocks from 12002; each message ends with a lone line feed in the file.
     EXPECT_TRUE(MessageTableText(LanguageBytes(11, 1, 0x0409))

@@ -6,8 +6,8 @@
 #include "about/ProgramResources.h"
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
-#include "resources/ResourceTree.h"
-#include "views/DisplayBox.h"
+#include "resources/tree/ResourceTree.h"
+#include "views/display/DisplayBox.h"
 
 #include <QApplication>
 #include <QScreen>

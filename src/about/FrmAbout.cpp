@@ -3,8 +3,8 @@
 #include "ProgramVersion.h"
 #include "about/LinkLabel.h"
 #include "about/ProgramResources.h"
-#include "platform/Twips.h"
-#include "platform/Ui.h"
+#include "system/Twips.h"
+#include "system/Ui.h"
 
 #include <QIcon>
 #include <QLabel>
@@ -12,7 +12,8 @@
 #include <QPushButton>
 
 namespace {
-template <typename T> T *Placed(T *w, const char *name, double left, double top, double width, double height) {
+template <typename T>
+T *Placed(T *w, const char *name, double left, double top, double width, double height) {
     w->setObjectName(QString::fromLatin1(name));
     w->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height));
     return w;
@@ -22,7 +23,8 @@ template <typename T> T *Placed(T *w, const char *name, double left, double top,
 FrmAbout::FrmAbout(Ui &ui, QWidget *owner) : QDialog(owner), ui_(ui) {
     InitProgramResources();
     setObjectName(QStringLiteral("FrmAbout"));
-    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(TwipsToPixelsX(5520), TwipsToPixelsY(4320));
     setModal(true);
 
@@ -33,25 +35,34 @@ FrmAbout::FrmAbout(Ui &ui, QWidget *owner) : QDialog(owner), ui_(ui) {
 
     // The load step: every text of the window.
     setWindowTitle(QStringLiteral("О программе"));
-    LTitle = Placed(new QLabel(QStringLiteral("Программа: \"Зорвика\""), this), "LTitle", 960, 1440, 4335, 255);
-    LVersion = Placed(new QLabel(QStringLiteral("Версия: %1.%2").arg(ProgramVersion::Major).arg(ProgramVersion::Minor), this),
-                      "LVersion", 960, 1680, 4335, 255);
-    LAutor = Placed(new QLabel(QStringLiteral("Автор программы: ") + QString::fromUtf8(ProgramVersion::LegalCopyright), this),
-                    "LAutor", 960, 1920, 4335, 255);
-    LMailInfo = Placed(new QLabel(QStringLiteral("Электронная почта:"), this), "LMailInfo", 960, 2160, 1575, 255);
+    LTitle =
+        Placed(new QLabel(QStringLiteral("Программа: \"Зорвика\""), this), "LTitle", 960, 1440, 4335, 255);
+    LVersion = Placed(
+        new QLabel(QStringLiteral("Версия: %1.%2").arg(ProgramVersion::Major).arg(ProgramVersion::Minor),
+                   this),
+        "LVersion", 960, 1680, 4335, 255);
+    LAutor = Placed(
+        new QLabel(QStringLiteral("Автор программы: ") + QString::fromUtf8(ProgramVersion::LegalCopyright),
+                   this),
+        "LAutor", 960, 1920, 4335, 255);
+    LMailInfo =
+        Placed(new QLabel(QStringLiteral("Электронная почта:"), this), "LMailInfo", 960, 2160, 1575, 255);
     LMail = Placed(new LinkLabel(kAuthorMail, this), "LMail", 2520, 2160, 1335, 255);
     LMail->adjustSize();
-    LThanks = Placed(new QLabel(QStringLiteral("Особая благодарность:"), this), "LThanks", 960, 2520, 4335, 255);
+    LThanks =
+        Placed(new QLabel(QStringLiteral("Особая благодарность:"), this), "LThanks", 960, 2520, 4335, 255);
     for (int i = 0; i < kThankedSites.size(); ++i) {
         const double top = 2880 + 240 * i;
-        LWebInfo.append(Placed(new QLabel(QStringLiteral("Веб-сайту:"), this), "LWebInfo", 960, top, 855, 255));
+        LWebInfo.append(
+            Placed(new QLabel(QStringLiteral("Веб-сайту:"), this), "LWebInfo", 960, top, 855, 255));
         LinkLabel *web = Placed(new LinkLabel(kThankedSites[i], this), "LWeb", 1800, top, 855, 255);
         web->setProperty("Index", i);
         web->adjustSize(); // width fitted to the text
         LWeb.append(web);
         connect(web, &LinkLabel::Click, this, [this, web] { ui_.OpenWithShell(web->text()); });
     }
-    connect(LMail, &LinkLabel::Click, this, [this] { ui_.OpenWithShell(QStringLiteral("mailto:") + LMail->text()); });
+    connect(LMail, &LinkLabel::Click, this,
+            [this] { ui_.OpenWithShell(QStringLiteral("mailto:") + LMail->text()); });
 
     CmdOK = Placed(new QPushButton(QStringLiteral("&ОК"), this), "CmdOK", 4200, 3840, 1215, 375);
     CmdOK->setDefault(true);

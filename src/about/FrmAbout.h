@@ -27,4 +27,5 @@ private:
 // The About window's links (content of the program's own choosing).
 inline const QString kAuthorMail = QStringLiteral("zorvika@example.org");
 inline const QStringList kThankedSites = {QStringLiteral("https://www.winehq.org"),
-                                          QStringLiteral("https://www.qt.io"), QStringLiteral("https://ffmpeg.org")};
+                                          QStringLiteral("https://www.qt.io"),
+                                          QStringLiteral("https://ffmpeg.org")};

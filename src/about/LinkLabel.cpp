@@ -7,7 +7,9 @@ LinkLabel::LinkLabel(const QString &text, QWidget *parent) : QLabel(text, parent
     SetColour(QColor(0, 0, 255));
 }
 
-QColor LinkLabel::textColour() const { return palette().color(QPalette::WindowText); }
+QColor LinkLabel::textColour() const {
+    return palette().color(QPalette::WindowText);
+}
 
 void LinkLabel::SetColour(const QColor &colour) {
     QPalette p = palette();

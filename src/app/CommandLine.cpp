@@ -27,6 +27,7 @@ QString UnknownSwitchText(const QString &token) {
 
 QString CaptionFor(const QString &displayName) {
     if (displayName.isEmpty()) return kProgramTitle;
-    const QString name = displayName.size() <= 32 ? displayName : displayName.left(29) + QStringLiteral("...");
+    const QString name =
+        displayName.size() <= 32 ? displayName : displayName.left(29) + QStringLiteral("...");
     return name + QStringLiteral(" - ") + kProgramTitle;
 }

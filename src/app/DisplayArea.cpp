@@ -1,14 +1,14 @@
 // The display area of the main window: clearing it, the scroll bars that follow the size of
 // PDisplay, and the tree events that clear it.
 #include "app/FrmMain.h"
-#include "platform/ErrorReport.h"
-#include "platform/Twips.h"
 #include "resources/DialogPreviewWnd.h"
 #include "resources/Playback.h"
-#include "resources/ResourceTree.h"
-#include "views/DisplayBox.h"
-#include "views/TextBox.h"
-#include "views/Viewport.h"
+#include "resources/tree/ResourceTree.h"
+#include "system/ErrorReport.h"
+#include "system/Twips.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/TextBox.h"
+#include "views/display/Viewport.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -62,6 +62,10 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void FrmMain::Expand(QStandardItem *node) { ExpandNode(*TreeModel, node); }
+void FrmMain::Expand(QStandardItem *node) {
+    ExpandNode(*TreeModel, node);
+}
 
-void FrmMain::Collapse(QStandardItem *) { ClearDisplay(); }
+void FrmMain::Collapse(QStandardItem *) {
+    ClearDisplay();
+}

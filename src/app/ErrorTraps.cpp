@@ -1,6 +1,6 @@
 #include "app/ErrorTraps.h"
 
-#include "platform/Ui.h"
+#include "system/Ui.h"
 
 #include <new>
 
@@ -27,13 +27,15 @@ void FileCommandTrap(Ui &ui, const std::function<QString()> &dialogFileName, con
                      const QString &summaryLine, const std::function<void()> &body) {
     const auto failure = RunCatching(body);
     if (!failure || failure->code() == ErrorReport::DialogCancelled) return;
-    ui.MessageBox({dialogFileName() + QStringLiteral("\r\n") + failureLine + QStringLiteral("\r\n") + summaryLine,
-                   QStringLiteral("Ошибка"), MsgButtons::Ok, MsgIcon::Warning, 1});
+    ui.MessageBox(
+        {dialogFileName() + QStringLiteral("\r\n") + failureLine + QStringLiteral("\r\n") + summaryLine,
+         QStringLiteral("Ошибка"), MsgButtons::Ok, MsgIcon::Warning, 1});
 }
 
 TrapOutcome ReportDisplayFailure(Ui &ui, bool showOverflow, const ErrorReport &failure) {
     const qint32 code = failure.code();
-    if (code == ErrorReport::Overflow || code == ErrorReport::OutOfMemory || code == ErrorReport::OutOfRange) {
+    if (code == ErrorReport::Overflow || code == ErrorReport::OutOfMemory ||
+        code == ErrorReport::OutOfRange) {
         if (showOverflow)
             ui.MessageBox({QStringLiteral("Критическое переполнение в программе!"), QStringLiteral("Ошибка"),
                            MsgButtons::Ok, MsgIcon::Warning, 1});

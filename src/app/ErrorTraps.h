@@ -1,7 +1,7 @@
 #pragma once
 // How command handlers report failures: a trap runs the handler's body, catches the one failure
 // type (and the few the runtime raises) and reports it as the command requires.
-#include "platform/ErrorReport.h"
+#include "system/ErrorReport.h"
 
 #include <QString>
 #include <functional>

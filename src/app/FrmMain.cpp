@@ -4,15 +4,15 @@
 #include "app/CommandLine.h"
 #include "app/ErrorTraps.h"
 #include "app/ResourceTreeView.h"
-#include "platform/SystemFolders.h"
-#include "platform/Twips.h"
 #include "resources/Module.h"
-#include "resources/ResourceTree.h"
-#include "views/DisplayBox.h"
-#include "views/PaneFonts.h"
-#include "views/TStringsWndProc.h"
-#include "views/TextBox.h"
-#include "views/Viewport.h"
+#include "resources/tree/ResourceTree.h"
+#include "system/SystemFolders.h"
+#include "system/Twips.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/PaneFonts.h"
+#include "views/display/TStringsWndProc.h"
+#include "views/display/TextBox.h"
+#include "views/display/Viewport.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -31,8 +31,12 @@ constexpr double kBorderAllowance = 60; // both sides of PFrame's border togethe
 void PlaceTwips(QWidget *w, double left, double top, double width, double height) {
     w->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height));
 }
-double TwipsW(const QWidget *w) { return PixelsToTwipsX(w->width()); }
-double TwipsH(const QWidget *w) { return PixelsToTwipsY(w->height()); }
+double TwipsW(const QWidget *w) {
+    return PixelsToTwipsX(w->width());
+}
+double TwipsH(const QWidget *w) {
+    return PixelsToTwipsY(w->height());
+}
 
 template <typename T> T *Named(T *widget, const char *name) {
     widget->setObjectName(QString::fromLatin1(name));
@@ -44,14 +48,17 @@ FrmMain::FrmMain(Ui &ui, QString arguments, QWidget *parent)
     : QMainWindow(parent), ui_(ui), arguments_(std::move(arguments)) {
     setObjectName(QStringLiteral("FrmMain"));
     // A fixed single border: no resizing, no maximise button.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
     EndProgram = [] { QCoreApplication::exit(0); };
     CreateControls();
     CreateMenus();
 }
 
-FrmMain::~FrmMain() { Unload(); }
+FrmMain::~FrmMain() {
+    Unload();
+}
 
 void FrmMain::CreateControls() {
     auto *client = new QWidget(this);
@@ -111,7 +118,9 @@ void FrmMain::CreateControls() {
             [this](const QModelIndex &index) { RunReporting(ui_, [&] { Collapse(NodeOf(index)); }); });
 }
 
-QStandardItem *FrmMain::NodeOf(const QModelIndex &index) const { return TreeModel->itemFromIndex(index); }
+QStandardItem *FrmMain::NodeOf(const QModelIndex &index) const {
+    return TreeModel->itemFromIndex(index);
+}
 
 void FrmMain::Load() {
     // 1. Centre the window on the screen.
@@ -119,13 +128,16 @@ void FrmMain::Load() {
     setFixedSize(size());
     if (const QScreen *screen = QGuiApplication::primaryScreen()) {
         const QRect s = screen->availableGeometry();
-        move(s.x() + s.width() / 2 - frameGeometry().width() / 2, s.y() + s.height() / 2 - frameGeometry().height() / 2);
+        move(s.x() + s.width() / 2 - frameGeometry().width() / 2,
+             s.y() + s.height() / 2 - frameGeometry().height() / 2);
     }
     // 2.-5. The display area inside PFrame's border.
     const double frameW = TwipsW(PFrame), frameH = TwipsH(PFrame);
     const double vScrollW = TwipsW(VScroll), hScrollH = TwipsH(HScroll);
-    PlaceTwips(VScroll, frameW - vScrollW - kBorderAllowance, 0, vScrollW, frameH - hScrollH - kBorderAllowance);
-    PlaceTwips(HScroll, 0, frameH - hScrollH - kBorderAllowance, frameW - vScrollW - kBorderAllowance, hScrollH);
+    PlaceTwips(VScroll, frameW - vScrollW - kBorderAllowance, 0, vScrollW,
+               frameH - hScrollH - kBorderAllowance);
+    PlaceTwips(HScroll, 0, frameH - hScrollH - kBorderAllowance, frameW - vScrollW - kBorderAllowance,
+               hScrollH);
     for (QScrollBar *bar : {VScroll, HScroll}) {
         bar->setSingleStep(1);
         bar->setPageStep(10);
@@ -171,12 +183,15 @@ void FrmMain::ParseCommandLine() {
         } else if (upper == QLatin1String("/SHOWOVERFLOW")) {
             ShowOverflow = true;
         } else if (token.startsWith(QLatin1Char('/'))) {
-            ui_.MessageBox({UnknownSwitchText(token), QStringLiteral("Внимание"), MsgButtons::Ok, MsgIcon::Warning, 1});
+            ui_.MessageBox(
+                {UnknownSwitchText(token), QStringLiteral("Внимание"), MsgButtons::Ok, MsgIcon::Warning, 1});
         }
     }
 }
 
-void FrmMain::SetCaption(const QString &displayName) { setWindowTitle(CaptionFor(displayName)); }
+void FrmMain::SetCaption(const QString &displayName) {
+    setWindowTitle(CaptionFor(displayName));
+}
 
 void FrmMain::ShowAbout() {
     FrmAbout about(ui_, this);

@@ -1,7 +1,7 @@
 #pragma once
 // The main window: the resource tree on the left, the display area on the right, the information
 // header below, and the menus. The window only wires the person's actions to the layers below.
-#include "platform/Ui.h"
+#include "system/Ui.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -68,8 +68,8 @@ public:
     void MnuReset_Click();
     void MnuAbout_Click();
     void MnuExit_Click();
-    void MnuFile_Open();  // the File menu's enabling rule
-    void MnuView_Open();  // the View menu's enabling rule
+    void MnuFile_Open(); // the File menu's enabling rule
+    void MnuView_Open(); // the View menu's enabling rule
     void PDisplay_Resize();
     void HScroll_Change();
     void VScroll_Change();

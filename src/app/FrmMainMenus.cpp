@@ -3,9 +3,9 @@
 #include "app/ErrorTraps.h"
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
-#include "platform/SystemFolders.h"
 #include "resources/Module.h"
-#include "resources/ResourceTree.h"
+#include "resources/tree/ResourceTree.h"
+#include "system/SystemFolders.h"
 
 #include <QMenu>
 #include <QMenuBar>
@@ -42,8 +42,8 @@ void FrmMain::CreateMenus() {
     };
 
     MnuFile = menu("MnuFile", QStringLiteral("&Файл"));
-    MnuOpenFile = item(MnuFile, "MnuOpenFile", QStringLiteral("&Открыть файл..."), QKeySequence(Qt::CTRL | Qt::Key_O),
-                       &FrmMain::MnuOpenFile_Click);
+    MnuOpenFile = item(MnuFile, "MnuOpenFile", QStringLiteral("&Открыть файл..."),
+                       QKeySequence(Qt::CTRL | Qt::Key_O), &FrmMain::MnuOpenFile_Click);
     MnuSaveResource = item(MnuFile, "MnuSaveResource", QStringLiteral("&Сохранить ресурс как..."),
                            QKeySequence(Qt::CTRL | Qt::Key_S), &FrmMain::MnuSaveResource_Click);
     MnuFile->addSeparator()->setObjectName(QStringLiteral("Separator"));
@@ -59,15 +59,19 @@ void FrmMain::CreateMenus() {
 }
 
 void FrmMain::MnuFile_Open() {
-    MnuSaveResource->setEnabled((SelectedType == QLatin1String("6") || !SelectedName.isEmpty()) && !DisableSave);
+    MnuSaveResource->setEnabled((SelectedType == QLatin1String("6") || !SelectedName.isEmpty()) &&
+                                !DisableSave);
 }
 
-void FrmMain::MnuView_Open() { MnuReset->setEnabled(TreeModel->rowCount() > 0); }
+void FrmMain::MnuView_Open() {
+    MnuReset->setEnabled(TreeModel->rowCount() > 0);
+}
 
 void FrmMain::MnuOpenFile_Click() {
     FileCommandTrap(
         ui_, [this] { return CDlg.fileName; }, QStringLiteral("Не удаётся открыть файл."),
-        QStringLiteral("При открытии произошла неизвестная ошибка!"), [this] {
+        QStringLiteral("При открытии произошла неизвестная ошибка!"),
+        [this] {
             CDlg.dialogTitle = QStringLiteral("Открытие файла");
             CDlg.fileName.clear();
             CDlg.flags = kOpenFlags;
@@ -98,6 +102,10 @@ void FrmMain::MnuReset_Click() {
     });
 }
 
-void FrmMain::MnuAbout_Click() { ShowAbout(); }
+void FrmMain::MnuAbout_Click() {
+    ShowAbout();
+}
 
-void FrmMain::MnuExit_Click() { QuitProgram(); }
+void FrmMain::MnuExit_Click() {
+    QuitProgram();
+}

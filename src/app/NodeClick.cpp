@@ -10,13 +10,13 @@
 #include "decoders/ResourceAccess.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
-#include "resources/ResourceTree.h"
-#include "views/DialogView.h"
-#include "views/DisplayBox.h"
-#include "views/MediaViews.h"
-#include "views/PictureView.h"
-#include "views/TextBox.h"
-#include "views/TextView.h"
+#include "resources/tree/ResourceTree.h"
+#include "views/dialogs/DialogView.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/PictureView.h"
+#include "views/display/TextBox.h"
+#include "views/display/TextView.h"
+#include "views/media/MediaViews.h"
 
 #include <QLabel>
 
@@ -38,7 +38,8 @@ void FrmMain::NodeClick(QStandardItem *node) {
         SelectedName.clear();
         if (node == nullptr || NodeLevel(node) == 0) return;
 
-        const QString header = QStringLiteral("Информация о ресурсе:") + kCrLf + kCrLf + QStringLiteral("Тип ресурса: ");
+        const QString header =
+            QStringLiteral("Информация о ресурсе:") + kCrLf + kCrLf + QStringLiteral("Тип ресурса: ");
         LInformation->setText(header + node->text());
         SelectedType = TypeString(node);
         if (NodeLevel(node) == 1) return;
@@ -49,8 +50,8 @@ void FrmMain::NodeClick(QStandardItem *node) {
         const QString name = NameString(node);
         SelectedType = type;
         SelectedName = name;
-        LInformation->setText(header + typeNode->text() + kCrLf + QStringLiteral("Имя ресурса: ") + node->text() +
-                              kCrLf + QStringLiteral("Размер ресурса: ") +
+        LInformation->setText(header + typeNode->text() + kCrLf + QStringLiteral("Имя ресурса: ") +
+                              node->text() + kCrLf + QStringLiteral("Размер ресурса: ") +
                               QString::number(GetResourceSize(type, name)) + QStringLiteral(" байт"));
 
         if (!ShowSelectedResource(type, name)) {

@@ -15,11 +15,20 @@ MsgAnswer QtUi::MessageBox(const MessageRequest &request) {
     QString text = request.text;
     box.setText(text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
     switch (request.icon) {
-    case MsgIcon::Critical: box.setIcon(QMessageBox::Critical); break;
-    case MsgIcon::Question: box.setIcon(QMessageBox::Question); break;
-    case MsgIcon::Warning: box.setIcon(QMessageBox::Warning); break;
-    case MsgIcon::Information: box.setIcon(QMessageBox::Information); break;
-    case MsgIcon::None: break;
+    case MsgIcon::Critical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case MsgIcon::Question:
+        box.setIcon(QMessageBox::Question);
+        break;
+    case MsgIcon::Warning:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    case MsgIcon::Information:
+        box.setIcon(QMessageBox::Information);
+        break;
+    case MsgIcon::None:
+        break;
     }
     if (request.buttons == MsgButtons::YesNo) {
         QPushButton *yes = box.addButton(QMessageBox::Yes);
@@ -69,7 +78,13 @@ void RunFileDialog(QWidget *owner, CommonDialog &dialog, bool save) {
 }
 } // namespace
 
-void QtUi::ShowOpen(CommonDialog &dialog) { RunFileDialog(owner_ ? owner_() : nullptr, dialog, false); }
-void QtUi::ShowSave(CommonDialog &dialog) { RunFileDialog(owner_ ? owner_() : nullptr, dialog, true); }
+void QtUi::ShowOpen(CommonDialog &dialog) {
+    RunFileDialog(owner_ ? owner_() : nullptr, dialog, false);
+}
+void QtUi::ShowSave(CommonDialog &dialog) {
+    RunFileDialog(owner_ ? owner_() : nullptr, dialog, true);
+}
 
-bool QtUi::OpenWithShell(const QString &target) { return QDesktopServices::openUrl(QUrl::fromUserInput(target)); }
+bool QtUi::OpenWithShell(const QString &target) {
+    return QDesktopServices::openUrl(QUrl::fromUserInput(target));
+}

@@ -1,6 +1,6 @@
 #pragma once
 // The Ui of the running program: Qt's message boxes and file dialogs, the desktop's link handler.
-#include "platform/Ui.h"
+#include "system/Ui.h"
 
 #include <QStringList>
 #include <functional>

@@ -7,13 +7,12 @@
 #include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
 #include "decoders/StringTableText.h"
-#include "platform/FileWriters.h"
-#include "platform/PictureFiles.h"
-#include "platform/SystemFolders.h"
-#include "resources/ResourceTree.h"
-#include "views/PictureView.h"
-#include "views/TextBox.h"
-
+#include "imaging/PictureFiles.h"
+#include "resources/tree/ResourceTree.h"
+#include "system/FileWriters.h"
+#include "system/SystemFolders.h"
+#include "views/display/PictureView.h"
+#include "views/display/TextBox.h"
 
 namespace {
 // OFN_OVERWRITEPROMPT + OFN_HIDEREADONLY + OFN_NOREADONLYRETURN
@@ -64,7 +63,8 @@ QString FrmMain::AllStringTables() {
 void FrmMain::MnuSaveResource_Click() {
     FileCommandTrap(
         ui_, [this] { return CDlg.fileName; }, QStringLiteral("Невозможно сохранить ресурс."),
-        QStringLiteral("При сохранении произошла неизвестная ошибка!"), [this] {
+        QStringLiteral("При сохранении произошла неизвестная ошибка!"),
+        [this] {
             CDlg.dialogTitle = QStringLiteral("Сохранение ресурса");
             CDlg.fileName.clear();
             CDlg.filterIndex = 1;
@@ -90,7 +90,7 @@ void FrmMain::MnuSaveResource_Click() {
             if (picture) {
                 if (CDlg.filterIndex == 1) {
                     const auto file = picture->FileBytes();
-                    if (!file) throw ErrorReport(ErrorReport::InvalidPicture, QStringLiteral("Недопустимый рисунок"));
+                    if (!file) ErrorReport::invalidPicture();
                     WriteBytesFile(CDlg.fileName, AsBytes(*file));
                 } else {
                     WriteBytesFile(CDlg.fileName, AsBytes(BmpFileBytes(DrawOnScratch(*picture, *PTemp))));

@@ -1,8 +1,8 @@
 #include "decoders/AcceleratorText.h"
 
 #include "decoders/ResourceAccess.h"
-#include "platform/ByteReader.h"
-#include "platform/ErrorReport.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 namespace {
 constexpr std::uint16_t kShift = 0x04;
@@ -15,12 +15,12 @@ struct NamedKey {
     const char *name;
 };
 constexpr NamedKey kNamedKeys[] = {
-    {3, "CANCEL"},       {8, "BACKSPACE"},   {9, "TAB"},         {12, "CLEAR"},         {13, "ENTER"},
-    {16, "SHIFT"},       {17, "CTRL"},       {18, "MENU"},       {19, "PAUSE"},         {20, "CAPS LOCK"},
-    {27, "ESC"},         {32, "SPACEBAR"},   {33, "PAGE UP"},    {34, "PAGE DOWN"},     {35, "END"},
-    {36, "HOME"},        {37, "LEFT ARROW"}, {38, "UP ARROW"},   {39, "RIGHT ARROW"},   {40, "DOWN ARROW"},
-    {41, "SELECT"},      {42, "PRINT SCREEN"}, {43, "EXECUTE"},  {44, "SNAPSHOT"},      {45, "INS"},
-    {46, "DEL"},         {47, "HELP"},       {144, "NUM LOCK"},
+    {3, "CANCEL"},  {8, "BACKSPACE"},     {9, "TAB"},        {12, "CLEAR"},       {13, "ENTER"},
+    {16, "SHIFT"},  {17, "CTRL"},         {18, "MENU"},      {19, "PAUSE"},       {20, "CAPS LOCK"},
+    {27, "ESC"},    {32, "SPACEBAR"},     {33, "PAGE UP"},   {34, "PAGE DOWN"},   {35, "END"},
+    {36, "HOME"},   {37, "LEFT ARROW"},   {38, "UP ARROW"},  {39, "RIGHT ARROW"}, {40, "DOWN ARROW"},
+    {41, "SELECT"}, {42, "PRINT SCREEN"}, {43, "EXECUTE"},   {44, "SNAPSHOT"},    {45, "INS"},
+    {46, "DEL"},    {47, "HELP"},         {144, "NUM LOCK"},
 };
 } // namespace
 
@@ -49,7 +49,8 @@ QString AcceleratorText(std::span<const std::byte> table) {
         if (flags & kShift) text += QStringLiteral("SHIFT+");
         if (flags & kControl) text += QStringLiteral("CTRL+");
         if (flags & kAlt) text += QStringLiteral("ALT+");
-        text += KeyName(key) + QStringLiteral(" (cmdID = ") + QString::number(command) + QStringLiteral(")\r\n");
+        text +=
+            KeyName(key) + QStringLiteral(" (cmdID = ") + QString::number(command) + QStringLiteral(")\r\n");
     }
     return text;
 }

@@ -1,8 +1,8 @@
 #include "decoders/HexDump.h"
 
 #include "decoders/ResourceAccess.h"
-#include "platform/AnsiCodePage.h"
-#include "platform/ErrorReport.h"
+#include "system/AnsiCodePage.h"
+#include "system/ErrorReport.h"
 
 #include <limits>
 
@@ -10,7 +10,8 @@ namespace {
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 
 QChar *PutHex(QChar *out, std::uint64_t value, int digits) {
-    for (int i = digits - 1; i >= 0; --i) out[i] = QChar(kHexDigits[(value >> (4 * (digits - 1 - i))) & 0xF]);
+    for (int i = digits - 1; i >= 0; --i)
+        out[i] = QChar(kHexDigits[(value >> (4 * (digits - 1 - i))) & 0xF]);
     return out + digits;
 }
 } // namespace

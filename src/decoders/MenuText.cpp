@@ -20,7 +20,8 @@ void AppendMenuItems(const Menu *menu, int depth) {
         if (item.type == kMenuTypeSeparator) {
             MenuTextBuffer += indentation + QStringLiteral("[Разделитель]\r\n");
         } else {
-            MenuTextBuffer += indentation + MenuItemTextAnsi(item, kItemTextBuffer) + QStringLiteral(" (cmdID = ") +
+            MenuTextBuffer += indentation + MenuItemTextAnsi(item, kItemTextBuffer) +
+                              QStringLiteral(" (cmdID = ") +
                               QString::number(static_cast<std::int32_t>(item.id)) + QStringLiteral(")\r\n");
         }
         // The template reader bounds the nesting, so this recursion is bounded too.

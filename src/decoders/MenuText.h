@@ -1,6 +1,6 @@
 #pragma once
 // Menus (resource type 4) as an indented outline of their items.
-#include "platform/MenuTemplate.h"
+#include "formats/MenuTemplate.h"
 
 #include <QString>
 

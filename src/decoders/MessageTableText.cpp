@@ -1,11 +1,11 @@
 #include "decoders/MessageTableText.h"
 
 #include "decoders/ResourceAccess.h"
-#include "platform/AnsiCodePage.h"
-#include "platform/ByteReader.h"
-#include "platform/ErrorReport.h"
+#include "pe/ByteReader.h"
 #include "resources/ReplaceText.h"
 #include "resources/TextHelpers.h"
+#include "system/AnsiCodePage.h"
+#include "system/ErrorReport.h"
 
 #include <vector>
 

@@ -1,11 +1,11 @@
 #include "decoders/PictureDecoders.h"
 
 #include "decoders/ResourceAccess.h"
-#include "platform/ErrorReport.h"
-#include "platform/ImageLoader.h"
-#include "platform/PictureFile.h"
-#include "platform/RasterPicture.h"
+#include "imaging/ImageLoader.h"
+#include "imaging/PictureFile.h"
+#include "imaging/RasterPicture.h"
 #include "resources/Playback.h"
+#include "system/ErrorReport.h"
 
 #include <QFile>
 

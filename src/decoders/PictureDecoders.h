@@ -1,8 +1,8 @@
 #pragma once
 // The picture decoders: a resource of a picture type, or a custom resource that holds a picture
 // file, made into a picture value.
-#include "platform/IconImage.h"
-#include "platform/Picture.h"
+#include "imaging/IconImage.h"
+#include "imaging/Picture.h"
 
 #include <QImage>
 #include <QString>

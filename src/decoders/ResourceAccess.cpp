@@ -1,8 +1,8 @@
 #include "decoders/ResourceAccess.h"
 
-#include "platform/ErrorReport.h"
 #include "resources/Module.h"
 #include "resources/TextHelpers.h"
+#include "system/ErrorReport.h"
 
 namespace {
 // "#" followed by decimal digits names the integer identifier of that value, as the platform
@@ -22,7 +22,8 @@ std::optional<std::span<const std::byte>> FindResourceData(const QString &type, 
     // A numeric type string is tried as an integer type first; only 1 to 65535 are integer
     // identifiers, so any other number (only a named type can produce one) is a name.
     if (const auto n = NumberValue(type); n && *n >= 1 && *n <= 0xFFFF)
-        if (auto found = module->Find(ResourceId::fromNumber(static_cast<std::uint16_t>(*n)), nameId)) return found;
+        if (auto found = module->Find(ResourceId::fromNumber(static_cast<std::uint16_t>(*n)), nameId))
+            return found;
     return module->Find(ResourceId::fromName(type), nameId);
 }
 

@@ -1,10 +1,10 @@
 #include "decoders/StringTableText.h"
 
 #include "decoders/ResourceAccess.h"
-#include "platform/ByteReader.h"
-#include "platform/ErrorReport.h"
+#include "pe/ByteReader.h"
 #include "resources/ReplaceText.h"
 #include "resources/TextHelpers.h"
+#include "system/ErrorReport.h"
 
 #include <limits>
 
@@ -33,6 +33,7 @@ QString StringTableText(const QString &name) {
     // The block number is the name without its first character ("#"); a named block has none.
     const auto number = NumberValue(name.mid(1));
     if (!number) ErrorReport::outOfRange();
-    if (*number > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max())) ErrorReport::overflow();
+    if (*number > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
+        ErrorReport::overflow();
     return StringTableText(*bytes, static_cast<std::int32_t>(*number));
 }

@@ -1,9 +1,9 @@
 #include "decoders/VersionText.h"
 
 #include "decoders/HexDump.h"
-#include "platform/ErrorReport.h"
-#include "platform/VersionInfo.h"
+#include "formats/VersionInfo.h"
 #include "resources/Module.h"
+#include "system/ErrorReport.h"
 
 #include <algorithm>
 #include <array>
@@ -14,20 +14,27 @@ struct KeyLabel {
     const char *label; // UTF-8
 };
 constexpr KeyLabel kKeys[] = {
-    {"OriginalFilename", "Исходное имя файла"}, {"InternalName", "Внутреннее имя"},
-    {"FileVersion", "Версия файла"},            {"ProductVersion", "Версия продукта"},
-    {"FileDescription", "Описание"},            {"LegalCopyright", "Авторские права"},
-    {"ProductName", "Название продукта"},       {"CompanyName", "Производитель"},
+    {"OriginalFilename", "Исходное имя файла"},
+    {"InternalName", "Внутреннее имя"},
+    {"FileVersion", "Версия файла"},
+    {"ProductVersion", "Версия продукта"},
+    {"FileDescription", "Описание"},
+    {"LegalCopyright", "Авторские права"},
+    {"ProductName", "Название продукта"},
+    {"CompanyName", "Производитель"},
 };
 
-QString Hex2(std::byte b) { return PadLeft(QString::number(std::to_integer<unsigned>(b), 16).toUpper(), 2); }
+QString Hex2(std::byte b) {
+    return PadLeft(QString::number(std::to_integer<unsigned>(b), 16).toUpper(), 2);
+}
 } // namespace
 
 QString VersionTextFromData(std::span<const std::byte> data) {
     // The first translation: a language word and a code-page word. Without a table it stays zero.
     std::array<std::byte, 4> translation{};
     if (const auto table = VerQueryValueBytes(data, QStringLiteral("\\VarFileInfo\\Translation")))
-        std::copy_n(table->begin(), std::min<std::size_t>(table->size(), translation.size()), translation.begin());
+        std::copy_n(table->begin(), std::min<std::size_t>(table->size(), translation.size()),
+                    translation.begin());
     // Language then code page, each as four hex digits: 0419 04E3 for Russian in Windows-1251.
     const QString languageCodePage =
         Hex2(translation[1]) + Hex2(translation[0]) + Hex2(translation[3]) + Hex2(translation[2]);
@@ -37,7 +44,8 @@ QString VersionTextFromData(std::span<const std::byte> data) {
         const QString path = QStringLiteral("\\StringFileInfo\\") + languageCodePage + QLatin1Char('\\') +
                              QLatin1String(k.key);
         const QString value = VerQueryValueAnsi(data, path).value_or(QString());
-        if (!value.isEmpty()) lines += QString::fromUtf8(k.label) + QStringLiteral(": ") + value + QStringLiteral("\r\n");
+        if (!value.isEmpty())
+            lines += QString::fromUtf8(k.label) + QStringLiteral(": ") + value + QStringLiteral("\r\n");
     }
     return QStringLiteral("Информация о версии:\r\n\r\n") + lines;
 }

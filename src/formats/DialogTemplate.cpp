@@ -1,7 +1,7 @@
-#include "platform/DialogTemplate.h"
+#include "formats/DialogTemplate.h"
 
-#include "platform/ByteReader.h"
-#include "platform/WindowStyles.h"
+#include "formats/WindowStyles.h"
+#include "pe/ByteReader.h"
 
 #include <algorithm>
 

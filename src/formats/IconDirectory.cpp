@@ -1,18 +1,18 @@
-#include "platform/IconDirectory.h"
+#include "formats/IconDirectory.h"
 
-#include "platform/ByteReader.h"
-#include "platform/Dib.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <cstdlib>
 
 namespace {
 // The header shared by groups and files: reserved 0, type 1 (icon) or 2 (cursor), entry count.
 std::uint16_t ReadHeader(ByteReader &r, std::optional<bool> cursor, bool &isCursor) {
-    if (r.u16() != 0) InvalidPicture();
+    if (r.u16() != 0) ErrorReport::invalidPicture();
     const std::uint16_t type = r.u16();
-    if (type != 1 && type != 2) InvalidPicture();
+    if (type != 1 && type != 2) ErrorReport::invalidPicture();
     isCursor = type == 2;
-    if (cursor && *cursor != isCursor) InvalidPicture();
+    if (cursor && *cursor != isCursor) ErrorReport::invalidPicture();
     return r.u16();
 }
 

@@ -1,8 +1,8 @@
-#include "platform/MenuTemplate.h"
+#include "formats/MenuTemplate.h"
 
-#include "platform/AnsiCodePage.h"
-#include "platform/ByteReader.h"
-#include "platform/ErrorReport.h"
+#include "pe/ByteReader.h"
+#include "system/AnsiCodePage.h"
+#include "system/ErrorReport.h"
 
 namespace {
 // Bits of a standard template's option word.
@@ -12,7 +12,8 @@ constexpr std::uint16_t kEnd = 0x0080; // last item of its level; shares its val
 constexpr std::uint16_t kExPopup = 0x0001;
 constexpr std::uint16_t kExEnd = 0x0080;
 // What the item query reports as type and as state; everything else in the template is dropped.
-constexpr std::uint32_t kTypeMask = 0x6B64; // bitmap, bar break, break, owner-draw, radio, separator, right order/justify
+constexpr std::uint32_t kTypeMask =
+    0x6B64; // bitmap, bar break, break, owner-draw, radio, separator, right order/justify
 constexpr std::uint32_t kStateMask = 0x108B; // grayed/disabled, checked, hilite, default
 
 void EnterLevel(int depth) {

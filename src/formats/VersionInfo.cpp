@@ -1,8 +1,8 @@
-#include "platform/VersionInfo.h"
+#include "formats/VersionInfo.h"
 
-#include "platform/AnsiCodePage.h"
-#include "platform/ByteReader.h"
-#include "platform/ErrorReport.h"
+#include "pe/ByteReader.h"
+#include "system/AnsiCodePage.h"
+#include "system/ErrorReport.h"
 
 #include <QStringList>
 #include <algorithm>
@@ -22,11 +22,15 @@ struct Block {
     std::size_t childStart = 0; // offset of the first child inside the block
 };
 
-std::size_t AlignUp(std::size_t offset) { return (offset + 3) & ~std::size_t{3}; }
+std::size_t AlignUp(std::size_t offset) {
+    return (offset + 3) & ~std::size_t{3};
+}
 
 // The 32-bit form starts with its type word (0 or 1) where the 16-bit form has the first character
 // of its key.
-bool IsWideForm(const ByteReader &data) { return data.u8At(4) < 0x20; }
+bool IsWideForm(const ByteReader &data) {
+    return data.u8At(4) < 0x20;
+}
 
 // The block at `offset` of `parent`; its length must lie inside the parent.
 Block ReadBlock(const ByteReader &parent, std::size_t offset, bool wide) {

@@ -1,16 +1,12 @@
-#include "platform/Dib.h"
+#include "imaging/Dib.h"
 
-#include "platform/ByteReader.h"
-#include "platform/EncodedImage.h"
-#include "platform/ErrorReport.h"
+#include "imaging/EncodedImage.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <algorithm>
 #include <bit>
 #include <vector>
-
-void InvalidPicture() {
-    throw ErrorReport(ErrorReport::InvalidPicture, QStringLiteral("Недопустимый рисунок"));
-}
 
 namespace {
 constexpr std::uint32_t kCoreHeaderSize = 12;
@@ -219,12 +215,12 @@ DibHeader ReadDibHeader(std::span<const std::byte> info) {
         h.colorCount = std::min<std::uint32_t>(used, 256);
         if (used == 0 && h.bitCount <= 8) h.colorCount = 1u << h.bitCount;
     } else {
-        InvalidPicture();
+        ErrorReport::invalidPicture();
     }
     r.seek(h.headerSize);
 
     if (h.compression == BiBitfields || h.compression == BiAlphaBitfields) {
-        if (h.bitCount != 16 && h.bitCount != 32) InvalidPicture();
+        if (h.bitCount != 16 && h.bitCount != 32) ErrorReport::invalidPicture();
         // Masks sit inside V2 and later headers and after a plain info header.
         const std::size_t maskAt = kInfoHeaderSize;
         const bool alphaInHeader = h.headerSize >= kInfoHeaderSize + 16;
@@ -238,20 +234,21 @@ DibHeader ReadDibHeader(std::span<const std::byte> info) {
         }
         if (h.headerSize == kInfoHeaderSize) r.seek(maskAt + (alphaAfter ? 16 : 12));
     } else if (h.compression == BiRgb) {
-        if (!ValidBitCount(h.bitCount)) InvalidPicture();
+        if (!ValidBitCount(h.bitCount)) ErrorReport::invalidPicture();
     } else if (h.compression == BiRle8) {
-        if (h.bitCount != 8) InvalidPicture();
+        if (h.bitCount != 8) ErrorReport::invalidPicture();
     } else if (h.compression == BiRle4) {
-        if (h.bitCount != 4) InvalidPicture();
+        if (h.bitCount != 4) ErrorReport::invalidPicture();
     } else if (h.compression != BiJpeg && h.compression != BiPng) {
-        InvalidPicture();
+        ErrorReport::invalidPicture();
     }
 
     h.topDown = height < 0;
     if (h.topDown) height = -height;
-    if (h.topDown && (h.compression == BiRle8 || h.compression == BiRle4)) InvalidPicture(); // never top-down
+    if (h.topDown && (h.compression == BiRle8 || h.compression == BiRle4))
+        ErrorReport::invalidPicture(); // never top-down
     if (h.width <= 0 || height <= 0 || h.width > kDibMaxSide || height > 2 * std::int64_t{kDibMaxSide})
-        InvalidPicture();
+        ErrorReport::invalidPicture();
     h.height = static_cast<std::int32_t>(height);
 
     h.colorTableOffset = r.pos();
@@ -267,7 +264,7 @@ DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte>
     h = ReadDibHeader(info);
     if (options.iconHalves) h.height /= 2;
     if (h.height <= 0 || h.height > kDibMaxSide || std::int64_t{h.width} * h.height > kDibMaxPixels)
-        InvalidPicture();
+        ErrorReport::invalidPicture();
 
     // Table entries are 2-byte indices for DIB_PAL_COLORS.
     DibHeader tableLayout = h;
@@ -317,9 +314,9 @@ DecodedDib DecodePackedDib(std::span<const std::byte> packed, const DibOptions &
 
 DecodedDib DecodeBmpFile(std::span<const std::byte> file) {
     ByteReader r(file);
-    if (r.u16() != 0x4D42) InvalidPicture(); // "BM"
-    r.u32();                                 // file size, unreliable in practice
-    r.u32();                                 // reserved
+    if (r.u16() != 0x4D42) ErrorReport::invalidPicture(); // "BM"
+    r.u32();                                              // file size, unreliable in practice
+    r.u32();                                              // reserved
     const std::uint32_t bitsOffset = r.u32();
     const auto info = file.subspan(r.pos());
     const DibHeader h = ReadDibHeader(info);

@@ -74,6 +74,3 @@ DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte>
 DecodedDib DecodePackedDib(std::span<const std::byte> packed, const DibOptions &options = {});
 // Decodes a BMP file: the file header, then a DIB whose bits lie at the header's offset.
 DecodedDib DecodeBmpFile(std::span<const std::byte> file);
-
-// The invalid-picture failure (code 481).
-[[noreturn]] void InvalidPicture();

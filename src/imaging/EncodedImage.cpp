@@ -1,6 +1,7 @@
-#include "platform/EncodedImage.h"
+#include "imaging/EncodedImage.h"
 
-#include "platform/Dib.h"
+#include "imaging/Dib.h"
+#include "system/ErrorReport.h"
 
 #include <QBuffer>
 #include <QImageReader>
@@ -23,16 +24,16 @@ QByteArray DetectImageFormat(std::span<const std::byte> data) {
 QImage DecodeEncodedImage(std::span<const std::byte> data, const QByteArray &format) {
     QByteArray bytes = Wrap(data);
     QBuffer buffer(&bytes);
-    if (!buffer.open(QIODevice::ReadOnly)) InvalidPicture();
+    if (!buffer.open(QIODevice::ReadOnly)) ErrorReport::invalidPicture();
     QImageReader reader(&buffer, format);
     reader.setAutoTransform(false);
     // The size comes from the file's header; nothing is allocated for an image beyond the limits.
     const QSize size = reader.size();
     if (!size.isValid() || size.width() > kDibMaxSide || size.height() > kDibMaxSide ||
         std::int64_t{size.width()} * size.height() > kDibMaxPixels)
-        InvalidPicture();
+        ErrorReport::invalidPicture();
     QImage image;
-    if (!reader.read(&image) || image.isNull()) InvalidPicture();
-    if (image.width() > kDibMaxSide || image.height() > kDibMaxSide) InvalidPicture();
+    if (!reader.read(&image) || image.isNull()) ErrorReport::invalidPicture();
+    if (image.width() > kDibMaxSide || image.height() > kDibMaxSide) ErrorReport::invalidPicture();
     return image.convertToFormat(QImage::Format_ARGB32);
 }

@@ -1,8 +1,9 @@
-#include "platform/IconImage.h"
+#include "imaging/IconImage.h"
 
-#include "platform/ByteReader.h"
-#include "platform/Dib.h"
-#include "platform/EncodedImage.h"
+#include "imaging/Dib.h"
+#include "imaging/EncodedImage.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <algorithm>
 #include <cstring>
@@ -59,7 +60,7 @@ IconImage DecodeIconImage(std::span<const std::byte> image, bool cursor, QPoint 
     const DibHeader &h = dib.header;
     // Icon images are never compressed: the mask's place depends on the colour bits' size.
     if (h.compression != BiRgb && h.compression != BiBitfields && h.compression != BiAlphaBitfields)
-        InvalidPicture();
+        ErrorReport::invalidPicture();
     out.bitCount = h.bitCount;
 
     const ByteReader bits(image.subspan(h.infoSize));

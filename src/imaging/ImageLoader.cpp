@@ -1,8 +1,9 @@
-#include "platform/ImageLoader.h"
+#include "imaging/ImageLoader.h"
 
-#include "platform/ByteReader.h"
-#include "platform/Dib.h"
-#include "platform/IconDirectory.h"
+#include "formats/IconDirectory.h"
+#include "imaging/Dib.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <QGuiApplication>
 #include <QPalette>
@@ -34,16 +35,16 @@ QImage LoadBitmapResource(std::span<const std::byte> dib) {
 IconImage LoadIconGroup(std::span<const std::byte> group, bool cursor, const IconImageLookup &lookup) {
     const IconDirectory directory = ReadGroupDirectory(group, cursor);
     const auto chosen = ChooseIconEntry(directory);
-    if (!chosen) InvalidPicture();
+    if (!chosen) ErrorReport::invalidPicture();
     const auto data = lookup(static_cast<std::uint16_t>(directory.entries[*chosen].idOrOffset));
-    if (!data || data->empty()) InvalidPicture();
+    if (!data || data->empty()) ErrorReport::invalidPicture();
     return DecodeIconResource(*data, cursor);
 }
 
 IconImage LoadIconFile(std::span<const std::byte> file) {
     const IconDirectory directory = ReadIconFileDirectory(file);
     const auto chosen = ChooseIconEntry(directory);
-    if (!chosen) InvalidPicture();
+    if (!chosen) ErrorReport::invalidPicture();
     const IconDirEntry &entry = directory.entries[*chosen];
     const auto image = ByteReader(file).spanAt(entry.idOrOffset, entry.bytes);
     return DecodeIconImage(image, directory.cursor, entry.hotspot);

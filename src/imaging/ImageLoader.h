@@ -3,7 +3,7 @@
 // colours, the one image of an icon or cursor group chosen for the standard size, an icon or
 // cursor file. Failures are raised (code 9 for data cut short, 481 for an image that cannot be
 // made); the callers turn them into "no picture".
-#include "platform/IconImage.h"
+#include "imaging/IconImage.h"
 
 #include <QImage>
 #include <QRgb>

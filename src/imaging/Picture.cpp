@@ -1,6 +1,6 @@
-#include "platform/Picture.h"
+#include "imaging/Picture.h"
 
-#include "platform/Twips.h"
+#include "system/Twips.h"
 
 std::int32_t PixelsToHimetric(int pixels, bool horizontal) {
     const double tpp = horizontal ? TwipsPerPixelX() : TwipsPerPixelY();

@@ -1,12 +1,12 @@
-#include "platform/PictureFile.h"
+#include "imaging/PictureFile.h"
 
-#include "platform/ByteReader.h"
-#include "platform/Dib.h"
-#include "platform/EncodedImage.h"
-#include "platform/ErrorReport.h"
-#include "platform/ImageLoader.h"
-#include "platform/MetafilePicture.h"
-#include "platform/RasterPicture.h"
+#include "imaging/Dib.h"
+#include "imaging/EncodedImage.h"
+#include "imaging/ImageLoader.h"
+#include "imaging/RasterPicture.h"
+#include "imaging/metafile/MetafilePicture.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <QFile>
 
@@ -32,7 +32,7 @@ std::shared_ptr<Picture> Load(std::span<const std::byte> data) {
     }
     // Of the formats Qt's readers know, only those the platform's loader reads.
     const QByteArray format = DetectImageFormat(data);
-    if (format != "jpeg" && format != "gif") InvalidPicture();
+    if (format != "jpeg" && format != "gif") ErrorReport::invalidPicture();
     return std::make_shared<RasterPicture>(DecodeEncodedImage(data, format), Picture::Bitmap);
 }
 } // namespace
@@ -42,13 +42,13 @@ std::shared_ptr<Picture> LoadPictureFromData(std::span<const std::byte> data) {
         return Load(data);
     } catch (const ErrorReport &) {
         // Whatever went wrong inside, the loader's answer is that this is no picture.
-        InvalidPicture();
+        ErrorReport::invalidPicture();
     }
 }
 
 std::shared_ptr<Picture> LoadPictureFile(const QString &path) {
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) InvalidPicture();
+    if (!file.open(QIODevice::ReadOnly)) ErrorReport::invalidPicture();
     const QByteArray bytes = file.readAll();
     return LoadPictureFromData(
         std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));

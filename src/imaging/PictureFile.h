@@ -1,7 +1,7 @@
 #pragma once
 // Our stand-in for the platform's picture file loader: a BMP, ICO, CUR, WMF, EMF, GIF or JPEG file
 // made into a picture, the format recognised from the data alone.
-#include "platform/Picture.h"
+#include "imaging/Picture.h"
 
 #include <QString>
 #include <cstddef>

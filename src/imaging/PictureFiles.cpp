@@ -1,7 +1,7 @@
-#include "platform/PictureFiles.h"
+#include "imaging/PictureFiles.h"
 
-#include "platform/ErrorReport.h"
-#include "platform/IconImage.h"
+#include "imaging/IconImage.h"
+#include "system/ErrorReport.h"
 
 namespace {
 void Put16(QByteArray &out, std::uint32_t v) {

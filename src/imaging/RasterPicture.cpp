@@ -1,6 +1,6 @@
-#include "platform/RasterPicture.h"
+#include "imaging/RasterPicture.h"
 
-#include "platform/PictureFiles.h"
+#include "imaging/PictureFiles.h"
 
 #include <QPainter>
 

@@ -1,7 +1,7 @@
 #pragma once
 // A picture backed by an image in memory: a bitmap (type 1) or an icon or cursor (type 3).
-#include "platform/IconImage.h"
-#include "platform/Picture.h"
+#include "imaging/IconImage.h"
+#include "imaging/Picture.h"
 
 #include <QImage>
 #include <optional>

@@ -1,4 +1,4 @@
-#include "platform/FfmpegInput.h"
+#include "media/FfmpegInput.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/MediaDevices.h"
+#include "media/MediaDevices.h"
 
 #include <QList>
 #include <QPointer>
@@ -10,11 +10,14 @@ QList<QPointer<QObject>> &Devices() {
 }
 } // namespace
 
-void MediaDevices::Register(QObject *device) { Devices().append(device); }
+void MediaDevices::Register(QObject *device) {
+    Devices().append(device);
+}
 
 void MediaDevices::CloseAll() {
     const auto devices = std::exchange(Devices(), {});
-    for (const QPointer<QObject> &d : devices) delete d.data();
+    for (const QPointer<QObject> &d : devices)
+        delete d.data();
 }
 
 bool MediaDevices::AnyOpen() {

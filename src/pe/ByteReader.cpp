@@ -1,7 +1,7 @@
-#include "platform/ByteReader.h"
+#include "pe/ByteReader.h"
 
-#include "platform/AnsiCodePage.h"
-#include "platform/ErrorReport.h"
+#include "system/AnsiCodePage.h"
+#include "system/ErrorReport.h"
 
 #include <cstring>
 
@@ -14,7 +14,8 @@ template <typename T> T ByteReader::valueAt(std::size_t offset) const {
     std::uint8_t raw[sizeof(T)];
     std::memcpy(raw, data_.data() + offset, sizeof(T));
     T value = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;) value = static_cast<T>((value << 8) | raw[i]);
+    for (std::size_t i = sizeof(T); i-- > 0;)
+        value = static_cast<T>((value << 8) | raw[i]);
     return value;
 }
 
@@ -54,9 +55,15 @@ std::uint64_t ByteReader::u64() {
     return v;
 }
 
-std::uint8_t ByteReader::u8At(std::size_t offset) const { return valueAt<std::uint8_t>(offset); }
-std::uint16_t ByteReader::u16At(std::size_t offset) const { return valueAt<std::uint16_t>(offset); }
-std::uint32_t ByteReader::u32At(std::size_t offset) const { return valueAt<std::uint32_t>(offset); }
+std::uint8_t ByteReader::u8At(std::size_t offset) const {
+    return valueAt<std::uint8_t>(offset);
+}
+std::uint16_t ByteReader::u16At(std::size_t offset) const {
+    return valueAt<std::uint16_t>(offset);
+}
+std::uint32_t ByteReader::u32At(std::size_t offset) const {
+    return valueAt<std::uint32_t>(offset);
+}
 
 std::span<const std::byte> ByteReader::take(std::size_t count) {
     auto s = spanAt(pos_, count);
@@ -85,7 +92,8 @@ QString ByteReader::utf16z() {
 QString ByteReader::utf16(std::size_t count) {
     need(pos_, count > SIZE_MAX / 2 ? SIZE_MAX : count * 2);
     QString text(static_cast<qsizetype>(count), Qt::Uninitialized);
-    for (std::size_t i = 0; i < count; ++i) text[static_cast<qsizetype>(i)] = QChar(u16());
+    for (std::size_t i = 0; i < count; ++i)
+        text[static_cast<qsizetype>(i)] = QChar(u16());
     return text;
 }
 

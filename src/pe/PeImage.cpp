@@ -1,7 +1,7 @@
-#include "platform/PeImage.h"
+#include "pe/PeImage.h"
 
-#include "platform/ByteReader.h"
-#include "platform/ResourceLanguage.h"
+#include "pe/ByteReader.h"
+#include "pe/ResourceLanguage.h"
 
 #include <algorithm>
 
@@ -106,12 +106,14 @@ std::vector<PeImage::Entry> PeImage::DirectoryEntries(std::uint32_t offset) cons
     const Directory dir = DirectoryAt(offset);
     std::vector<Entry> entries;
     entries.reserve(dir.count);
-    for (std::size_t i = 0; i < dir.count; ++i) entries.push_back(EntryAt(dir, i));
+    for (std::size_t i = 0; i < dir.count; ++i)
+        entries.push_back(EntryAt(dir, i));
     return entries;
 }
 
 std::optional<ResourceId> PeImage::EntryId(const Entry &entry) const {
-    if ((entry.nameField & 0x80000000u) == 0) return ResourceId::fromNumber(static_cast<std::uint16_t>(entry.nameField));
+    if ((entry.nameField & 0x80000000u) == 0)
+        return ResourceId::fromNumber(static_cast<std::uint16_t>(entry.nameField));
     ByteReader dir(resources_);
     const std::size_t at = entry.nameField & 0x7FFFFFFFu;
     if (!dir.contains(at, 2)) return std::nullopt;
@@ -192,7 +194,8 @@ std::vector<PeImage::Entry> PeImage::LanguageEntries(const ResourceId &type, con
 
 std::vector<std::uint16_t> PeImage::Languages(const ResourceId &type, const ResourceId &name) const {
     std::vector<std::uint16_t> ids;
-    for (const Entry &e : LanguageEntries(type, name)) ids.push_back(static_cast<std::uint16_t>(e.nameField));
+    for (const Entry &e : LanguageEntries(type, name))
+        ids.push_back(static_cast<std::uint16_t>(e.nameField));
     return ids;
 }
 
@@ -207,12 +210,14 @@ std::optional<std::span<const std::byte>> PeImage::DataOf(const Entry &languageE
     return image_.subspan(*offset, size);
 }
 
-std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name) const {
+std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type,
+                                                        const ResourceId &name) const {
     const auto entries = LanguageEntries(type, name);
     if (entries.empty()) return std::nullopt;
     std::vector<std::uint16_t> ids;
     ids.reserve(entries.size());
-    for (const Entry &e : entries) ids.push_back(static_cast<std::uint16_t>(e.nameField));
+    for (const Entry &e : entries)
+        ids.push_back(static_cast<std::uint16_t>(e.nameField));
     return DataOf(entries[PreferredLanguageIndex(ids)]);
 }
 

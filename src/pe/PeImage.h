@@ -2,7 +2,7 @@
 // Our stand-in for loading a file as a data module and for the platform's resource enumeration
 // and lookup: a PE32 or PE32+ image mapped read-only, whose resource directory is read with every
 // offset checked. Nothing is read ahead: types, names and data are looked up when asked for.
-#include "platform/ResourceId.h"
+#include "pe/ResourceId.h"
 
 #include <QFile>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "platform/ResourceLanguage.h"
+#include "pe/ResourceLanguage.h"
 
 #include <array>
 

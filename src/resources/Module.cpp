@@ -1,8 +1,8 @@
 #include "resources/Module.h"
 
-#include "platform/SystemFolders.h"
 #include "resources/DialogPreviewWnd.h"
 #include "resources/Playback.h"
+#include "system/SystemFolders.h"
 
 #include <memory>
 
@@ -13,7 +13,9 @@ std::unique_ptr<PeImage> &Handle() {
 }
 } // namespace
 
-const PeImage *ModuleHandle() { return Handle().get(); }
+const PeImage *ModuleHandle() {
+    return Handle().get();
+}
 
 bool LoadModule(const QString &path) {
     // File names on the program's home platform are case-insensitive.

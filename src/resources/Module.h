@@ -1,7 +1,7 @@
 #pragma once
 // The one loaded module. At most one is loaded at a time; the tree, the raw access and every
 // decoder read from it.
-#include "platform/PeImage.h"
+#include "pe/PeImage.h"
 
 #include <QString>
 

@@ -1,7 +1,7 @@
 #include "resources/Playback.h"
 
-#include "platform/ErrorReport.h"
-#include "platform/MediaDevices.h"
+#include "media/MediaDevices.h"
+#include "system/ErrorReport.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "platform/AnsiCodePage.h"
+#include "system/AnsiCodePage.h"
 
 #include <array>
 
@@ -20,7 +20,8 @@ constexpr std::array<char16_t, 128> kHigh = {
 const std::array<std::uint8_t, 0x2200> &ReverseTable() {
     static const auto table = [] {
         std::array<std::uint8_t, 0x2200> r{};
-        for (std::size_t i = 0; i < kHigh.size(); ++i) r[kHigh[i]] = static_cast<std::uint8_t>(0x80 + i);
+        for (std::size_t i = 0; i < kHigh.size(); ++i)
+            r[kHigh[i]] = static_cast<std::uint8_t>(0x80 + i);
         return r;
     }();
     return table;
@@ -34,12 +35,15 @@ char AnsiByte(QChar c) {
 }
 } // namespace
 
-QChar AnsiChar(std::uint8_t byte) { return byte < 0x80 ? QChar(byte) : QChar(kHigh[byte - 0x80]); }
+QChar AnsiChar(std::uint8_t byte) {
+    return byte < 0x80 ? QChar(byte) : QChar(kHigh[byte - 0x80]);
+}
 
 QString AnsiToUnicode(std::span<const std::byte> bytes) {
     QString text(static_cast<qsizetype>(bytes.size()), Qt::Uninitialized);
     QChar *out = text.data();
-    for (std::byte b : bytes) *out++ = AnsiChar(static_cast<std::uint8_t>(b));
+    for (std::byte b : bytes)
+        *out++ = AnsiChar(static_cast<std::uint8_t>(b));
     return text;
 }
 
@@ -50,6 +54,7 @@ QString AnsiToUnicode(const QByteArray &bytes) {
 QByteArray UnicodeToAnsi(const QString &text) {
     QByteArray bytes(text.size(), Qt::Uninitialized);
     char *out = bytes.data();
-    for (QChar c : text) *out++ = AnsiByte(c);
+    for (QChar c : text)
+        *out++ = AnsiByte(c);
     return bytes;
 }

@@ -1,10 +1,17 @@
-#include "platform/ErrorReport.h"
+#include "system/ErrorReport.h"
 
 void ErrorReport::outOfRange() {
     throw ErrorReport(OutOfRange, QStringLiteral("Индекс выходит за пределы допустимого диапазона"));
 }
-void ErrorReport::overflow() { throw ErrorReport(Overflow, QStringLiteral("Переполнение")); }
-void ErrorReport::outOfMemory() { throw ErrorReport(OutOfMemory, QStringLiteral("Недостаточно памяти")); }
+void ErrorReport::overflow() {
+    throw ErrorReport(Overflow, QStringLiteral("Переполнение"));
+}
+void ErrorReport::outOfMemory() {
+    throw ErrorReport(OutOfMemory, QStringLiteral("Недостаточно памяти"));
+}
 void ErrorReport::invalidArgument() {
     throw ErrorReport(InvalidArgument, QStringLiteral("Недопустимый вызов процедуры или аргумент"));
+}
+void ErrorReport::invalidPicture() {
+    throw ErrorReport(InvalidPicture, QStringLiteral("Недопустимый рисунок"));
 }

@@ -29,6 +29,7 @@ public:
     [[noreturn]] static void overflow();
     [[noreturn]] static void outOfMemory();
     [[noreturn]] static void invalidArgument();
+    [[noreturn]] static void invalidPicture();
 
 private:
     qint32 code_;

@@ -1,20 +1,21 @@
-#include "platform/FileWriters.h"
+#include "system/FileWriters.h"
 
-#include "platform/AnsiCodePage.h"
-#include "platform/ErrorReport.h"
+#include "system/AnsiCodePage.h"
+#include "system/ErrorReport.h"
 
 #include <QSaveFile>
 
 void WriteBytesFile(const QString &path, std::span<const std::byte> bytes) {
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) &&
-                         file.write(reinterpret_cast<const char *>(bytes.data()), static_cast<qint64>(bytes.size())) ==
-                             static_cast<qint64>(bytes.size()) &&
+                         file.write(reinterpret_cast<const char *>(bytes.data()),
+                                    static_cast<qint64>(bytes.size())) == static_cast<qint64>(bytes.size()) &&
                          file.commit();
     if (!written) {
         const QString reason = file.errorString();
         file.cancelWriting();
-        throw ErrorReport(ErrorReport::FileAccess, QStringLiteral("Ошибка доступа к пути/файлу: %1").arg(reason));
+        throw ErrorReport(ErrorReport::FileAccess,
+                          QStringLiteral("Ошибка доступа к пути/файлу: %1").arg(reason));
     }
 }
 

@@ -1,4 +1,4 @@
-#include "platform/SystemFolders.h"
+#include "system/SystemFolders.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -43,7 +43,8 @@ QString GetSystemDir() {
 QString GetWindowsDir() {
     const QString system = GetSystemDir();
     const QString suffix = QStringLiteral("/drive_c/windows/system32");
-    if (system.endsWith(suffix)) return system.chopped(suffix.size() - QStringLiteral("/drive_c/windows").size());
+    if (system.endsWith(suffix))
+        return system.chopped(suffix.size() - QStringLiteral("/drive_c/windows").size());
     return QDir::homePath();
 }
 

@@ -1,4 +1,4 @@
-#include "platform/Twips.h"
+#include "system/Twips.h"
 
 #include <QGuiApplication>
 #include <QScreen>
@@ -12,5 +12,9 @@ double Dpi(bool horizontal) {
 }
 } // namespace
 
-double TwipsPerPixelX() { return 1440.0 / Dpi(true); }
-double TwipsPerPixelY() { return 1440.0 / Dpi(false); }
+double TwipsPerPixelX() {
+    return 1440.0 / Dpi(true);
+}
+double TwipsPerPixelY() {
+    return 1440.0 / Dpi(false);
+}

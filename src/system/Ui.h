@@ -19,9 +19,9 @@ struct MessageRequest {
 // The settings of the shared common dialog, as the program fills them before showing it.
 struct CommonDialog {
     QString dialogTitle;
-    QString fileName;  // in: initial name; out: the full path chosen, empty after a cancel
-    QString fileTitle; // out: the chosen file's name without folder
-    QString filter;    // "Description|*.a;*.b|Description|*.*"
+    QString fileName;    // in: initial name; out: the full path chosen, empty after a cancel
+    QString fileTitle;   // out: the chosen file's name without folder
+    QString filter;      // "Description|*.a;*.b|Description|*.*"
     int filterIndex = 1; // 1-based; out: the filter the person chose
     QString initDir;
     quint32 flags = 0;

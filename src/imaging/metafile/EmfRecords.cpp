@@ -1,9 +1,9 @@
 // EMF records: a 32-bit type and size, then 32-bit fields; offsets inside a record (of bitmaps,
 // strings, advances) count from the record's start.
-#include "platform/ByteReader.h"
-#include "platform/ErrorReport.h"
-#include "platform/GdiCharsets.h"
-#include "platform/MetafileRecords.h"
+#include "imaging/metafile/MetafileRecords.h"
+#include "imaging/metafile/gdi/GdiCharsets.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,11 +1,11 @@
-#include "platform/Metafile.h"
+#include "imaging/metafile/Metafile.h"
 
-#include "platform/ByteReader.h"
-#include "platform/Dib.h"
-#include "platform/ErrorReport.h"
-#include "platform/GdiPlayer.h"
-#include "platform/MetafileRecords.h"
-#include "platform/Picture.h"
+#include "imaging/Dib.h"
+#include "imaging/Picture.h"
+#include "imaging/metafile/MetafileRecords.h"
+#include "imaging/metafile/gdi/GdiPlayer.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <QPaintDevice>
 #include <QPainter>
@@ -105,7 +105,7 @@ std::optional<EmfLayout> ReadEmfLayout(const ByteReader &r) {
 }
 
 std::int32_t ToHimetric(double v) {
-    if (!std::isfinite(v) || v <= 0 || v > 2e9) InvalidPicture();
+    if (!std::isfinite(v) || v <= 0 || v > 2e9) ErrorReport::invalidPicture();
     // A picture of less than half a unit still has a size.
     return std::max<std::int32_t>(1, static_cast<std::int32_t>(std::lround(v)));
 }
@@ -134,15 +134,15 @@ MetafileInfo ReadMetafileInfo(std::span<const std::byte> data) {
         return info;
     }
     const auto wmf = ReadWmfLayout(r);
-    if (!wmf) InvalidPicture();
+    if (!wmf) ErrorReport::invalidPicture();
     if (wmf->box) {
-        if (wmf->unitsPerInch == 0) InvalidPicture();
+        if (wmf->unitsPerInch == 0) ErrorReport::invalidPicture();
         info.widthHimetric = ToHimetric(std::abs(double(wmf->box->width())) * 2540.0 / wmf->unitsPerInch);
         info.heightHimetric = ToHimetric(std::abs(double(wmf->box->height())) * 2540.0 / wmf->unitsPerInch);
         return info;
     }
     const auto window = FirstWindow(r, wmf->recordsAt);
-    if (!window) InvalidPicture();
+    if (!window) ErrorReport::invalidPicture();
     info.widthHimetric = ToHimetric(PixelsToHimetric(std::abs(window->width()), true));
     info.heightHimetric = ToHimetric(PixelsToHimetric(std::abs(window->height()), false));
     return info;

@@ -1,7 +1,7 @@
 // Colours and DIBs as metafile records carry them.
-#include "platform/Dib.h"
-#include "platform/ErrorReport.h"
-#include "platform/MetafileRecords.h"
+#include "imaging/Dib.h"
+#include "imaging/metafile/MetafileRecords.h"
+#include "system/ErrorReport.h"
 
 namespace {
 QImage Finish(DecodedDib decoded, bool keepAlpha) {

@@ -1,4 +1,4 @@
-#include "platform/MetafilePicture.h"
+#include "imaging/metafile/MetafilePicture.h"
 
 #include <QRectF>
 

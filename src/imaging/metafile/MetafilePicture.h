@@ -1,7 +1,7 @@
 #pragma once
 // A metafile picture (type 2 for WMF, 4 for EMF): the file's bytes, played each time it is drawn.
-#include "platform/Metafile.h"
-#include "platform/Picture.h"
+#include "imaging/Picture.h"
+#include "imaging/metafile/Metafile.h"
 
 #include <QByteArray>
 

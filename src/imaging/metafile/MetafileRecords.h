@@ -1,7 +1,7 @@
 #pragma once
 // The record readers of the two metafile kinds, each driving the GDI playback engine. Internal to
 // the metafile code (Metafile.cpp uses them).
-#include "platform/GdiPlayer.h"
+#include "imaging/metafile/gdi/GdiPlayer.h"
 
 #include <QImage>
 #include <QRegion>

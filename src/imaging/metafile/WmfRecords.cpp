@@ -1,10 +1,10 @@
 // WMF records: a size in 16-bit words, a function number and 16-bit parameters, most of them
 // stored last-first (y before x, bottom before top).
-#include "platform/ByteReader.h"
-#include "platform/Dib.h"
-#include "platform/ErrorReport.h"
-#include "platform/GdiCharsets.h"
-#include "platform/MetafileRecords.h"
+#include "imaging/Dib.h"
+#include "imaging/metafile/MetafileRecords.h"
+#include "imaging/metafile/gdi/GdiCharsets.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <vector>
 

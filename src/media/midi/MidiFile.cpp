@@ -1,7 +1,7 @@
-#include "platform/MidiFile.h"
+#include "media/midi/MidiFile.h"
 
-#include "platform/ByteReader.h"
-#include "platform/ErrorReport.h"
+#include "pe/ByteReader.h"
+#include "system/ErrorReport.h"
 
 #include <algorithm>
 #include <cstring>

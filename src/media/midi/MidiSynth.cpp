@@ -1,8 +1,8 @@
-#include "platform/MidiSynth.h"
+#include "media/midi/MidiSynth.h"
 
-#include "platform/ErrorReport.h"
-#include "platform/MidiFile.h"
-#include "platform/PcmConverter.h"
+#include "media/midi/MidiFile.h"
+#include "media/sound/PcmConverter.h"
+#include "system/ErrorReport.h"
 
 #include <QFile>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "platform/SoundFont.h"
+#include "media/midi/SoundFont.h"
 
 #include <QFile>
 #include <QStandardPaths>

@@ -1,4 +1,4 @@
-#include "platform/PcmConverter.h"
+#include "media/sound/PcmConverter.h"
 
 #include <vector>
 

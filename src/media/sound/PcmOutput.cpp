@@ -1,4 +1,4 @@
-#include "platform/PcmOutput.h"
+#include "media/sound/PcmOutput.h"
 
 #include <QAudioDevice>
 #include <QAudioSink>

@@ -1,7 +1,7 @@
 #pragma once
 // One sound played once, in the background, through the default audio output. The samples are
 // pulled from their source as the output needs them.
-#include "platform/PcmSource.h"
+#include "media/sound/PcmSource.h"
 
 #include <QObject>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "platform/PcmSource.h"
+#include "media/sound/PcmSource.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/SoundClip.h"
+#include "media/sound/SoundClip.h"
 
-#include "platform/PcmConverter.h"
+#include "media/sound/PcmConverter.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 // A WAVE file read from bytes in memory and decoded, on demand, to PCM samples: every encoding
 // that FFmpeg decodes (PCM of any width, ADPCM, mu-law, A-law, GSM, MP3 in WAVE, ...).
-#include "platform/FfmpegInput.h"
-#include "platform/PcmSource.h"
+#include "media/FfmpegInput.h"
+#include "media/sound/PcmSource.h"
 
 #include <cstdint>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "platform/VideoClip.h"
+#include "media/video/VideoClip.h"
 
 #include <algorithm>
 #include <cmath>

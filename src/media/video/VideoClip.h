@@ -2,7 +2,7 @@
 // An AVI clip read from bytes in memory and decoded frame by frame into pictures. Every codec
 // that FFmpeg decodes is accepted (MS-RLE with its palette changes, MS Video 1, Cinepak,
 // uncompressed, ...). Reading a clip never shows anything; the player does.
-#include "platform/FfmpegInput.h"
+#include "media/FfmpegInput.h"
 
 #include <QImage>
 #include <QSize>

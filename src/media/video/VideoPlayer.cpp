@@ -1,4 +1,4 @@
-#include "platform/VideoPlayer.h"
+#include "media/video/VideoPlayer.h"
 
 #include <algorithm>
 #include <cmath>

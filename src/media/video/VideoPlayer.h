@@ -2,7 +2,7 @@
 // Plays a clip in an endless loop at the clip's own rate. Frames are decoded on a thread of their
 // own into a short queue, so the user interface never waits for a decoder; each frame is handed
 // out on the object's thread when its time has come.
-#include "platform/VideoClip.h"
+#include "media/video/VideoClip.h"
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -1,9 +1,9 @@
-#include "resources/ResourceTree.h"
+#include "resources/tree/ResourceTree.h"
 
 #include "resources/Module.h"
 #include "resources/ResTypeDescription.h"
 #include "resources/TextHelpers.h"
-#include "resources/TreeImages.h"
+#include "resources/tree/TreeImages.h"
 
 namespace {
 QStandardItem *MakeNode(const QString &key, const QString &text, int image, int selectedImage) {
@@ -33,10 +33,9 @@ QStandardItem *OpenResourceFile(QStandardItemModel &tree, const QString &path, c
 bool EnumTypesProc(EnumContext &context, const ResourceId &type) {
     QStandardItem *root = context.TargetTree->item(0);
     QStandardItem *node =
-        type.isNumber()
-            ? MakeNode(QStringLiteral("#%1").arg(*type.number), ResTypeDescription(*type.number),
-                       TreeImage::Type, TreeImage::TypeSelected)
-            : MakeNode(QString(), type.name, TreeImage::Type, TreeImage::TypeSelected);
+        type.isNumber() ? MakeNode(QStringLiteral("#%1").arg(*type.number), ResTypeDescription(*type.number),
+                                   TreeImage::Type, TreeImage::TypeSelected)
+                        : MakeNode(QString(), type.name, TreeImage::Type, TreeImage::TypeSelected);
     root->appendRow(node);
     context.ParentTypeNode = node;
     QStandardItem *placeholder = MakeNode(QString(), kPlaceholderText, 0, 0);
@@ -79,11 +78,14 @@ void ExpandNode(QStandardItemModel &tree, QStandardItem *node) {
 
 int NodeLevel(const QStandardItem *node) {
     int level = 0;
-    for (const QStandardItem *p = node ? node->parent() : nullptr; p != nullptr; p = p->parent()) ++level;
+    for (const QStandardItem *p = node ? node->parent() : nullptr; p != nullptr; p = p->parent())
+        ++level;
     return level;
 }
 
-QString NodeKey(const QStandardItem *node) { return node->data(TreeRole::Key).toString(); }
+QString NodeKey(const QStandardItem *node) {
+    return node->data(TreeRole::Key).toString();
+}
 
 QString TypeString(const QStandardItem *typeNode) {
     const QString key = NodeKey(typeNode);

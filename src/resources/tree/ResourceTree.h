@@ -1,7 +1,7 @@
 #pragma once
 // The resource tree: one root node for the file, one node per resource type, and under a type the
 // names of its resources, listed only when the type is expanded for the first time.
-#include "platform/ResourceId.h"
+#include "pe/ResourceId.h"
 
 #include <QList>
 #include <QStandardItemModel>

@@ -1,4 +1,4 @@
-#include "resources/TreeImages.h"
+#include "resources/tree/TreeImages.h"
 
 #include <QHash>
 #include <QPainter>
@@ -21,7 +21,8 @@ void DrawFile(QPainter &p) {
     p.setBrush(QColor(200, 200, 215));
     p.drawPolygon(QPolygonF({QPointF(9.5, 1.5), QPointF(9.5, 4.5), QPointF(12.5, 4.5)}));
     p.setPen(QColor(60, 110, 190));
-    for (int y = 7; y <= 12; y += 2) p.drawLine(QPointF(5.5, y + 0.5), QPointF(10.5, y + 0.5));
+    for (int y = 7; y <= 12; y += 2)
+        p.drawLine(QPointF(5.5, y + 0.5), QPointF(10.5, y + 0.5));
 }
 
 void DrawFolder(QPainter &p, bool open) {
@@ -31,7 +32,8 @@ void DrawFolder(QPainter &p, bool open) {
     p.drawRect(QRectF(1.5, 2.5, 5, 2));
     if (open) {
         p.setBrush(QColor(250, 220, 120));
-        p.drawPolygon(QPolygonF({QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(13.5, 13.5), QPointF(1.5, 13.5)}));
+        p.drawPolygon(
+            QPolygonF({QPointF(3.5, 7.5), QPointF(15.5, 7.5), QPointF(13.5, 13.5), QPointF(1.5, 13.5)}));
     }
 }
 
@@ -55,11 +57,20 @@ QImage ILResourcesImage(int number) {
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     switch (number) {
-    case TreeImage::File: DrawFile(p); break;
-    case TreeImage::Type: DrawFolder(p, false); break;
-    case TreeImage::TypeSelected: DrawFolder(p, true); break;
-    case TreeImage::Resource: DrawResource(p); break;
-    default: break;
+    case TreeImage::File:
+        DrawFile(p);
+        break;
+    case TreeImage::Type:
+        DrawFolder(p, false);
+        break;
+    case TreeImage::TypeSelected:
+        DrawFolder(p, true);
+        break;
+    case TreeImage::Resource:
+        DrawResource(p);
+        break;
+    default:
+        break;
     }
     return image;
 }

@@ -1,11 +1,11 @@
-#include "views/DialogBuilder.h"
+#include "views/dialogs/DialogBuilder.h"
 
-#include "platform/WindowStyles.h"
-#include "views/DialogFonts.h"
-#include "views/DialogGeometry.h"
-#include "views/DialogMenuBar.h"
-#include "views/PreviewStyle.h"
-#include "views/StaticControl.h"
+#include "formats/WindowStyles.h"
+#include "views/dialogs/DialogFonts.h"
+#include "views/dialogs/DialogGeometry.h"
+#include "views/dialogs/DialogMenuBar.h"
+#include "views/dialogs/PreviewStyle.h"
+#include "views/dialogs/controls/StaticControl.h"
 
 #include <QButtonGroup>
 #include <QGuiApplication>

@@ -1,10 +1,10 @@
 #pragma once
 // Our stand-in for the platform's dialog creation: a template made into a live window with all
 // its controls.
-#include "platform/DialogTemplate.h"
-#include "platform/MenuTemplate.h"
-#include "views/DialogControls.h"
-#include "views/DialogWindow.h"
+#include "formats/DialogTemplate.h"
+#include "formats/MenuTemplate.h"
+#include "views/dialogs/DialogWindow.h"
+#include "views/dialogs/controls/DialogControls.h"
 
 #include <memory>
 

@@ -1,7 +1,7 @@
-#include "views/DialogFonts.h"
+#include "views/dialogs/DialogFonts.h"
 
-#include "platform/Twips.h"
-#include "views/DialogGeometry.h"
+#include "system/Twips.h"
+#include "views/dialogs/DialogGeometry.h"
 
 #include <QDir>
 #include <QFontDatabase>

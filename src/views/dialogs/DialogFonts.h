@@ -1,6 +1,6 @@
 #pragma once
 // The font of a dialog and its average character size, which the dialog's units are made of.
-#include "platform/DialogTemplate.h"
+#include "formats/DialogTemplate.h"
 
 #include <QFont>
 #include <optional>

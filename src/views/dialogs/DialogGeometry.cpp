@@ -1,7 +1,7 @@
-#include "views/DialogGeometry.h"
+#include "views/dialogs/DialogGeometry.h"
 
-#include "platform/WindowStyles.h"
-#include "views/DialogFonts.h"
+#include "formats/WindowStyles.h"
+#include "views/dialogs/DialogFonts.h"
 
 #include <cstdlib>
 

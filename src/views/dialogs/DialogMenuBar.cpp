@@ -1,4 +1,4 @@
-#include "views/DialogMenuBar.h"
+#include "views/dialogs/DialogMenuBar.h"
 
 #include <QAction>
 #include <QMenu>

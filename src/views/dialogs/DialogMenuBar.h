@@ -1,7 +1,7 @@
 #pragma once
 // The menu bar of a dialog whose template names a menu: its items and pop-ups, as the menu
 // template of the module has them. Choosing an item does nothing; there is no program behind it.
-#include "platform/MenuTemplate.h"
+#include "formats/MenuTemplate.h"
 
 class QMenuBar;
 class QWidget;

@@ -1,13 +1,13 @@
-#include "views/DialogView.h"
+#include "views/dialogs/DialogView.h"
 
 #include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
-#include "platform/DialogTemplate.h"
-#include "platform/ErrorReport.h"
-#include "platform/Twips.h"
+#include "formats/DialogTemplate.h"
 #include "resources/DialogPreviewWnd.h"
-#include "views/DialogBuilder.h"
-#include "views/DisplayBox.h"
+#include "system/ErrorReport.h"
+#include "system/Twips.h"
+#include "views/dialogs/DialogBuilder.h"
+#include "views/display/DisplayBox.h"
 
 std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidget *parent,
                                                      const PictureLoader &pictures) {

@@ -1,8 +1,8 @@
 #pragma once
 // The dialog preview: a dialog template of the loaded module shown as a live window in, or over,
 // the display box.
-#include "views/DialogControls.h"
-#include "views/DialogWindow.h"
+#include "views/dialogs/DialogWindow.h"
+#include "views/dialogs/controls/DialogControls.h"
 
 #include <QString>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "views/DialogWindow.h"
+#include "views/dialogs/DialogWindow.h"
 
-#include "platform/WindowStyles.h"
-#include "views/DialogFonts.h"
-#include "views/PreviewStyle.h"
+#include "formats/WindowStyles.h"
+#include "views/dialogs/DialogFonts.h"
+#include "views/dialogs/PreviewStyle.h"
 
 #include <QFontInfo>
 #include <QLinearGradient>

@@ -3,7 +3,7 @@
 // around a client area that holds the controls. As a child it lives inside another widget; as a
 // pop-up or overlapped window it is a top-level window of its own, owned by the program's window,
 // and can be dragged by its caption.
-#include "views/DialogGeometry.h"
+#include "views/dialogs/DialogGeometry.h"
 
 #include <QPoint>
 #include <QString>

@@ -1,4 +1,4 @@
-#include "views/PreviewStyle.h"
+#include "views/dialogs/PreviewStyle.h"
 
 #include <QApplication>
 #include <QStyle>

@@ -1,7 +1,7 @@
-#include "views/DisplayBox.h"
+#include "views/display/DisplayBox.h"
 
-#include <QPainter>
 #include <QPaintEvent>
+#include <QPainter>
 #include <QRegularExpression>
 
 DisplayBox::DisplayBox(QWidget *parent) : QWidget(parent) {
@@ -55,13 +55,15 @@ void DisplayBox::Move(int left, int top, int width, int height) {
 void DisplayBox::paintEvent(QPaintEvent *event) {
     QPainter painter(this);
     painter.setClipRect(event->rect());
-    for (const QPicture &picture : drawings_) painter.drawPicture(0, 0, picture);
+    for (const QPicture &picture : drawings_)
+        painter.drawPicture(0, 0, picture);
 }
 
 QImage DisplayBox::Snapshot() const {
     QImage image(size(), QImage::Format_RGB32);
     image.fill(palette().color(backgroundRole()));
     QPainter painter(&image);
-    for (const QPicture &picture : drawings_) painter.drawPicture(0, 0, picture);
+    for (const QPicture &picture : drawings_)
+        painter.drawPicture(0, 0, picture);
     return image;
 }

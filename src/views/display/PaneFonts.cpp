@@ -1,11 +1,13 @@
-#include "views/PaneFonts.h"
+#include "views/display/PaneFonts.h"
 
-#include "views/DialogFonts.h"
+#include "views/dialogs/DialogFonts.h"
 
 void InstallPaneFontSubstitutes() {
     static const bool done = [] {
-        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"), ResolveFaceName(QStringLiteral("MS Sans Serif")));
-        QFont::insertSubstitution(QStringLiteral("Courier New"), ResolveFaceName(QStringLiteral("Courier New")));
+        QFont::insertSubstitution(QStringLiteral("MS Sans Serif"),
+                                  ResolveFaceName(QStringLiteral("MS Sans Serif")));
+        QFont::insertSubstitution(QStringLiteral("Courier New"),
+                                  ResolveFaceName(QStringLiteral("Courier New")));
         return true;
     }();
     (void)done;

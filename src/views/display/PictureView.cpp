@@ -1,22 +1,28 @@
-#include "views/PictureView.h"
+#include "views/display/PictureView.h"
 
-#include "platform/ErrorReport.h"
-#include "platform/Picture.h"
-#include "platform/Twips.h"
-#include "views/DisplayBox.h"
-#include "views/Viewport.h"
+#include "imaging/Picture.h"
+#include "system/ErrorReport.h"
+#include "system/Twips.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/Viewport.h"
 
 #include <QPainter>
 #include <algorithm>
 
 QString PictureTypeName(int type) {
     switch (type) {
-    case Picture::None: return QStringLiteral("Неизвестный");
-    case Picture::Bitmap: return QStringLiteral("Точечный рисунок или рисунок в аналогичном формате");
-    case Picture::Metafile: return QStringLiteral("Метафайл");
-    case Picture::Icon: return QStringLiteral("Иконка или курсор");
-    case Picture::EnhMetafile: return QStringLiteral("Метафайл");
-    default: return QString();
+    case Picture::None:
+        return QStringLiteral("Неизвестный");
+    case Picture::Bitmap:
+        return QStringLiteral("Точечный рисунок или рисунок в аналогичном формате");
+    case Picture::Metafile:
+        return QStringLiteral("Метафайл");
+    case Picture::Icon:
+        return QStringLiteral("Иконка или курсор");
+    case Picture::EnhMetafile:
+        return QStringLiteral("Метафайл");
+    default:
+        return QString();
     }
 }
 

@@ -1,10 +1,11 @@
-#include "views/TStringsWndProc.h"
+#include "views/display/TStringsWndProc.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
 #include <QWidget>
 
-TStringsWndProc::TStringsWndProc(QWidget *mainWindow, QObject *parent) : QObject(parent), mainWindow_(mainWindow) {}
+TStringsWndProc::TStringsWndProc(QWidget *mainWindow, QObject *parent)
+    : QObject(parent), mainWindow_(mainWindow) {}
 
 bool TStringsWndProc::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::MouseButtonPress && mainWindow_ &&

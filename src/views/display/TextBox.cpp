@@ -1,4 +1,4 @@
-#include "views/TextBox.h"
+#include "views/display/TextBox.h"
 
 TextBox::TextBox(QWidget *parent) : QPlainTextEdit(parent) {
     setLineWrapMode(QPlainTextEdit::NoWrap);

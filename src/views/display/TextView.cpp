@@ -1,11 +1,11 @@
-#include "views/TextView.h"
+#include "views/display/TextView.h"
 
-#include "platform/Ui.h"
-#include "views/DisplayBox.h"
-#include "views/PaneFonts.h"
+#include "system/Ui.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/PaneFonts.h"
 
+#include "views/display/TextBox.h"
 #include <QFont>
-#include "views/TextBox.h"
 
 namespace {
 // Character set 204 is Cyrillic; the fonts asked for all cover it (through fontconfig's

@@ -1,14 +1,14 @@
-#include "views/MediaControl.h"
+#include "views/media/MediaControl.h"
 
-#include "platform/FfmpegInput.h"
-#include "platform/MediaDevices.h"
-#include "platform/MidiSynth.h"
-#include "platform/PcmOutput.h"
-#include "platform/SoundClip.h"
-#include "platform/SoundFont.h"
-#include "platform/VideoClip.h"
-#include "platform/VideoPlayer.h"
-#include "views/VideoWindow.h"
+#include "media/FfmpegInput.h"
+#include "media/MediaDevices.h"
+#include "media/midi/MidiSynth.h"
+#include "media/midi/SoundFont.h"
+#include "media/sound/PcmOutput.h"
+#include "media/sound/SoundClip.h"
+#include "media/video/VideoClip.h"
+#include "media/video/VideoPlayer.h"
+#include "views/media/VideoWindow.h"
 
 #include <QFile>
 #include <QPointer>

@@ -1,13 +1,13 @@
-#include "views/MediaViews.h"
+#include "views/media/MediaViews.h"
 
 #include "decoders/ResourceAccess.h"
-#include "platform/ErrorReport.h"
-#include "platform/Twips.h"
 #include "resources/Playback.h"
 #include "resources/TextHelpers.h"
-#include "views/DisplayBox.h"
-#include "views/MediaControl.h"
-#include "views/Viewport.h"
+#include "system/ErrorReport.h"
+#include "system/Twips.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/Viewport.h"
+#include "views/media/MediaControl.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
-#include "views/VideoWindow.h"
+#include "views/media/VideoWindow.h"
 
-#include "platform/VideoClip.h"
-#include "platform/VideoPlayer.h"
+#include "media/video/VideoClip.h"
+#include "media/video/VideoPlayer.h"
 
 #include <QPainter>
 

@@ -1,6 +1,6 @@
-#include "platform/GdiCharsets.h"
+#include "imaging/metafile/gdi/GdiCharsets.h"
 
-#include "platform/AnsiCodePage.h"
+#include "system/AnsiCodePage.h"
 
 namespace {
 // Windows-1252 differs from Latin-1 only in 0x80 to 0x9F; undefined codes keep their value.

@@ -1,6 +1,6 @@
-#include "platform/GdiPlayer.h"
+#include "imaging/metafile/gdi/GdiPlayer.h"
 
-#include "platform/GdiState.h"
+#include "imaging/metafile/gdi/GdiState.h"
 
 #include <QPainter>
 #include <QPolygonF>

@@ -4,7 +4,7 @@
 // current position, the clip region and an open path), and the drawing operations they call, all
 // carried out on a QPainter. Coordinates come in logical units; the engine maps them to the
 // painter's. Nothing here fails: a call that GDI would refuse does nothing.
-#include "platform/GdiObjects.h"
+#include "imaging/metafile/gdi/GdiObjects.h"
 
 #include <QBrush>
 #include <QPainterPath>

@@ -1,7 +1,7 @@
 #pragma once
 // The state of one device context during playback: what SaveDC keeps and RestoreDC brings back.
-#include "platform/GdiObjects.h"
-#include "platform/GdiPlayer.h"
+#include "imaging/metafile/gdi/GdiObjects.h"
+#include "imaging/metafile/gdi/GdiPlayer.h"
 
 #include <QPointF>
 #include <QPolygon>

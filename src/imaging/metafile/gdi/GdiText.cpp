@@ -1,8 +1,8 @@
 // Text output of the playback engine: the selected font at the mapped size, aligned on the
 // reference point, with the metafile's own character advances when it gives them.
-#include "platform/GdiPlayer.h"
+#include "imaging/metafile/gdi/GdiPlayer.h"
 
-#include "platform/GdiState.h"
+#include "imaging/metafile/gdi/GdiState.h"
 
 #include <QFontMetricsF>
 #include <QPaintDevice>

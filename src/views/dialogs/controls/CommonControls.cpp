@@ -2,9 +2,9 @@
 // trackbars, up-down arrows, animations, rich edits, links, date and time pickers, calendars, IP
 // addresses, hot keys, extended combo boxes, toolbars and status bars. Each shows as the control
 // does before its program has filled it: no items, no columns, no tabs, no buttons.
-#include "platform/WindowStyles.h"
-#include "views/ControlFrames.h"
-#include "views/DialogControls.h"
+#include "formats/WindowStyles.h"
+#include "views/dialogs/controls/ControlFrames.h"
+#include "views/dialogs/controls/DialogControls.h"
 
 #include <QCalendarWidget>
 #include <QDateTimeEdit>

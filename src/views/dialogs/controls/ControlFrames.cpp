@@ -1,6 +1,6 @@
-#include "views/ControlFrames.h"
+#include "views/dialogs/controls/ControlFrames.h"
 
-#include "platform/WindowStyles.h"
+#include "formats/WindowStyles.h"
 
 #include <QFrame>
 #include <QHBoxLayout>

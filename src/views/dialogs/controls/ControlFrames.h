@@ -1,7 +1,7 @@
 #pragma once
 // What every control of a dialog shares: its border, its place, and the window styles that say
 // whether it is visible, enabled and a tab stop.
-#include "views/DialogControls.h"
+#include "views/dialogs/controls/DialogControls.h"
 
 class QFrame;
 

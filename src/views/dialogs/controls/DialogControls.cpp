@@ -1,4 +1,4 @@
-#include "views/DialogControls.h"
+#include "views/dialogs/controls/DialogControls.h"
 
 #include <QHash>
 

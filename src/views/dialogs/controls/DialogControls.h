@@ -1,8 +1,8 @@
 #pragma once
 // The control classes a dialog preview knows: the platform's predefined classes (button, edit,
 // static, list box, combo box, scroll bar) and the common controls, each made into a live widget.
-#include "platform/DialogTemplate.h"
-#include "platform/Picture.h"
+#include "formats/DialogTemplate.h"
+#include "imaging/Picture.h"
 
 #include <QFont>
 #include <QRect>

@@ -1,9 +1,9 @@
 // The platform's predefined control classes: Button, Edit, Static, ListBox, ComboBox, ScrollBar.
-#include "platform/Twips.h"
-#include "platform/WindowStyles.h"
-#include "views/ControlFrames.h"
-#include "views/DialogControls.h"
-#include "views/StaticControl.h"
+#include "formats/WindowStyles.h"
+#include "system/Twips.h"
+#include "views/dialogs/controls/ControlFrames.h"
+#include "views/dialogs/controls/DialogControls.h"
+#include "views/dialogs/controls/StaticControl.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -1,6 +1,6 @@
-#include "views/StaticControl.h"
+#include "views/dialogs/controls/StaticControl.h"
 
-#include "platform/WindowStyles.h"
+#include "formats/WindowStyles.h"
 
 #include <QPainter>
 #include <QStyle>
