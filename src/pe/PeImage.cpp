@@ -4,6 +4,9 @@
 #include "pe/ResourceLanguage.h"
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 constexpr std::uint16_t kPe32Magic = 0x10B;
@@ -16,8 +19,16 @@ constexpr std::size_t kEntrySize = 8;
 std::unique_ptr<PeImage> PeImage::Load(const QString &path) {
     std::unique_ptr<PeImage> image(new PeImage);
     image->path_ = path;
-    image->file_.setFileName(path);
-    if (!image->file_.open(QIODevice::ReadOnly)) return nullptr;
+    // Only a regular file is a module. The descriptor is opened without blocking and checked
+    // before anything is read, so a pipe or a device named as a module can never stall the program.
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return nullptr;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) ||
+        !image->file_.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        ::close(fd);
+        return nullptr;
+    }
     const qint64 size = image->file_.size();
     if (size <= 0) return nullptr;
     uchar *mapped = image->file_.map(0, size);
@@ -102,15 +113,6 @@ PeImage::Entry PeImage::EntryAt(const Directory &dir, std::size_t index) const {
     return {reader.u32At(at), reader.u32At(at + 4)};
 }
 
-std::vector<PeImage::Entry> PeImage::DirectoryEntries(std::uint32_t offset) const {
-    const Directory dir = DirectoryAt(offset);
-    std::vector<Entry> entries;
-    entries.reserve(dir.count);
-    for (std::size_t i = 0; i < dir.count; ++i)
-        entries.push_back(EntryAt(dir, i));
-    return entries;
-}
-
 std::optional<ResourceId> PeImage::EntryId(const Entry &entry) const {
     if ((entry.nameField & 0x80000000u) == 0)
         return ResourceId::fromNumber(static_cast<std::uint16_t>(entry.nameField));
@@ -123,7 +125,18 @@ std::optional<ResourceId> PeImage::EntryId(const Entry &entry) const {
     return ResourceId::fromName(dir.utf16(length));
 }
 
-std::optional<std::uint32_t> PeImage::Subdirectory(std::uint32_t directory, const ResourceId &id) const {
+std::vector<PeImage::DirectoryEntry> PeImage::Entries(std::uint32_t directory) const {
+    const Directory dir = DirectoryAt(directory);
+    std::vector<DirectoryEntry> entries;
+    entries.reserve(dir.count);
+    for (std::size_t i = 0; i < dir.count; ++i) {
+        const Entry e = EntryAt(dir, i);
+        if (auto id = EntryId(e)) entries.push_back({std::move(*id), e.target(), e.isSubdirectory()});
+    }
+    return entries;
+}
+
+std::optional<PeImage::DirectoryEntry> PeImage::Lookup(std::uint32_t directory, const ResourceId &id) const {
     const Directory dir = DirectoryAt(directory);
     // Integer entries follow the named ones. Both runs are sorted by the resource compiler, so a
     // binary search finds an entry at once in a directory of tens of thousands; a file whose
@@ -143,13 +156,17 @@ std::optional<std::uint32_t> PeImage::Subdirectory(std::uint32_t directory, cons
         if (!entryId) return std::nullopt;
         return entryId->name.toUpper().compare(wanted);
     };
+    auto found = [&](const Entry &e) -> std::optional<DirectoryEntry> {
+        if (!e.isSubdirectory()) return std::nullopt;
+        return DirectoryEntry{id, e.target(), true};
+    };
     std::size_t lo = first, hi = last;
     while (lo < hi) {
         const std::size_t mid = lo + (hi - lo) / 2;
         const Entry e = EntryAt(dir, mid);
         const auto c = order(e);
         if (!c) break;
-        if (*c == 0) return e.isSubdirectory() ? std::optional(e.target()) : std::nullopt;
+        if (*c == 0) return found(e);
         if (*c < 0)
             lo = mid + 1;
         else
@@ -157,73 +174,90 @@ std::optional<std::uint32_t> PeImage::Subdirectory(std::uint32_t directory, cons
     }
     for (std::size_t i = first; i < last; ++i) {
         const Entry e = EntryAt(dir, i);
-        if (e.isSubdirectory() && order(e) == 0) return e.target();
+        if (e.isSubdirectory() && order(e) == 0) return found(e);
     }
     return std::nullopt;
 }
 
+std::vector<PeImage::DirectoryEntry> PeImage::LanguageEntries(std::uint32_t nameDirectory) const {
+    const Directory dir = DirectoryAt(nameDirectory);
+    std::vector<DirectoryEntry> languages;
+    for (std::size_t i = 0; i < dir.count; ++i) {
+        // The third level holds data entries; anything deeper is not followed. A language is the
+        // low word of the entry's first field, whatever its flag says.
+        const Entry e = EntryAt(dir, i);
+        if (!e.isSubdirectory())
+            languages.push_back(
+                {ResourceId::fromNumber(static_cast<std::uint16_t>(e.nameField)), e.target(), false});
+    }
+    return languages;
+}
+
+std::optional<std::vector<PeImage::DirectoryEntry>> PeImage::LanguagesOf(const ResourceId &type,
+                                                                         const ResourceId &name) const {
+    const auto typeDir = Lookup(kRootDirectory, type);
+    if (!typeDir) return std::nullopt;
+    const auto nameDir = Lookup(typeDir->target, name);
+    if (!nameDir) return std::nullopt;
+    return LanguageEntries(nameDir->target);
+}
+
 std::vector<ResourceId> PeImage::Types() const {
     std::vector<ResourceId> types;
-    for (const Entry &e : DirectoryEntries(0))
-        if (auto id = EntryId(e)) types.push_back(std::move(*id));
+    for (DirectoryEntry &e : Entries(kRootDirectory))
+        types.push_back(std::move(e.id));
     return types;
 }
 
 std::vector<ResourceId> PeImage::Names(const ResourceId &type) const {
     std::vector<ResourceId> names;
-    const auto typeDir = Subdirectory(0, type);
+    const auto typeDir = Lookup(kRootDirectory, type);
     if (!typeDir) return names;
-    const auto entries = DirectoryEntries(*typeDir);
+    auto entries = Entries(typeDir->target);
     names.reserve(entries.size());
-    for (const Entry &e : entries)
-        if (auto id = EntryId(e)) names.push_back(std::move(*id));
+    for (DirectoryEntry &e : entries)
+        names.push_back(std::move(e.id));
     return names;
-}
-
-std::vector<PeImage::Entry> PeImage::LanguageEntries(const ResourceId &type, const ResourceId &name) const {
-    std::vector<Entry> languages;
-    const auto typeDir = Subdirectory(0, type);
-    if (!typeDir) return languages;
-    const auto nameDir = Subdirectory(*typeDir, name);
-    if (!nameDir) return languages;
-    // The third level holds data entries; anything deeper is not followed.
-    for (const Entry &e : DirectoryEntries(*nameDir))
-        if (!e.isSubdirectory()) languages.push_back(e);
-    return languages;
 }
 
 std::vector<std::uint16_t> PeImage::Languages(const ResourceId &type, const ResourceId &name) const {
     std::vector<std::uint16_t> ids;
-    for (const Entry &e : LanguageEntries(type, name))
-        ids.push_back(static_cast<std::uint16_t>(e.nameField));
+    if (const auto entries = LanguagesOf(type, name))
+        for (const DirectoryEntry &e : *entries)
+            ids.push_back(*e.id.number);
     return ids;
 }
 
-std::optional<std::span<const std::byte>> PeImage::DataOf(const Entry &languageEntry) const {
+std::optional<std::span<const std::byte>> PeImage::DataAt(std::uint32_t dataEntry) const {
     const ByteReader dir(resources_);
-    const std::size_t at = languageEntry.target();
-    if (!dir.contains(at, 16)) return std::nullopt;
-    const std::uint32_t rva = dir.u32At(at);
-    const std::uint32_t size = dir.u32At(at + 4);
+    if (!dir.contains(dataEntry, 16)) return std::nullopt;
+    const std::uint32_t rva = dir.u32At(dataEntry);
+    const std::uint32_t size = dir.u32At(dataEntry + 4);
     const auto offset = FileOffsetOfRva(rva, size);
     if (!offset) return std::nullopt;
     return image_.subspan(*offset, size);
 }
 
+std::optional<std::span<const std::byte>>
+PeImage::PreferredData(std::span<const DirectoryEntry> languages) const {
+    std::vector<std::uint16_t> ids;
+    ids.reserve(languages.size());
+    for (const DirectoryEntry &e : languages)
+        ids.push_back(*e.id.number);
+    return DataAt(languages[PreferredLanguageIndex(ids)].target);
+}
+
 std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type,
                                                         const ResourceId &name) const {
-    const auto entries = LanguageEntries(type, name);
-    if (entries.empty()) return std::nullopt;
-    std::vector<std::uint16_t> ids;
-    ids.reserve(entries.size());
-    for (const Entry &e : entries)
-        ids.push_back(static_cast<std::uint16_t>(e.nameField));
-    return DataOf(entries[PreferredLanguageIndex(ids)]);
+    const auto entries = LanguagesOf(type, name);
+    if (!entries || entries->empty()) return std::nullopt;
+    return PreferredData(*entries);
 }
 
 std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name,
                                                         std::uint16_t language) const {
-    for (const Entry &e : LanguageEntries(type, name))
-        if (static_cast<std::uint16_t>(e.nameField) == language) return DataOf(e);
+    if (const auto entries = LanguagesOf(type, name))
+        for (const DirectoryEntry &e : *entries)
+            if (*e.id.number == language) return DataAt(e.target);
     return std::nullopt;
 }

@@ -35,6 +35,26 @@ public:
     std::optional<std::span<const std::byte>> Find(const ResourceId &type, const ResourceId &name,
                                                    std::uint16_t language) const;
 
+    // The directory walk itself, for callers that keep what they listed: directory 0 is the root
+    // (types); a type's target is its names' directory, a name's its languages' directory, and a
+    // language's target is its data entry.
+    struct DirectoryEntry {
+        ResourceId id;
+        std::uint32_t target = 0;
+        bool subdirectory = false;
+    };
+    static constexpr std::uint32_t kRootDirectory = 0;
+    // Every entry whose identifier can be read, in directory order.
+    std::vector<DirectoryEntry> Entries(std::uint32_t directory) const;
+    // The subdirectory entry of `id`, found by binary search where the directory is sorted.
+    std::optional<DirectoryEntry> Lookup(std::uint32_t directory, const ResourceId &id) const;
+    // The data entries (languages) of a name's directory; deeper levels are not followed.
+    std::vector<DirectoryEntry> LanguageEntries(std::uint32_t nameDirectory) const;
+    // The chosen language's data among `languages` (not empty), as Find chooses it.
+    std::optional<std::span<const std::byte>> PreferredData(std::span<const DirectoryEntry> languages) const;
+    // The bytes a data entry points at; empty when they lie outside the file.
+    std::optional<std::span<const std::byte>> DataAt(std::uint32_t dataEntry) const;
+
 private:
     struct Section {
         std::uint32_t virtualAddress, virtualSize, rawPointer, rawSize;
@@ -56,11 +76,9 @@ private:
     std::optional<std::size_t> FileOffsetOfRva(std::uint32_t rva, std::uint32_t size) const;
     Directory DirectoryAt(std::uint32_t offset) const;
     Entry EntryAt(const Directory &dir, std::size_t index) const;
-    std::vector<Entry> DirectoryEntries(std::uint32_t offset) const;
     std::optional<ResourceId> EntryId(const Entry &entry) const;
-    std::optional<std::uint32_t> Subdirectory(std::uint32_t directory, const ResourceId &id) const;
-    std::vector<Entry> LanguageEntries(const ResourceId &type, const ResourceId &name) const;
-    std::optional<std::span<const std::byte>> DataOf(const Entry &languageEntry) const;
+    std::optional<std::vector<DirectoryEntry>> LanguagesOf(const ResourceId &type,
+                                                           const ResourceId &name) const;
 
     QString path_;
     QFile file_;

@@ -4,22 +4,25 @@
 #include "resources/Playback.h"
 #include "system/SystemFolders.h"
 
-#include <memory>
-
 namespace {
-std::unique_ptr<PeImage> &Handle() {
-    static std::unique_ptr<PeImage> handle;
+std::shared_ptr<const ModuleCatalogue> &Handle() {
+    static std::shared_ptr<const ModuleCatalogue> handle;
     return handle;
 }
 } // namespace
 
-const PeImage *ModuleHandle() {
+const ModuleCatalogue *ModuleHandle() {
     return Handle().get();
 }
 
+const ModuleCatalogue &CurrentModule() {
+    return Handle() ? *Handle() : ModuleCatalogue::Empty();
+}
+
 bool LoadModule(const QString &path) {
-    // File names on the program's home platform are case-insensitive.
-    Handle() = PeImage::Load(ResolvePathNoCase(path));
+    // File names on the program's home platform are case-insensitive. The module loaded before is
+    // released here at the latest, so two are never held.
+    Handle() = ModuleCatalogue::Open(ResolvePathNoCase(path));
     return Handle() != nullptr;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
-// The one loaded module. At most one is loaded at a time; the tree, the raw access and every
-// decoder read from it.
-#include "pe/PeImage.h"
+// The window's one loaded module. At most one is loaded at a time; the tree and the window's
+// decoders read from it through the wrappers that take identifier strings.
+#include "resources/ModuleCatalogue.h"
 
 #include <QString>
 
 // The loaded module, or nullptr when none is loaded.
-const PeImage *ModuleHandle();
-// Loads the file as a data module; true when it loaded. Does not release an earlier module.
+const ModuleCatalogue *ModuleHandle();
+// The loaded module, or the empty one when none is loaded.
+const ModuleCatalogue &CurrentModule();
+// Loads the file as a data module in place of the one loaded before; true when it loaded.
 bool LoadModule(const QString &path);
 // Stops playback (deleting the temporary file), destroys the dialog preview, frees the module.
 void ReleaseModule();

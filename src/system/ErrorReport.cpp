@@ -15,3 +15,6 @@ void ErrorReport::invalidArgument() {
 void ErrorReport::invalidPicture() {
     throw ErrorReport(InvalidPicture, QStringLiteral("Недопустимый рисунок"));
 }
+ErrorReport ErrorReport::missingResource() {
+    return ErrorReport(ResourceNotFound, QStringLiteral("Ресурс не найден в файле"));
+}

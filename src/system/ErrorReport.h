@@ -17,6 +17,11 @@ public:
     static constexpr qint32 FileNotFound = 53;
     static constexpr qint32 FileAccess = 75;
     static constexpr qint32 InvalidPicture = 481;
+    // Reasons a loader made nothing, in the platform's own numbering.
+    static constexpr qint32 InvalidMenu = 1401;
+    static constexpr qint32 WindowClassNotFound = 1407;
+    static constexpr qint32 ResourceNotFound = 1814;
+    static constexpr qint32 NotEnoughQuota = 1816;
     static constexpr qint32 DialogCancelled = 32755;
 
     ErrorReport(qint32 code, QString description) : code_(code), description_(std::move(description)) {}
@@ -30,6 +35,8 @@ public:
     [[noreturn]] static void outOfMemory();
     [[noreturn]] static void invalidArgument();
     [[noreturn]] static void invalidPicture();
+    // The reason a loader gives for a resource the file does not hold.
+    static ErrorReport missingResource();
 
 private:
     qint32 code_;

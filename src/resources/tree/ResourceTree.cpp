@@ -1,5 +1,6 @@
 #include "resources/tree/ResourceTree.h"
 
+#include "resources/IdentifierStrings.h"
 #include "resources/Module.h"
 #include "resources/ResTypeDescription.h"
 #include "resources/TextHelpers.h"
@@ -15,6 +16,17 @@ QStandardItem *MakeNode(const QString &key, const QString &text, int image, int 
     if (image != 0) item->setIcon(ILResourcesIcon(image, selectedImage));
     return item;
 }
+
+void SetId(QStandardItem *node, const ResourceId &id) {
+    node->setData(id.isNumber() ? QVariant(int{*id.number}) : QVariant(id.name), TreeRole::Id);
+}
+
+std::optional<ResourceId> IdOf(const QStandardItem *node) {
+    const QVariant id = node->data(TreeRole::Id);
+    if (id.typeId() == QMetaType::Int) return ResourceId::fromNumber(static_cast<std::uint16_t>(id.toInt()));
+    if (id.typeId() == QMetaType::QString) return ResourceId::fromName(id.toString());
+    return std::nullopt;
+}
 } // namespace
 
 QStandardItem *OpenResourceFile(QStandardItemModel &tree, const QString &path, const QString &displayName) {
@@ -23,7 +35,7 @@ QStandardItem *OpenResourceFile(QStandardItemModel &tree, const QString &path, c
     QStandardItem *root = MakeNode(path, displayName, TreeImage::File, TreeImage::File);
     tree.appendRow(root);
     LoadModule(path);
-    if (const PeImage *module = ModuleHandle()) {
+    if (const ModuleCatalogue *module = ModuleHandle()) {
         for (const ResourceId &type : module->Types())
             if (!EnumTypesProc(context, type)) break;
     }
@@ -36,6 +48,7 @@ bool EnumTypesProc(EnumContext &context, const ResourceId &type) {
         type.isNumber() ? MakeNode(QStringLiteral("#%1").arg(*type.number), ResTypeDescription(*type.number),
                                    TreeImage::Type, TreeImage::TypeSelected)
                         : MakeNode(QString(), type.name, TreeImage::Type, TreeImage::TypeSelected);
+    SetId(node, type);
     root->appendRow(node);
     context.ParentTypeNode = node;
     QStandardItem *placeholder = MakeNode(QString(), kPlaceholderText, 0, 0);
@@ -45,14 +58,15 @@ bool EnumTypesProc(EnumContext &context, const ResourceId &type) {
 }
 
 bool EnumNamesProc(EnumContext &context, const ResourceId &name) {
-    const QString text = name.isNumber() ? QString::number(*name.number) : name.name;
-    context.pendingNames.append(MakeNode(QString(), text, TreeImage::Resource, TreeImage::Resource));
+    QStandardItem *node = MakeNode(QString(), IdentifierText(name), TreeImage::Resource, TreeImage::Resource);
+    SetId(node, name);
+    context.pendingNames.append(node);
     return true;
 }
 
 void ListResourceNames(QStandardItemModel &tree, QStandardItem *typeNode) {
     EnumContext context{&tree, typeNode, {}};
-    const PeImage *module = ModuleHandle();
+    const ModuleCatalogue *module = ModuleHandle();
     if (module == nullptr) return;
     const QString key = NodeKey(typeNode);
     ResourceId type = ResourceId::fromName(typeNode->text());
@@ -93,6 +107,13 @@ QString TypeString(const QStandardItem *typeNode) {
 }
 
 QString NameString(const QStandardItem *nameNode) {
-    const QString text = nameNode->text();
-    return ReadsAsNumber(text) ? QLatin1Char('#') + text : text;
+    return NameStringOfText(nameNode->text());
+}
+
+std::optional<ResourceEntry> EntryOfNode(const QStandardItem *nameNode) {
+    if (nameNode == nullptr || NodeLevel(nameNode) != 2) return std::nullopt;
+    const auto type = IdOf(nameNode->parent());
+    const auto name = IdOf(nameNode);
+    if (!type || !name) return std::nullopt;
+    return ResourceEntry{*type, *name};
 }

@@ -1,0 +1,74 @@
+#pragma once
+// An opened module as the program sees it: its types, the names of each type, their languages and
+// the bytes of each resource, reached by exact entry or by identifier strings. It needs no widgets
+// and no global state, so the window, the command-line tool and tests each hold their own.
+#include "pe/PeImage.h"
+#include "resources/ResourceEntry.h"
+
+#include <QHash>
+#include <QString>
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <vector>
+
+// An exact copy of one resource's data.
+using ResourceBytes = std::vector<std::byte>;
+
+class ModuleCatalogue {
+public:
+    // Opens a regular file as a data module; nullptr when it is missing, is not a regular file (a
+    // pipe or a device is never opened, so nothing can block), or is not a PE image.
+    static std::shared_ptr<const ModuleCatalogue> Open(const QString &path);
+    // A module with no resources at all, for callers that have no file open.
+    static const ModuleCatalogue &Empty();
+
+    const QString &path() const;
+    bool isPe32Plus() const { return image_ && image_->isPe32Plus(); }
+
+    // In directory order, as the platform enumerates them. The names of a type are read once, on
+    // the first request, and kept; the catalogue is used from one thread.
+    const std::vector<ResourceId> &Types() const { return types_; }
+    const std::vector<ResourceId> &Names(const ResourceId &type) const;
+    std::vector<std::uint16_t> Languages(const ResourceEntry &entry) const;
+
+    // The entry's data in the language the program prefers, or in the given language. Empty when
+    // the entry does not exist or its data lies outside the file; a resource of size 0 gives an
+    // empty vector.
+    std::optional<ResourceBytes> Bytes(const ResourceEntry &entry) const;
+    std::optional<ResourceBytes> Bytes(const ResourceEntry &entry, std::uint16_t language) const;
+    // The size of that data without copying it; empty as for Bytes.
+    std::optional<std::uint32_t> Size(const ResourceEntry &entry) const;
+
+    // The entry that identifier strings look up: a numeric type string is tried as an integer type
+    // first, then as a name; "#" and digits name an integer name. Empty when neither form exists
+    // with data inside the file.
+    std::optional<ResourceEntry> Find(const QString &type, const QString &name) const;
+    // The entry Find gives, or where nothing is found, the entry the strings would name, which
+    // yields no data.
+    ResourceEntry EntryFor(const QString &type, const QString &name) const;
+
+private:
+    struct NameList {
+        std::vector<ResourceId> ids;
+        std::vector<std::uint32_t> directories; // each name's language directory
+        QHash<std::uint16_t, std::size_t> numbers;
+        QHash<QString, std::size_t> names; // upper-cased, as lookups compare
+    };
+    struct TypeSlot {
+        PeImage::DirectoryEntry entry;
+        mutable std::unique_ptr<NameList> names; // read on the first request
+    };
+
+    explicit ModuleCatalogue(std::unique_ptr<PeImage> image);
+    const TypeSlot *TypeOf(const ResourceId &type) const;
+    const NameList &NamesOf(const TypeSlot &slot) const;
+    static std::optional<std::uint32_t> NameDirectory(const NameList &names, const ResourceId &name);
+    std::optional<std::span<const std::byte>> DataOf(const ResourceEntry &entry,
+                                                     std::optional<std::uint16_t> language) const;
+
+    std::unique_ptr<PeImage> image_;
+    std::vector<ResourceId> types_;
+    std::vector<TypeSlot> typeSlots_;
+};

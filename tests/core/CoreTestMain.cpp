@@ -1,0 +1,9 @@
+// Runner of the tests of the core without widgets: a plain QCoreApplication, no GUI platform.
+#include <QCoreApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char **argv) {
+    QCoreApplication app(argc, argv);
+    testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
