@@ -482,6 +482,8 @@ TEST_F(DialogBuilderTest, ControlsBeyondTheWindowQuotaMakeNoWindow) {
     ASSERT_NE(buttons, nullptr);
     EXPECT_EQ(buttons->client()->children().size(), 3000);
     EXPECT_EQ(CreateDialogWindow(many(10000, QStringLiteral("Button")), &host, pictures.loader()), nullptr);
+    EXPECT_EQ(BuildDialogWindow(many(10000, QStringLiteral("Button")), &host, pictures.loader()).failure()->code(),
+              ErrorReport::NotEnoughQuota);
     // A calendar is dozens of widgets: a few hundred of them use the quota up.
     EXPECT_EQ(CreateDialogWindow(many(1000, QStringLiteral("SysMonthCal32")), &host, pictures.loader()),
               nullptr);

@@ -57,7 +57,7 @@ template <typename F> QImage Expected(int w, int h, F colour) {
 }
 
 std::vector<std::uint16_t> GroupImageIds(const QString &type, const QString &name) {
-    const auto data = FindResourceData(type, name);
+    const auto data = GetResourceBytes(type, name);
     if (!data) return {};
     std::vector<std::uint16_t> ids;
     for (const IconDirEntry &e : ReadGroupDirectory(*data, type == QLatin1String("12")).entries)

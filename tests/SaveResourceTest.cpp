@@ -196,7 +196,7 @@ TEST(SaveWine, RawBytesEqualWrestoolExtraction) {
         const ResourceId nameId = nameText.at(0).isDigit()
                                       ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
                                       : ResourceId::fromName(nameText);
-        const auto languages = ModuleHandle()->Languages(typeId, nameId);
+        const auto languages = ModuleHandle()->Languages({typeId, nameId});
         ASSERT_FALSE(languages.empty());
         const int language = languages[PreferredLanguageIndex(languages)];
         QProcess wrestool;

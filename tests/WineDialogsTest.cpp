@@ -5,6 +5,7 @@
 #include "decoders/ResourceAccess.h"
 #include "formats/DialogTemplate.h"
 #include "pe/PeImage.h"
+#include "resources/IdentifierStrings.h"
 #include "resources/Module.h"
 #include "views/dialogs/DialogBuilder.h"
 #include "views/dialogs/DialogView.h"
@@ -20,10 +21,6 @@
 
 namespace {
 const QString kWineFolder = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-
-QString NameString(const ResourceId &id) {
-    return id.isNumber() ? QStringLiteral("#%1").arg(*id.number) : id.name;
-}
 
 QStringList WineFiles() {
     QStringList files;
@@ -77,17 +74,18 @@ TEST(WineDialogs, EveryDialogPreviewsOrNamesAnUnknownClass) {
     QSet<QString> refusedClasses;
     for (const QString &path : files) {
         if (!LoadModule(path)) continue;
-        const PeImage *image = ModuleHandle();
-        for (const ResourceId &name : image->Names(ResourceId::fromNumber(5))) {
+        const ModuleCatalogue &module = *ModuleHandle();
+        for (const ResourceId &name : module.Names(ResourceId::fromNumber(5))) {
             const QString label = QFileInfo(path).fileName() + QLatin1Char(' ') + NameString(name);
-            const auto bytes = FindResourceData(QStringLiteral("5"), NameString(name));
+            const ResourceEntry entry{ResourceId::fromNumber(5), name};
+            const auto bytes = module.Bytes(entry);
             ASSERT_TRUE(bytes) << label.toStdString();
             const DialogTemplate dialog = ReadDialogTemplate(*bytes);
             ++dialogs;
             const QStringList unknown = UnknownClasses(dialog);
             // As the preview makes it: with the menu it names and the module's icons and bitmaps.
             std::unique_ptr<DialogWindow> window =
-                CreateDialogFromModule(NameString(name), &host, ResourcePicture);
+                CreateDialogFromModule(module, entry, &host, ModulePictures(module)).take();
             if (!unknown.isEmpty()) {
                 EXPECT_EQ(window, nullptr) << label.toStdString();
                 ++refused;

@@ -68,7 +68,7 @@ TEST(WineLibraries, TreeAndSizesMatchWrestool) {
                 const ResourceId nameId =
                     integerName ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
                                 : ResourceId::fromName(nameText);
-                const auto languages = ModuleHandle()->Languages(typeId, nameId);
+                const auto languages = ModuleHandle()->Languages({typeId, nameId});
                 ASSERT_FALSE(languages.empty()) << file.toStdString();
                 std::vector<int> sizes;
                 for (const std::uint16_t language : languages) {

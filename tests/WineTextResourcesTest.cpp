@@ -5,6 +5,7 @@
 #include "decoders/MessageTableText.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
+#include "resources/IdentifierStrings.h"
 #include "resources/Module.h"
 #include "system/ErrorReport.h"
 
@@ -15,10 +16,6 @@
 
 namespace {
 const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-
-QString NameString(const ResourceId &id) {
-    return id.isNumber() ? QStringLiteral("#") + QString::number(*id.number) : id.name;
-}
 
 class WineModules : public testing::Test {
 protected:
@@ -72,24 +69,24 @@ QString RenderBytes(int type, const ResourceId &name, std::span<const std::byte>
 TEST_F(WineModules, EveryTextResourceRendersInEveryLanguage) {
     // The program's own path: the name as the tree gives it, the language the program prefers.
     const std::map<int, std::function<QString(const QString &)>> byName = {
-        {4, MenuText},
+        {4, [](const QString &n) { return MenuText(n); }},
         {6, [](const QString &n) { return StringTableText(n); }},
         {9, [](const QString &n) { return AcceleratorText(n); }},
         {11, [](const QString &n) { return MessageTableText(n); }},
-        {16, VersionText}};
+        {16, [](const QString &n) { return VersionText(n); }}};
     std::map<int, Tally> names, languages;
     int files = 0, versionsWithValues = 0, extendedMenus = 0;
     for (const QString &file : Files()) {
         if (!Load(file)) continue;
         ++files;
-        const PeImage &module = *ModuleHandle();
+        const ModuleCatalogue &module = *ModuleHandle();
         for (const auto &[type, decode] : byName) {
             const ResourceId typeId = ResourceId::fromNumber(static_cast<std::uint16_t>(type));
             for (const ResourceId &name : module.Names(typeId)) {
                 const QString where = file + QLatin1Char(' ') + NameString(name);
                 names[type].Count(where, [&] { return decode(NameString(name)); });
-                for (std::uint16_t language : module.Languages(typeId, name)) {
-                    const auto bytes = module.Find(typeId, name, language);
+                for (std::uint16_t language : module.Languages({typeId, name})) {
+                    const auto bytes = module.Bytes({typeId, name}, language);
                     ASSERT_TRUE(bytes.has_value()) << where.toStdString();
                     if (type == 4 && !bytes->empty() && bytes->front() == std::byte{1}) ++extendedMenus;
                     languages[type].Count(where + QStringLiteral(" lang ") + QString::number(language, 16),
@@ -120,11 +117,11 @@ TEST_F(WineModules, EveryTextResourceRendersInEveryLanguage) {
 
 namespace {
 // The bytes of one language of a resource of the loaded module.
-std::span<const std::byte> LanguageBytes(int type, int name, std::uint16_t language) {
-    const auto bytes =
-        ModuleHandle()->Find(ResourceId::fromNumber(static_cast<std::uint16_t>(type)),
-                             ResourceId::fromNumber(static_cast<std::uint16_t>(name)), language);
-    return bytes ? *bytes : std::span<const std::byte>();
+ResourceBytes LanguageBytes(int type, int name, std::uint16_t language) {
+    const auto bytes = ModuleHandle()->Bytes({ResourceId::fromNumber(static_cast<std::uint16_t>(type)),
+                                              ResourceId::fromNumber(static_cast<std::uint16_t>(name))},
+                                             language);
+    return bytes.value_or(ResourceBytes());
 }
 } // namespace
 

@@ -1,12 +1,14 @@
 #pragma once
 // The main window: the resource tree on the left, the display area on the right, the information
 // header below, and the menus. The window only wires the person's actions to the layers below.
+#include "resources/ResourceEntry.h"
 #include "system/Ui.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QStandardItemModel>
 #include <functional>
+#include <optional>
 
 class DisplayBox;
 class FrmAbout;
@@ -55,9 +57,11 @@ public:
     bool ShowOverflow = false;
     bool EmptyLoad = false;
     bool DisableSave = false;
-    // The current selection, as identifier strings.
+    // The current selection, as identifier strings, and the very entry its node was listed from
+    // (empty while no name node is selected).
     QString SelectedType;
     QString SelectedName;
+    std::optional<ResourceEntry> SelectedEntry;
 
     // Event handlers, callable directly (the save command calls Expand itself).
     void NodeClick(QStandardItem *node);
@@ -93,9 +97,11 @@ private:
     void ParseCommandLine();
     void ShowAbout();
     void Unload();
-    bool ShowSelectedResource(const QString &type, const QString &name);
+    bool ShowSelectedResource(const QString &type, const QString &name, const ResourceEntry &entry);
     bool ShowTextRow(const std::function<QString()> &decode, bool proportional);
     QString AllStringTables();
+    // The entry the selection names: the clicked node's own while the strings still name it.
+    ResourceEntry SelectedResource() const;
     void SetMousePointer(int pointer);
     QStandardItem *NodeOf(const QModelIndex &index) const;
 

@@ -2,14 +2,11 @@
 // and view by the resource's type.
 #include "app/ErrorTraps.h"
 #include "app/FrmMain.h"
-#include "decoders/AcceleratorText.h"
-#include "decoders/HexDump.h"
-#include "decoders/MenuText.h"
-#include "decoders/MessageTableText.h"
 #include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
-#include "decoders/StringTableText.h"
-#include "decoders/VersionText.h"
+#include "decoders/ViewChoice.h"
+#include "resources/IdentifierStrings.h"
+#include "resources/Module.h"
 #include "resources/tree/ResourceTree.h"
 #include "views/dialogs/DialogView.h"
 #include "views/display/DisplayBox.h"
@@ -22,13 +19,6 @@
 
 namespace {
 const QString kCrLf = QStringLiteral("\r\n");
-
-// The HTML test: the name string ends in "HTML" or "HTM", whatever the case. A name "#" + digits
-// never passes, so integer-named documents are dumped.
-bool IsHtmlName(const QString &name) {
-    const QString upper = name.toUpper();
-    return upper.endsWith(QLatin1String("HTML")) || upper.endsWith(QLatin1String("HTM"));
-}
 } // namespace
 
 void FrmMain::NodeClick(QStandardItem *node) {
@@ -36,6 +26,7 @@ void FrmMain::NodeClick(QStandardItem *node) {
         ClearDisplay();
         SelectedType.clear();
         SelectedName.clear();
+        SelectedEntry.reset();
         if (node == nullptr || NodeLevel(node) == 0) return;
 
         const QString header =
@@ -48,13 +39,18 @@ void FrmMain::NodeClick(QStandardItem *node) {
         QStandardItem *typeNode = node->parent();
         const QString type = TypeString(typeNode);
         const QString name = NameString(node);
+        // The node reaches the very entry it was listed from, even where its name string would look
+        // up another one (a string name "77" beside the integer 77).
+        const ResourceEntry entry = EntryOfNode(node).value_or(LoadedEntry(type, name));
         SelectedType = type;
         SelectedName = name;
+        SelectedEntry = entry;
         LInformation->setText(header + typeNode->text() + kCrLf + QStringLiteral("Имя ресурса: ") +
                               node->text() + kCrLf + QStringLiteral("Размер ресурса: ") +
-                              QString::number(GetResourceSize(type, name)) + QStringLiteral(" байт"));
+                              QString::number(GetResourceSize(CurrentModule(), entry)) +
+                              QStringLiteral(" байт"));
 
-        if (!ShowSelectedResource(type, name)) {
+        if (!ShowSelectedResource(type, name, entry)) {
             if (TStrings->isVisible())
                 ShowText(QStringLiteral("Невозможно загрузить ресурс."), true, *TStrings, ui_);
             else
@@ -74,30 +70,33 @@ bool FrmMain::ShowTextRow(const std::function<QString()> &decode, bool proportio
     return ShowText(decode(), proportional, *TStrings, ui_);
 }
 
-bool FrmMain::ShowSelectedResource(const QString &type, const QString &name) {
-    // The dispatch table: the upper-cased type string picks the row, the first match wins; the
-    // decoders get the type string as derived.
-    const QString key = type.toUpper();
-    auto is = [&key](std::initializer_list<const char *> keys) {
-        for (const char *k : keys)
-            if (key == QLatin1String(k)) return true;
-        return false;
-    };
-    auto dump = [&] { return ShowTextRow([&] { return HexDumpText(type, name); }, false); };
-    if (is({"1", "2", "3", "12", "14"})) return ShowPicture(ResourcePicture(type, name), *PDisplay);
-    if (is({"4"})) return ShowTextRow([&] { return MenuText(name); }, true);
-    if (is({"5", "17"})) return ShowDialog(name, *PDisplay);
-    if (is({"6"})) return ShowTextRow([&] { return StringTableText(name); }, true);
-    if (is({"9"})) return ShowTextRow([&] { return AcceleratorText(name); }, true);
-    if (is({"11"})) return ShowTextRow([&] { return MessageTableText(name); }, true);
-    if (is({"16"})) return ShowTextRow([&] { return VersionText(name); }, true);
-    if (is({"23"})) {
-        if (IsHtmlName(name)) return ShowTextRow([&] { return HtmlText(type, name); }, true);
-        return dump();
+bool FrmMain::ShowSelectedResource(const QString &type, const QString &name, const ResourceEntry &entry) {
+    const ModuleCatalogue &module = CurrentModule();
+    const ResourceView view = ChooseView(type, name);
+    if (IsTextView(view))
+        return ShowTextRow([&] { return ViewText(view, module, entry); }, IsProportionalText(view));
+    switch (view) {
+    case ResourceView::Picture:
+        return ShowPicture(DecodeResourcePicture(module, entry).take(), *PDisplay);
+    case ResourceView::PictureFile:
+        return ShowPicture(TempFilePicture(module, entry), *PDisplay);
+    case ResourceView::Dialog:
+        // A dialog include (type 17) is previewed by its name among the dialogs.
+        return ShowDialog(module, {ResourceId::fromNumber(5), entry.name}, *PDisplay, ModulePictures(module));
+    case ResourceView::Video:
+        return ShowVideo(module, entry, *PDisplay);
+    case ResourceView::Sound:
+        return ShowSound(module, entry, *PDisplay);
+    case ResourceView::Music:
+        return ShowMusic(module, entry, *PDisplay);
+    default:
+        return false; // every text view is shown above
     }
-    if (is({"AVI"})) return ShowVideo(name, *PDisplay);
-    if (is({"WAVE"})) return ShowSound(name, *PDisplay);
-    if (is({"MIDI"})) return ShowMusic(name, *PDisplay);
-    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return ShowPicture(TempFilePicture(type, name), *PDisplay);
-    return dump();
+}
+
+ResourceEntry FrmMain::SelectedResource() const {
+    if (SelectedEntry && TypeString(SelectedEntry->type) == SelectedType &&
+        NameString(SelectedEntry->name) == SelectedName)
+        return *SelectedEntry;
+    return LoadedEntry(SelectedType, SelectedName);
 }

@@ -8,6 +8,7 @@
 #include "decoders/ResourceAccess.h"
 #include "decoders/StringTableText.h"
 #include "imaging/PictureFiles.h"
+#include "resources/Module.h"
 #include "resources/tree/ResourceTree.h"
 #include "system/FileWriters.h"
 #include "system/SystemFolders.h"
@@ -55,8 +56,12 @@ QString FrmMain::AllStringTables() {
     if (typeNode == nullptr) return QString();
     Expand(typeNode);
     QString text;
-    for (int i = 0; i < typeNode->rowCount(); ++i)
-        text += StringTableText(NameString(typeNode->child(i))) + QStringLiteral("\r\n");
+    for (int i = 0; i < typeNode->rowCount(); ++i) {
+        QStandardItem *node = typeNode->child(i);
+        const auto entry = EntryOfNode(node);
+        text += (entry ? StringTableText(CurrentModule(), *entry) : StringTableText(NameString(node))) +
+                QStringLiteral("\r\n");
+    }
     return text;
 }
 
@@ -77,7 +82,7 @@ void FrmMain::MnuSaveResource_Click() {
             std::shared_ptr<Picture> picture;
             QString text;
             if (OneOf(key, {"1", "12", "2", "3", "14"})) {
-                picture = ResourcePicture(SelectedType, SelectedName);
+                picture = DecodeResourcePicture(CurrentModule(), SelectedResource()).take();
             } else if (OneOf(key, {"4", "9", "11", "16"})) {
                 text = TStrings->text();
             } else if (key == QLatin1String("6")) {
@@ -98,7 +103,7 @@ void FrmMain::MnuSaveResource_Click() {
             } else if (CDlg.filterIndex == 1 && !text.isEmpty()) {
                 WriteTextFile(CDlg.fileName, text);
             } else {
-                const auto bytes = GetResourceBytes(SelectedType, SelectedName);
+                const auto bytes = GetResourceBytes(CurrentModule(), SelectedResource());
                 if (!bytes) ErrorReport::outOfRange(); // nothing to write: an empty array
                 WriteBytesFile(CDlg.fileName, *bytes);
             }

@@ -2,6 +2,7 @@
 
 #include "decoders/ResourceAccess.h"
 #include "pe/ByteReader.h"
+#include "resources/Module.h"
 #include "system/ErrorReport.h"
 
 namespace {
@@ -55,8 +56,12 @@ QString AcceleratorText(std::span<const std::byte> table) {
     return text;
 }
 
-QString AcceleratorText(const QString &name) {
-    const auto bytes = GetResourceBytes(QStringLiteral("9"), name);
+QString AcceleratorText(const ModuleCatalogue &module, const ResourceEntry &entry) {
+    const auto bytes = GetResourceBytes(module, entry);
     if (!bytes) ErrorReport::outOfRange();
     return AcceleratorText(*bytes);
+}
+
+QString AcceleratorText(const QString &name) {
+    return AcceleratorText(CurrentModule(), LoadedEntry(QStringLiteral("9"), name));
 }

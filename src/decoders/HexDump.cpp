@@ -1,6 +1,7 @@
 #include "decoders/HexDump.h"
 
 #include "decoders/ResourceAccess.h"
+#include "resources/Module.h"
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
 
@@ -56,13 +57,21 @@ QString HexDump(std::span<const std::byte> bytes) {
 }
 
 QString HexDumpText(const QString &type, const QString &name) {
-    const auto data = FindResourceData(type, name);
+    return HexDumpText(CurrentModule(), LoadedEntry(type, name));
+}
+
+QString HexDumpText(const ModuleCatalogue &module, const ResourceEntry &entry) {
+    const auto bytes = GetResourceBytes(module, entry);
     // No bytes (missing or empty resource) is an index out of range, as for any empty array.
-    if (!data || data->empty()) ErrorReport::outOfRange();
-    return HexDump(*data);
+    if (!bytes) ErrorReport::outOfRange();
+    return HexDump(*bytes);
 }
 
 QString HtmlText(const QString &type, const QString &name) {
-    const auto data = FindResourceData(type, name);
-    return data ? AnsiToUnicode(*data) : QString();
+    return HtmlText(CurrentModule(), LoadedEntry(type, name));
+}
+
+QString HtmlText(const ModuleCatalogue &module, const ResourceEntry &entry) {
+    const auto bytes = module.Bytes(entry);
+    return bytes ? AnsiToUnicode(*bytes) : QString();
 }

@@ -1,6 +1,7 @@
 #include "decoders/MenuText.h"
 
 #include "decoders/ResourceAccess.h"
+#include "resources/Module.h"
 
 #include <utility>
 
@@ -37,7 +38,11 @@ QString MenuTextFromTemplate(std::span<const std::byte> bytes) {
 }
 
 QString MenuText(const QString &name) {
+    return MenuText(CurrentModule(), LoadedEntry(QStringLiteral("4"), name));
+}
+
+QString MenuText(const ModuleCatalogue &module, const ResourceEntry &entry) {
     // A menu that is missing or has no bytes cannot be built either: the empty text.
-    const auto data = FindResourceData(QStringLiteral("4"), name);
-    return MenuTextFromTemplate(data ? *data : std::span<const std::byte>());
+    const auto bytes = module.Bytes(entry);
+    return MenuTextFromTemplate(bytes ? *bytes : ResourceBytes());
 }

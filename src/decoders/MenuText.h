@@ -1,6 +1,7 @@
 #pragma once
 // Menus (resource type 4) as an indented outline of their items.
 #include "formats/MenuTemplate.h"
+#include "resources/ModuleCatalogue.h"
 
 #include <QString>
 
@@ -8,6 +9,7 @@
 // per level; "[Разделитель]" for a plain separator, otherwise the item's text and " (cmdID = id)".
 // The empty text when the menu cannot be built.
 QString MenuText(const QString &name);
+QString MenuText(const ModuleCatalogue &module, const ResourceEntry &entry);
 // The same over a template's bytes.
 QString MenuTextFromTemplate(std::span<const std::byte> bytes);
 // Appends the lines of the menu's items, and of their submenus one level deeper, to the rendering

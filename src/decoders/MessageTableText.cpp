@@ -2,6 +2,7 @@
 
 #include "decoders/ResourceAccess.h"
 #include "pe/ByteReader.h"
+#include "resources/Module.h"
 #include "resources/ReplaceText.h"
 #include "resources/TextHelpers.h"
 #include "system/AnsiCodePage.h"
@@ -67,8 +68,12 @@ QString MessageTableText(std::span<const std::byte> table, qsizetype maxLength) 
     return text;
 }
 
-QString MessageTableText(const QString &name) {
-    const auto bytes = GetResourceBytes(QStringLiteral("11"), name);
+QString MessageTableText(const ModuleCatalogue &module, const ResourceEntry &entry) {
+    const auto bytes = GetResourceBytes(module, entry);
     if (!bytes) ErrorReport::outOfRange();
     return MessageTableText(*bytes);
+}
+
+QString MessageTableText(const QString &name) {
+    return MessageTableText(CurrentModule(), LoadedEntry(QStringLiteral("11"), name));
 }

@@ -1,5 +1,7 @@
 #pragma once
 // Message tables (resource type 11): every message of every block, in file order.
+#include "resources/ModuleCatalogue.h"
+
 #include <QString>
 #include <cstddef>
 #include <span>
@@ -10,5 +12,6 @@
 // negative block count, or its block table or an entry lies outside the bytes; code 7 when the
 // rendering would grow beyond `maxLength` characters (blocks may share their entries).
 QString MessageTableText(const QString &name);
+QString MessageTableText(const ModuleCatalogue &module, const ResourceEntry &entry);
 inline constexpr qsizetype kMaxMessageTableText = 64 * 1024 * 1024;
 QString MessageTableText(std::span<const std::byte> table, qsizetype maxLength = kMaxMessageTableText);

@@ -2,6 +2,8 @@
 
 #include "decoders/ResourceAccess.h"
 #include "pe/ByteReader.h"
+#include "resources/IdentifierStrings.h"
+#include "resources/Module.h"
 #include "resources/ReplaceText.h"
 #include "resources/TextHelpers.h"
 #include "system/ErrorReport.h"
@@ -28,10 +30,15 @@ QString StringTableText(std::span<const std::byte> block, std::int32_t blockNumb
 }
 
 QString StringTableText(const QString &name) {
-    const auto bytes = GetResourceBytes(QStringLiteral("6"), name);
+    return StringTableText(CurrentModule(), LoadedEntry(QStringLiteral("6"), name));
+}
+
+QString StringTableText(const ModuleCatalogue &module, const ResourceEntry &entry) {
+    const auto bytes = GetResourceBytes(module, entry);
     if (!bytes) ErrorReport::outOfRange();
-    // The block number is the name without its first character ("#"); a named block has none.
-    const auto number = NumberValue(name.mid(1));
+    // The block number is the name string without its first character ("#"); a named block has
+    // none, unless its name is made of digits.
+    const auto number = NumberValue(NameString(entry.name).mid(1));
     if (!number) ErrorReport::outOfRange();
     if (*number > static_cast<std::uint32_t>(std::numeric_limits<std::int32_t>::max()))
         ErrorReport::overflow();

@@ -9,6 +9,8 @@
 #include <array>
 
 namespace {
+constexpr std::uint16_t kVersionType = 16;
+
 struct KeyLabel {
     const char *key;
     const char *label; // UTF-8
@@ -52,10 +54,16 @@ QString VersionTextFromData(std::span<const std::byte> data) {
 
 QString VersionText(const QString &name) {
     Q_UNUSED(name);
-    // The version data of the loaded file, not the clicked resource's bytes.
-    const PeImage *module = ModuleHandle();
-    const auto data = module ? GetFileVersionInfo(*module) : std::nullopt;
+    return VersionText(CurrentModule());
+}
+
+QString VersionText(const ModuleCatalogue &module) {
+    // The version data of the file, not the clicked resource's bytes: the version resource 1, else
+    // the first one listed.
+    const ResourceId type = ResourceId::fromNumber(kVersionType);
+    auto data = module.Bytes({type, ResourceId::fromNumber(1)});
+    if (!data && !module.Names(type).empty()) data = module.Bytes({type, module.Names(type).front()});
     // No version data: a size of 0, for which no buffer can be made.
-    if (!data) ErrorReport::outOfRange();
+    if (!data || data->empty()) ErrorReport::outOfRange();
     return VersionTextFromData(*data);
 }

@@ -1,5 +1,7 @@
 #pragma once
 // Version information (resource type 16): a short report of the loaded file's version data.
+#include "resources/ModuleCatalogue.h"
+
 #include <QString>
 #include <cstddef>
 #include <span>
@@ -9,4 +11,5 @@
 // first translation's string table, in a fixed order. Raises code 9 when the module has no version
 // data, or when the data's lengths point outside it.
 QString VersionText(const QString &name);
+QString VersionText(const ModuleCatalogue &module);
 QString VersionTextFromData(std::span<const std::byte> data);

@@ -8,8 +8,6 @@
 #include <algorithm>
 
 namespace {
-constexpr std::uint16_t kVersionType = 16;
-
 // One block of the version data: a header (length, value length, in the 32-bit form also a type
 // word), a NUL-terminated key, the value on a DWORD boundary, then the child blocks, each on a
 // DWORD boundary. The 16-bit form has ANSI keys and values and no type word.
@@ -79,17 +77,6 @@ std::optional<Block> FindBlock(std::span<const std::byte> data, const QString &s
     return block;
 }
 } // namespace
-
-std::optional<VersionData> GetFileVersionInfo(const PeImage &module) {
-    const ResourceId type = ResourceId::fromNumber(kVersionType);
-    auto data = module.Find(type, ResourceId::fromNumber(1));
-    if (!data) {
-        const std::vector<ResourceId> names = module.Names(type);
-        if (!names.empty()) data = module.Find(type, names.front());
-    }
-    if (!data || data->empty()) return std::nullopt;
-    return VersionData(data->begin(), data->end());
-}
 
 std::optional<std::span<const std::byte>> VerQueryValueBytes(std::span<const std::byte> data,
                                                              const QString &subBlock) {

@@ -1,19 +1,11 @@
 #pragma once
-// Our stand-in for the version-information calls: the version data of a module is a copy of its
+// Our stand-in for the version-information queries: the version data of a module is a copy of its
 // version resource (VS_VERSIONINFO), and a query walks its blocks by key, as VerQueryValueA does.
-#include "pe/PeImage.h"
-
 #include <QString>
 #include <cstddef>
 #include <optional>
 #include <span>
 #include <vector>
-
-using VersionData = std::vector<std::byte>;
-
-// The module's version data: its version resource with identifier 1, else the first one listed.
-// Empty when the module has none (or it is empty); the caller then has no buffer to fill.
-std::optional<VersionData> GetFileVersionInfo(const PeImage &module);
 
 // The value of the block named by `subBlock` ("\VarFileInfo\Translation"): the block's value bytes
 // as declared by its header. Keys compare without case. Empty when a block on the way is missing.

@@ -40,6 +40,16 @@ void AdjustDialogStyles(std::uint32_t &style, std::uint32_t &exStyle) {
     if ((style & (WS_CHILD | WS_POPUP)) == 0) style |= WS_CAPTION;
 }
 
+ErrorReport UnknownClass(const QString &name) {
+    return ErrorReport(ErrorReport::WindowClassNotFound,
+                       QStringLiteral("Неизвестный класс окна: %1").arg(name));
+}
+
+ErrorReport OverQuota() {
+    return ErrorReport(ErrorReport::NotEnoughQuota,
+                       QStringLiteral("Диалогу нужно больше %1 окон").arg(kWindowQuota));
+}
+
 QRect ClampedRect(const QRect &r) {
     // Control rectangles beyond the window are clipped anyway; this keeps their numbers sane.
     constexpr int kLimit = 32767;
@@ -84,11 +94,18 @@ QSize MaximumPreviewSize(const QWidget *parent) {
 
 std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, QWidget *parent,
                                                  const PictureLoader &pictures, const Menu *menu) {
-    if (!IsDialogClass(dialog.windowClass)) return nullptr;
-    if (!dialog.menu.isNone() && menu == nullptr) return nullptr;
-    if (static_cast<qsizetype>(dialog.items.size()) >= kWindowQuota) return nullptr;
+    return BuildDialogWindow(dialog, parent, pictures, menu).take();
+}
+
+Made<std::unique_ptr<DialogWindow>> BuildDialogWindow(const DialogTemplate &dialog, QWidget *parent,
+                                                      const PictureLoader &pictures, const Menu *menu) {
+    if (!IsDialogClass(dialog.windowClass)) return UnknownClass(ControlClassName(dialog.windowClass));
+    if (!dialog.menu.isNone() && menu == nullptr)
+        return ErrorReport(ErrorReport::InvalidMenu, QStringLiteral("Меню диалога не загружено"));
+    if (static_cast<qsizetype>(dialog.items.size()) >= kWindowQuota) return OverQuota();
     for (const DialogItem &item : dialog.items)
-        if (!IsKnownControlClass(ControlClassName(item.windowClass))) return nullptr;
+        if (const QString name = ControlClassName(item.windowClass); !IsKnownControlClass(name))
+            return UnknownClass(name);
 
     std::uint32_t style = dialog.style, exStyle = dialog.exStyle;
     AdjustDialogStyles(style, exStyle);
@@ -117,7 +134,7 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
         // The menu's items count against the quota as well: menus are the platform's objects too.
         qsizetype left = kWindowQuota - windows;
         QMenuBar *bar = MakeDialogMenuBar(*menu, window.get(), left);
-        if (bar == nullptr) return nullptr;
+        if (bar == nullptr) return OverQuota();
         window->setMenuBar(bar);
         windows = kWindowQuota - left;
     }
@@ -140,9 +157,9 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
             return radios;
         };
         QWidget *control = CreateControl(site);
-        if (control == nullptr) return nullptr;
+        if (control == nullptr) return UnknownClass(ControlClassName(item.windowClass));
         windows += 1 + control->findChildren<QWidget *>().size();
-        if (windows > kWindowQuota) return nullptr;
+        if (windows > kWindowQuota) return OverQuota();
         controls.push_back(control);
     }
     // The first control of the template lies on top of the ones after it.
@@ -151,5 +168,5 @@ std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, Q
     ConnectAccessKeys(*window, controls);
     if ((style & WS_DISABLED) != 0) window->blockInput();
     ApplyPreviewStyle(window.get());
-    return window;
+    return std::move(window);
 }

@@ -3,6 +3,7 @@
 // its controls.
 #include "formats/DialogTemplate.h"
 #include "formats/MenuTemplate.h"
+#include "system/Made.h"
 #include "views/dialogs/DialogWindow.h"
 #include "views/dialogs/controls/DialogControls.h"
 
@@ -19,6 +20,11 @@ class QWidget;
 // names a menu gets no window without it, as the platform fails when the menu does not load.
 std::unique_ptr<DialogWindow> CreateDialogWindow(const DialogTemplate &dialog, QWidget *parent,
                                                  const PictureLoader &pictures, const Menu *menu = nullptr);
+// The same, saying why no window was made: an unknown window or control class (1407), a template
+// past the quota (1816), a missing or broken menu (1401).
+Made<std::unique_ptr<DialogWindow>> BuildDialogWindow(const DialogTemplate &dialog, QWidget *parent,
+                                                      const PictureLoader &pictures,
+                                                      const Menu *menu = nullptr);
 
 // The largest outer size a preview gets: the available area of the screen.
 QSize MaximumPreviewSize(const QWidget *parent);

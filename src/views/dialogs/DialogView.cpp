@@ -4,38 +4,44 @@
 #include "decoders/ResourceAccess.h"
 #include "formats/DialogTemplate.h"
 #include "resources/DialogPreviewWnd.h"
+#include "resources/Module.h"
 #include "system/ErrorReport.h"
 #include "system/Twips.h"
 #include "views/dialogs/DialogBuilder.h"
 #include "views/display/DisplayBox.h"
 
-std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidget *parent,
-                                                     const PictureLoader &pictures) {
-    const auto bytes = FindResourceData(QStringLiteral("5"), name);
-    if (!bytes) return nullptr;
-    DialogTemplate dialog;
-    try {
-        dialog = ReadDialogTemplate(*bytes);
-    } catch (const ErrorReport &) {
-        return nullptr; // a template the platform cannot read makes no window
-    }
+MadeDialog CreateDialogFromModule(const ModuleCatalogue &module, const ResourceEntry &entry, QWidget *parent,
+                                  const PictureLoader &pictures) {
+    const auto bytes = module.Bytes(entry);
+    if (!bytes) return ErrorReport::missingResource();
+    // A template the platform cannot read makes no window; the reader says why.
+    const Made<DialogTemplate> dialog = MadeBy([&] { return ReadDialogTemplate(*bytes); });
+    if (!dialog) return *dialog.failure();
     std::optional<Menu> menu;
-    if (!dialog.menu.isNone()) {
-        const auto menuBytes = FindResourceData(QStringLiteral("4"), dialog.menu.resourceName());
-        if (!menuBytes) return nullptr;
+    if (!dialog.value().menu.isNone()) {
+        const auto menuBytes =
+            module.Bytes(module.EntryFor(QStringLiteral("4"), dialog.value().menu.resourceName()));
+        if (!menuBytes) return ErrorReport::missingResource();
         menu = LoadMenuFromTemplate(*menuBytes);
-        if (!menu) return nullptr;
+        if (!menu) return ErrorReport(ErrorReport::InvalidMenu, QStringLiteral("Меню диалога не читается"));
     }
-    return CreateDialogWindow(dialog, parent, pictures, menu ? &*menu : nullptr);
+    return BuildDialogWindow(dialog.value(), parent, pictures, menu ? &*menu : nullptr);
+}
+
+PictureLoader ModulePictures(const ModuleCatalogue &module) {
+    return
+        [&module](const QString &type, const QString &name) { return ResourcePicture(module, type, name); };
 }
 
 bool ShowDialog(const QString &name, DisplayBox &display) {
-    return ShowDialog(name, display, ResourcePicture);
+    const ModuleCatalogue &module = CurrentModule();
+    return ShowDialog(module, LoadedEntry(QStringLiteral("5"), name), display, ModulePictures(module));
 }
 
-bool ShowDialog(const QString &name, DisplayBox &display, const PictureLoader &pictures) {
-    std::unique_ptr<DialogWindow> created = CreateDialogFromModule(name, &display, pictures);
-    DialogWindow *preview = created.release(); // owned by its parent or owner from here on
+bool ShowDialog(const ModuleCatalogue &module, const ResourceEntry &entry, DisplayBox &display,
+                const PictureLoader &pictures) {
+    DialogWindow *preview = CreateDialogFromModule(module, entry, &display, pictures).take().release();
+    // Owned by its parent or owner from here on.
     DialogPreviewWnd = preview;
     if (preview == nullptr) return false;
 

@@ -1,6 +1,8 @@
 #pragma once
 // The dialog preview: a dialog template of the loaded module shown as a live window in, or over,
 // the display box.
+#include "resources/ModuleCatalogue.h"
+#include "system/Made.h"
 #include "views/dialogs/DialogWindow.h"
 #include "views/dialogs/controls/DialogControls.h"
 
@@ -9,11 +11,15 @@
 
 class DisplayBox;
 
-// The platform's dialog creation from the loaded module: the template of type 5 under this name,
-// read, with the menu it names, and built (not shown). Nothing when there is no such template, it
-// cannot be read, its menu is missing or broken, or the builder makes no window.
-std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidget *parent,
-                                                     const PictureLoader &pictures);
+using MadeDialog = Made<std::unique_ptr<DialogWindow>>;
+
+// The platform's dialog creation from a module: the template of this entry, read, with the menu it
+// names, and built (not shown); or why not: no such template, a template that cannot be read, a
+// missing or broken menu, or what the builder refuses.
+MadeDialog CreateDialogFromModule(const ModuleCatalogue &module, const ResourceEntry &entry, QWidget *parent,
+                                  const PictureLoader &pictures);
+// The pictures of a dialog's icon and bitmap controls, taken from the dialog's own module.
+PictureLoader ModulePictures(const ModuleCatalogue &module);
 
 // `name`: the dialog's name string ("#" + digits or the name). A child-style dialog lives at the
 // top-left corner of the display box, which takes the dialog's size plus 24 pixels of height; a
@@ -21,5 +27,7 @@ std::unique_ptr<DialogWindow> CreateDialogFromModule(const QString &name, QWidge
 // box's window. The preview goes into DialogPreviewWnd. False when no window could be made: no
 // such dialog, a template that cannot be read, or a class that nothing knows.
 bool ShowDialog(const QString &name, DisplayBox &display);
-// The same, with the pictures of static icons and bitmaps taken from `pictures`.
-bool ShowDialog(const QString &name, DisplayBox &display, const PictureLoader &pictures);
+// The same for an entry of `module`, with the pictures of static icons and bitmaps taken from
+// `pictures`.
+bool ShowDialog(const ModuleCatalogue &module, const ResourceEntry &entry, DisplayBox &display,
+                const PictureLoader &pictures);

@@ -18,9 +18,9 @@ constexpr int kVideoReplyLength = 127;
 constexpr int kSoundReplyLength = 255;
 
 // Steps shared by the three views: stop what plays, fetch the bytes, write the temporary file.
-void WriteResourceToTempFile(const QString &type, const QString &name) {
+void WriteResourceToTempFile(const ModuleCatalogue &module, const ResourceEntry &entry) {
     StopPlayback();
-    const std::optional<ResourceBytes> bytes = GetResourceBytes(type, name);
+    const std::optional<ResourceBytes> bytes = GetResourceBytes(module, entry);
     // A missing or empty resource has no array: touching it is an index out of range, raised
     // before the file is written or a device opened.
     if (!bytes) ErrorReport::outOfRange();
@@ -94,8 +94,8 @@ double ReplyNumber(const QString &text) {
     return ok && std::isfinite(value) ? value : 0;
 }
 
-bool ShowVideo(const QString &name, DisplayBox &display) {
-    WriteResourceToTempFile(QStringLiteral("AVI"), name);
+bool ShowVideo(const ModuleCatalogue &module, const ResourceEntry &entry, DisplayBox &display) {
+    WriteResourceToTempFile(module, entry);
     MediaControl::Open(MediaControl::Device::Video, TempFilePath(), &display);
 
     // "left top width height": the width is the text from the second space up to the third, the
@@ -129,8 +129,8 @@ bool ShowVideo(const QString &name, DisplayBox &display) {
     return true;
 }
 
-bool ShowSound(const QString &name, DisplayBox &display) {
-    WriteResourceToTempFile(QStringLiteral("WAVE"), name);
+bool ShowSound(const ModuleCatalogue &module, const ResourceEntry &entry, DisplayBox &display) {
+    WriteResourceToTempFile(module, entry);
     MediaControl::Open(MediaControl::Device::Sound, TempFilePath());
     MediaControl::Play(MediaControl::Device::Sound);
     // An empty reply (the sound could not be opened) counts as 0 milliseconds.
@@ -144,8 +144,8 @@ bool ShowSound(const QString &name, DisplayBox &display) {
     return true;
 }
 
-bool ShowMusic(const QString &name, DisplayBox &display) {
-    WriteResourceToTempFile(QStringLiteral("MIDI"), name);
+bool ShowMusic(const ModuleCatalogue &module, const ResourceEntry &entry, DisplayBox &display) {
+    WriteResourceToTempFile(module, entry);
     MediaControl::Open(MediaControl::Device::Music, TempFilePath());
     MediaControl::Play(MediaControl::Device::Music);
     // The kind is this fixed text; the file is not looked into.
