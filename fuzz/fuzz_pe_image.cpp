@@ -1,5 +1,7 @@
-// The PE reader over arbitrary file bytes: every type, name and resource is walked and read.
-#include "pe/PeImage.h"
+// The PE reader and the module catalogue over arbitrary file bytes: every type, name and resource
+// is walked and read, by exact entry and by identifier strings.
+#include "resources/IdentifierStrings.h"
+#include "resources/ModuleCatalogue.h"
 
 #include <QCoreApplication>
 #include <QTemporaryFile>
@@ -13,20 +15,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     file.seek(0);
     file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
     file.flush();
-    const auto image = PeImage::Load(file.fileName());
-    if (!image) return 0;
+    const auto module = ModuleCatalogue::Open(file.fileName());
+    if (!module) return 0;
     unsigned sum = 0;
     // A hostile directory can list thousands of entries at each level; the program looks up one
     // resource per click, so a bounded sample of every level is what matters here.
-    auto firstOf = [](std::vector<ResourceId> ids) {
-        if (ids.size() > 64) ids.resize(64);
-        return ids;
+    auto firstOf = [](const std::vector<ResourceId> &ids) {
+        return std::span(ids).first(std::min<std::size_t>(ids.size(), 64));
     };
-    for (const ResourceId &type : firstOf(image->Types()))
-        for (const ResourceId &name : firstOf(image->Names(type))) {
-            image->Languages(type, name);
-            if (const auto bytes = image->Find(type, name))
+    for (const ResourceId &type : firstOf(module->Types()))
+        for (const ResourceId &name : firstOf(module->Names(type))) {
+            const ResourceEntry entry{type, name};
+            for (std::uint16_t language : module->Languages(entry))
+                if (const auto bytes = module->Bytes(entry, language)) sum += static_cast<unsigned>(bytes->size());
+            if (const auto bytes = module->Bytes(entry))
                 for (std::byte b : *bytes) sum += static_cast<unsigned>(b);
+            if (const auto found = module->Find(TypeString(type), NameString(name)))
+                sum += static_cast<unsigned>(module->Size(*found).value_or(0));
         }
     static volatile unsigned sink;
     sink = sum;
