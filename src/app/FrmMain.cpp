@@ -8,6 +8,7 @@
 #include "resources/tree/ResourceTree.h"
 #include "system/SystemFolders.h"
 #include "system/Twips.h"
+#include "views/FileText.h"
 #include "views/display/DisplayBox.h"
 #include "views/display/PaneFonts.h"
 #include "views/display/TStringsWndProc.h"
@@ -97,7 +98,7 @@ void FrmMain::CreateControls() {
     LInformation = Named(new QLabel(client), "LInformation");
     PlaceTwips(LInformation, 120, 5520, 10335, 1575);
     LInformation->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    LInformation->setTextFormat(Qt::PlainText);
+    FileText::MakePlain(*LInformation);
     IInfo = Named(new QLabel(client), "IInfo");
     PlaceTwips(IInfo, 10080, 5640, 240, 240);
     IInfo->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(IInfo->size()));
@@ -190,7 +191,7 @@ void FrmMain::ParseCommandLine() {
 }
 
 void FrmMain::SetCaption(const QString &displayName) {
-    setWindowTitle(CaptionFor(displayName));
+    setWindowTitle(FileText::WindowTitle(CaptionFor(displayName)));
 }
 
 void FrmMain::ShowAbout() {

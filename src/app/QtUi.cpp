@@ -1,5 +1,7 @@
 #include "app/QtUi.h"
 
+#include "views/FileText.h"
+
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -12,6 +14,8 @@ QtUi::QtUi(std::function<QWidget *()> owner) : owner_(std::move(owner)) {}
 MsgAnswer QtUi::MessageBox(const MessageRequest &request) {
     QMessageBox box(owner_ ? owner_() : nullptr);
     box.setWindowTitle(request.title);
+    // The texts quote file names and failure descriptions.
+    FileText::MakePlain(box);
     QString text = request.text;
     box.setText(text.replace(QLatin1String("\r\n"), QLatin1String("\n")));
     switch (request.icon) {

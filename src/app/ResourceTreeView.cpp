@@ -1,5 +1,7 @@
 #include "app/ResourceTreeView.h"
 
+#include "views/FileText.h"
+
 #include <QHeaderView>
 #include <QMouseEvent>
 
@@ -7,6 +9,7 @@ ResourceTreeView::ResourceTreeView(QWidget *parent) : QTreeView(parent) {
     setHeaderHidden(true);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setItemDelegate(new FileText::ItemDelegate(this));
     setUniformRowHeights(true); // keeps types with tens of thousands of names fast
     header()->setSectionResizeMode(QHeaderView::ResizeToContents);
     header()->setStretchLastSection(false);

@@ -2,54 +2,55 @@
 
 #include "media/MediaDevices.h"
 #include "system/ErrorReport.h"
+#include "system/PrivateFolder.h"
 
-#include <QCoreApplication>
-#include <QDir>
-#include <QStandardPaths>
+#include <QFile>
 
 #include <cerrno>
-#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace {
+QString &CurrentTempFile() {
+    static QString path;
+    return path;
+}
+
 bool TempFileExists() {
     struct stat st {};
     return ::lstat(QFile::encodeName(TempFilePath()).constData(), &st) == 0;
 }
 
-[[noreturn]] void FileAccessError() {
-    throw ErrorReport(ErrorReport::FileAccess, QStringLiteral("Ошибка доступа к пути/файлу"));
+[[noreturn]] void FileAccessError(const QString &reason = QString()) {
+    QString description = QStringLiteral("Ошибка доступа к пути/файлу");
+    if (!reason.isEmpty()) description += QStringLiteral(": ") + reason;
+    throw ErrorReport(ErrorReport::FileAccess, description);
 }
 } // namespace
 
 const QString &TempFilePath() {
-    static const QString path = [] {
-        QString dir = QStandardPaths::writableLocation(QStandardPaths::RuntimeLocation);
-        if (dir.isEmpty()) dir = QDir::tempPath();
-        return dir + QStringLiteral("/zorvika-%1.tmp").arg(QCoreApplication::applicationPid());
-    }();
-    return path;
+    return CurrentTempFile();
 }
 
 void WriteTempFile(std::span<const std::byte> bytes) {
-    const QByteArray path = QFile::encodeName(TempFilePath());
-    ::unlink(path.constData()); // a stale file of an earlier process with the same id
-    const int fd = ::open(path.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
-    if (fd < 0) FileAccessError();
+    // One file at a time: a caller that did not stop playback first still leaves only this one.
+    if (!CurrentTempFile().isEmpty()) ::unlink(QFile::encodeName(CurrentTempFile()).constData());
+    const PrivateFile file = CreatePrivateFile();
+    if (file.fd < 0) FileAccessError(QStringLiteral("нет личной папки для временного файла"));
+    CurrentTempFile() = file.path;
     const std::byte *p = bytes.data();
     std::size_t left = bytes.size();
     while (left > 0) {
-        const ssize_t n = ::write(fd, p, left);
+        const ssize_t n = ::write(file.fd, p, left);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            ::close(fd);
+            ::close(file.fd);
             FileAccessError();
         }
         p += n;
         left -= static_cast<std::size_t>(n);
     }
-    if (::close(fd) != 0) FileAccessError();
+    if (::close(file.fd) != 0) FileAccessError();
 }
 
 void StopPlayback() {

@@ -1,6 +1,7 @@
 #include "views/dialogs/DialogWindow.h"
 
 #include "formats/WindowStyles.h"
+#include "views/FileText.h"
 #include "views/dialogs/DialogFonts.h"
 #include "views/dialogs/PreviewStyle.h"
 
@@ -38,7 +39,7 @@ DialogWindow::DialogWindow(std::uint32_t style, std::uint32_t exStyle, bool hasM
     setBackgroundRole(QPalette::Window);
     client_->setAutoFillBackground(true);
     client_->setBackgroundRole(QPalette::Window);
-    if (!isChildStyle()) setWindowTitle(title_);
+    if (!isChildStyle()) setWindowTitle(FileText::WindowTitle(title_));
 }
 
 bool DialogWindow::isChildStyle() const {

@@ -3,6 +3,7 @@
 // addresses, hot keys, extended combo boxes, toolbars and status bars. Each shows as the control
 // does before its program has filled it: no items, no columns, no tabs, no buttons.
 #include "formats/WindowStyles.h"
+#include "views/FileText.h"
 #include "views/dialogs/controls/ControlFrames.h"
 #include "views/dialogs/controls/DialogControls.h"
 
@@ -283,7 +284,7 @@ QWidget *MakeStatusBar(const ControlSite &site) {
     auto *bar = new QStatusBar(site.parent);
     // A size grip would resize the preview; the bar shows the one part with its window text.
     bar->setSizeGripEnabled(false);
-    bar->addWidget(new QLabel(TitleText(site.item), bar), 1);
+    bar->addWidget(FileText::NewLabel(TitleText(site.item), bar), 1);
     const int height = std::max(20, site.fontHeight + 7);
     PlaceControl(bar, nullptr, site, AlongEdge(site, height, (site.item.style & CCS_BOTTOM) != CCS_TOP));
     return bar;
