@@ -20,9 +20,14 @@ T *Placed(T *w, const char *name, double left, double top, double width, double 
     return w;
 }
 
-// The width a label needs for its whole text in its own font.
+// The width of a label's whole text in its own font.
 int TextWidth(const QLabel *label) {
     return label->sizeHint().width();
+}
+
+// The room a label takes in its row: its text and a blank before whatever follows.
+int RowWidth(const QLabel *label) {
+    return TextWidth(label) + label->fontMetrics().horizontalAdvance(QLatin1Char(' '));
 }
 
 // Labels draw their text from the top-left corner, so the texts of one row share a baseline. A
@@ -37,7 +42,7 @@ void FitToText(QLabel *label) {
 // `right` stands to the right of `left` in one row: where the text of `left` reaches past the
 // designed place of `right`, `right` moves along.
 void KeepRightOf(const QLabel *left, QLabel *right) {
-    right->move(std::max(right->x(), left->x() + TextWidth(left)), right->y());
+    right->move(std::max(right->x(), left->x() + RowWidth(left)), right->y());
 }
 } // namespace
 
