@@ -83,15 +83,16 @@ bool ResourceTreeView::isTextCutOff(const QModelIndex &index) const {
 }
 
 bool ResourceTreeView::viewportEvent(QEvent *event) {
+    // A node whose text the tree's width cuts off shows the whole text; any other help goes to the
+    // delegate, which shows what the model holds literally.
     if (event->type() == QEvent::ToolTip) {
         const auto *help = static_cast<QHelpEvent *>(event);
         const QModelIndex index = indexAt(help->pos());
-        if (isTextCutOff(index))
+        if (isTextCutOff(index)) {
             QToolTip::showText(help->globalPos(), FileText::ToolTip(index.data(Qt::DisplayRole).toString()),
                                viewport(), visualRect(index));
-        else
-            QToolTip::hideText();
-        return true;
+            return true;
+        }
     }
     return QTreeView::viewportEvent(event);
 }
