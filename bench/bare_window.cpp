@@ -1,0 +1,13 @@
+// The peer of bench_startup: the least a Qt Widgets program does to put a window on the screen,
+// at the size of the main window, built with the same compiler and flags as the program.
+#include <QApplication>
+#include <QWidget>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Зорвика"));
+    window.resize(704, 480);
+    window.show();
+    return QApplication::exec();
+}
