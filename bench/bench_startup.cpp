@@ -2,9 +2,9 @@
 // Qt Widgets window built in the same tree; whole process beside whole process, in interleaved
 // pairs, median. Also the peak resident memory (VmHWM) of each at that frame, and which media
 // libraries the program has mapped by then (none: they come with the first medium shown).
-// Both run with first_frame_probe preloaded, which reports the first flush of a window and ends
+// All run with first_frame_probe preloaded, which reports the first flush of a window and ends
 // the process. Without a display the offscreen platform is used.
-// Usage: bench_startup [pairs]
+// Usage: bench_startup [rounds] [program] (another build of the program, to compare with its own)
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <algorithm>
@@ -37,7 +37,7 @@ long long NowNs() {
     return static_cast<long long>(t.tv_sec) * 1000000000LL + t.tv_nsec;
 }
 
-Start Run(const std::string &program, const std::string &probe) {
+Start Run(const std::string &program, const std::string &probe, const std::string &argument = {}) {
     int fds[2];
     if (::pipe2(fds, O_CLOEXEC) != 0) return {};
     // The write end is the child's: it alone survives exec.
@@ -54,8 +54,8 @@ Start Run(const std::string &program, const std::string &probe) {
     for (std::string &v : env)
         envp.push_back(v.data());
     envp.push_back(nullptr);
-    std::string arg0 = program;
-    char *argv[] = {arg0.data(), nullptr};
+    std::string arg0 = program, arg1 = argument;
+    char *argv[] = {arg0.data(), argument.empty() ? nullptr : arg1.data(), nullptr};
 
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
@@ -84,6 +84,7 @@ Start Run(const std::string &program, const std::string &probe) {
             result.peakKiB = peak;
             result.media = line.substr(static_cast<std::size_t>(used));
             result.media.erase(result.media.find_last_not_of(" \n") + 1);
+            result.media.erase(0, result.media.find_first_not_of(' '));
         }
         ::kill(pid, SIGKILL); // a program that never painted
         rusage usage{};
@@ -104,14 +105,14 @@ template <typename T> T Median(std::vector<T> v) {
 } // namespace
 
 int main(int argc, char **argv) {
-    const int pairs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
     // The folder of this program holds the others; no application object is needed for that.
     const std::string dir = QFileInfo(QStringLiteral("/proc/self/exe"))
                                 .canonicalFilePath()
                                 .section(QLatin1Char('/'), 0, -2)
                                 .toStdString();
-    const std::string zorvika = dir + "/zorvika", bare = dir + "/bare_window",
-                      probe = dir + "/first_frame_probe.so";
+    const std::string zorvika = argc > 2 ? std::string(argv[2]) : dir + "/zorvika",
+                      bare = dir + "/bare_window", probe = dir + "/first_frame_probe.so";
     for (const std::string &f : {zorvika, bare, probe})
         if (::access(f.c_str(), R_OK) != 0) {
             std::fprintf(stderr,
@@ -125,49 +126,65 @@ int main(int argc, char **argv) {
     const QByteArray platform = qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") ? QByteArray("the display's")
                                                                                : qgetenv("QT_QPA_PLATFORM");
 
-    // One unmeasured pair fills the file cache.
-    Run(zorvika, probe);
-    Run(bare, probe);
-    std::vector<double> ourMs, bareMs, ourCpu, bareCpu;
-    std::vector<long> ourKiB, bareKiB;
-    std::string media;
+    // The goal's peer is the bare window; the same window with one line of text is printed beside
+    // it to show what the fonts that any text needs cost on this machine.
+    struct Program {
+        const char *label;
+        std::string path, argument;
+        std::vector<Start> runs;
+    };
+    std::vector<Program> programs{{"zorvika on Shell32.dll", zorvika, {}, {}},
+                                  {"bare Qt Widgets window", bare, {}, {}},
+                                  {"the same with a line of text", bare, "--text", {}}};
+    for (Program &p : programs)
+        Run(p.path, probe, p.argument); // fills the file cache, unmeasured
     int failures = 0;
-    for (int i = 0; i < pairs; ++i) {
-        // Alternate which of the two goes first, so neither always runs on a warmer machine.
-        Start ours, peer;
-        if (i % 2 == 0) {
-            ours = Run(zorvika, probe);
-            peer = Run(bare, probe);
-        } else {
-            peer = Run(bare, probe);
-            ours = Run(zorvika, probe);
+    std::string media;
+    for (int i = 0; i < rounds; ++i) {
+        // Each round starts with another program, so none always runs on a warmer machine.
+        std::vector<Start> round(programs.size());
+        for (std::size_t k = 0; k < programs.size(); ++k) {
+            const std::size_t j = (k + static_cast<std::size_t>(i)) % programs.size();
+            round[j] = Run(programs[j].path, probe, programs[j].argument);
         }
-        if (ours.ms < 0 || peer.ms < 0) {
+        if (std::any_of(round.begin(), round.end(), [](const Start &s) { return s.ms < 0; })) {
             ++failures;
             continue;
         }
-        ourMs.push_back(ours.ms);
-        bareMs.push_back(peer.ms);
-        ourCpu.push_back(ours.cpuMs);
-        bareCpu.push_back(peer.cpuMs);
-        ourKiB.push_back(ours.peakKiB);
-        bareKiB.push_back(peer.peakKiB);
-        if (!ours.media.empty()) media = ours.media;
+        for (std::size_t k = 0; k < programs.size(); ++k)
+            programs[k].runs.push_back(round[k]);
+        if (!round[0].media.empty()) media = round[0].media;
     }
-    if (ourMs.empty()) {
+    if (programs[0].runs.empty()) {
         std::fprintf(stderr, "no run reached its first frame\n");
         return 1;
     }
-    const double t = Median(ourMs), tb = Median(bareMs);
-    const double m = static_cast<double>(Median(ourKiB)) / 1024,
-                 mb = static_cast<double>(Median(bareKiB)) / 1024;
-    std::printf("exec -> first frame, median of %zu interleaved pairs (%s platform)%s\n", ourMs.size(),
-                platform.constData(), failures ? " [some runs failed]" : "");
-    const double c = Median(ourCpu), cb = Median(bareCpu);
-    std::printf("  zorvika on Shell32.dll  %7.1f ms (processor %6.1f ms)  peak %6.1f MiB\n", t, c, m);
-    std::printf("  bare Qt Widgets window  %7.1f ms (processor %6.1f ms)  peak %6.1f MiB\n", tb, cb, mb);
-    std::printf("  ratio: time %.2f (goal <= 1.3), processor time %.2f, peak memory %.2f (goal <= 1.5)\n",
-                t / tb, c / cb, m / mb);
+    struct Figures {
+        double ms, cpuMs, peakMiB;
+    };
+    auto figures = [](const Program &p) {
+        std::vector<double> ms, cpu;
+        std::vector<long> kib;
+        for (const Start &s : p.runs) {
+            ms.push_back(s.ms);
+            cpu.push_back(s.cpuMs);
+            kib.push_back(s.peakKiB);
+        }
+        return Figures{Median(ms), Median(cpu), static_cast<double>(Median(kib)) / 1024};
+    };
+    std::printf("exec -> first frame, median of %zu interleaved rounds (%s platform)%s\n",
+                programs[0].runs.size(), platform.constData(), failures ? " [some runs failed]" : "");
+    std::vector<Figures> f;
+    for (const Program &p : programs) {
+        f.push_back(figures(p));
+        std::printf("  %-30s %7.1f ms (processor %6.1f ms)  peak %6.1f MiB\n", p.label, f.back().ms,
+                    f.back().cpuMs, f.back().peakMiB);
+    }
+    std::printf("  zorvika / bare window: time %.2f (goal <= 1.3), processor time %.2f, peak memory %.2f "
+                "(goal <= 1.5)\n",
+                f[0].ms / f[1].ms, f[0].cpuMs / f[1].cpuMs, f[0].peakMiB / f[1].peakMiB);
+    std::printf("  zorvika / window with text: time %.2f, processor time %.2f, peak memory %.2f\n",
+                f[0].ms / f[2].ms, f[0].cpuMs / f[2].cpuMs, f[0].peakMiB / f[2].peakMiB);
     std::printf("  media libraries mapped at the first frame: %s\n", media.empty() ? "none" : media.c_str());
     return 0;
 }
