@@ -96,7 +96,7 @@ TEST(MediaOnFirstUse, NothingOfTheMediaStackIsMappedUntilAMediaResourceIsClicked
     const QStringList mapped = MappedMediaLibraries().join(QLatin1Char(' ')).split(QLatin1Char(' '));
     for (const char *library : {"zorvika_media.so", "libavformat", "libavcodec", "libswscale",
                                 "libfluidsynth", "libQt6Multimedia.so"})
-        EXPECT_TRUE(mapped.filter(QLatin1String(library)).size() == 1) << library;
+        EXPECT_EQ(mapped.filter(QLatin1String(library)).size(), 1) << library;
     // The module plays the clip in the program's window.
     VideoWindow *video = form.PDisplay->findChild<VideoWindow *>();
     ASSERT_NE(video, nullptr);
@@ -132,7 +132,7 @@ TEST(MediaOnFirstUse, WithoutAWorkingModuleAMediaClickFailsAndTheProgramGoesOn) 
     };
     for (const ModuleCase &c : cases) {
         SCOPED_TRACE(c.label);
-        QTemporaryDir dir(QDir::currentPath() + QStringLiteral("/startup-XXXXXX"));
+        QTemporaryDir dir(QCoreApplication::applicationDirPath() + QStringLiteral("/startup-XXXXXX"));
         ASSERT_TRUE(dir.isValid());
         const QString program = dir.filePath(QStringLiteral("zorvika_shot"));
         // A hard link runs the same file from this folder; a copy where the folders' file
@@ -151,7 +151,7 @@ TEST(MediaOnFirstUse, WithoutAWorkingModuleAMediaClickFailsAndTheProgramGoesOn) 
                    QStringLiteral("--select"), QStringLiteral("AVI/151")});
         ASSERT_TRUE(run.waitForFinished(60000));
         const QString out = QString::fromUtf8(run.readAllStandardOutput());
-        // Both nodes were found in the tree of Shell32.dll and the picture was taken at the end.
+        // Every node was found in the tree of Shell32.dll, and the picture was taken at the end.
         EXPECT_EQ(run.exitStatus(), QProcess::NormalExit);
         EXPECT_EQ(run.exitCode(), 0) << out.toStdString() << run.readAllStandardError().toStdString();
         EXPECT_TRUE(out.endsWith(QStringLiteral("saved %1\n").arg(dir.filePath(QStringLiteral("shot.png")))))
