@@ -12,10 +12,12 @@
 #include "views/display/Viewport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -183,10 +185,12 @@ TEST_F(DisplayAreaTest, TextPaneRules) {
     EXPECT_FALSE(ShowText(QString(65535, QLatin1Char('y')), false, box, h.ui));
     EXPECT_EQ(h.ui.messages.size(), 1u);
     EXPECT_EQ(box.text().size(), 65534);
-    // The box shows plain line breaks but keeps the text exactly.
+    // The box keeps the text exactly; what a person copies has plain line breaks.
     ShowText(QStringLiteral("a\r\nb"), true, box, h.ui);
     EXPECT_EQ(box.text(), QStringLiteral("a\r\nb"));
-    EXPECT_EQ(box.toPlainText(), QStringLiteral("a\nb"));
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\nb"));
 
     DisplayBox &display = *w().PDisplay;
     w().ClearDisplay();
