@@ -10,7 +10,8 @@
 #include <cmath>
 
 namespace {
-constexpr qsizetype kLayouts = 4096; // laid-out pieces kept for repaints before starting afresh
+constexpr qsizetype kLayouts =
+    512; // laid-out pieces kept for repaints (some screenfuls) before starting afresh
 } // namespace
 
 TextBox::TextBox(QWidget *parent) : QAbstractScrollArea(parent) {
