@@ -217,8 +217,9 @@ void TextBox::paintEvent(QPaintEvent *event) {
                          selections);
         }
     }
-    if (hasFocus() && caretShown_) {
-        const QPoint at = ToViewport(lines_.LineOf(cursor_), XOf(cursor_));
+    const qsizetype caretLine = lines_.LineOf(cursor_);
+    if (hasFocus() && caretShown_ && caretLine >= first && caretLine <= std::max(first, last)) {
+        const QPoint at = ToViewport(caretLine, XOf(cursor_));
         painter.fillRect(QRect(at.x(), at.y(), 1, lineHeight_), palette().color(QPalette::WindowText));
     }
 }
