@@ -211,4 +211,15 @@ TEST(TextBoxTest, ALongTextScrollsToItsEndsAndAcrossLongLines) {
     QTest::keyClick(&shown.box, Qt::Key_Home, Qt::ControlModifier);
     EXPECT_EQ(lines->value(), 0);
     EXPECT_EQ(across->value(), 0);
+
+    // A surrogate pair across the first piece boundary stays whole: one step each way.
+    const QString smile = QString::fromUtf16(u"\U0001F600");
+    ShownBox pair(QString(1023, QLatin1Char('a')) + smile + QStringLiteral("bc"));
+    for (int i = 0; i < 1024; ++i)
+        QTest::keyClick(&pair.box, Qt::Key_Right);
+    QTest::keyClick(&pair.box, Qt::Key_Right, Qt::ShiftModifier);
+    EXPECT_EQ(pair.Copied(), QStringLiteral("b"));
+    QTest::keyClick(&pair.box, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(&pair.box, Qt::Key_Left, Qt::ShiftModifier);
+    EXPECT_EQ(pair.Copied(), smile);
 }

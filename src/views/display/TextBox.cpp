@@ -10,8 +10,8 @@
 #include <cmath>
 
 namespace {
-constexpr qsizetype kLayouts =
-    512; // laid-out pieces kept for repaints (some screenfuls) before starting afresh
+// Laid-out pieces kept for repaints (some screenfuls) before starting afresh.
+constexpr qsizetype kLayouts = 512;
 } // namespace
 
 TextBox::TextBox(QWidget *parent) : QAbstractScrollArea(parent) {
@@ -116,7 +116,11 @@ qsizetype TextBox::PieceAt(qsizetype line, qreal x) {
 qsizetype TextBox::PieceOf(qsizetype line, qsizetype position) const {
     const qsizetype count = PieceCount(line);
     qsizetype piece = std::min(count - 1, (position - lines_.Start(line)) / kPiece);
-    if (piece > 0 && position < PieceStart(line, piece)) --piece;
+    // A piece may start one character early, to keep a surrogate pair whole.
+    if (piece + 1 < count && position >= PieceStart(line, piece + 1))
+        ++piece;
+    else if (piece > 0 && position < PieceStart(line, piece))
+        --piece;
     return piece;
 }
 
