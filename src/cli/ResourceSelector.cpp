@@ -40,7 +40,7 @@ bool AllPrintable(const QString &text) {
 // A name that reads back as itself only in the name: form.
 bool NeedsNameForm(const QString &text) {
     return text.isEmpty() || ReadsAsNumber(text) || text.startsWith(QLatin1Char('#')) ||
-           text.startsWith(kNamePrefix) || !AllPrintable(text);
+           text.startsWith(QLatin1Char('-')) || text.startsWith(kNamePrefix) || !AllPrintable(text);
 }
 
 bool IsTypeDescription(const QString &text) {

@@ -13,7 +13,8 @@
 #include <optional>
 #include <vector>
 
-// The exact argument forms list prints: a form that reads back as this very identifier.
+// The exact argument forms list prints: a form that reads back as this very identifier (the name:
+// form for names that would read as something else, or as an option).
 QString TypeArgument(const ResourceId &type);
 QString NameArgument(const ResourceId &name);
 // A text from the file fit for one line of output: characters that are not printable (controls,
