@@ -18,6 +18,17 @@ std::shared_ptr<const ModuleCatalogue> OpenModule(const QString &path, const Cli
     return nullptr;
 }
 
+std::size_t EntryCost(const ResourceId &id) {
+    return 1 + static_cast<std::size_t>(id.name.size()) / 64;
+}
+
+bool TooManyEntries(std::size_t count, const CliStreams &streams) {
+    if (count <= kMostEntries) return false;
+    SayError(streams,
+             QStringLiteral("каталог ресурсов повреждён: в нём больше %1 записей").arg(kMostEntries));
+    return true;
+}
+
 void SayError(const CliStreams &streams, const QString &message) {
     streams.err((QStringLiteral("zorvika-cli: ") + message + QLatin1Char('\n')).toUtf8());
 }

@@ -19,20 +19,20 @@ std::optional<std::vector<ResourceEntry>> Selected(const ModuleCatalogue &module
             return std::nullopt;
         }
     } else {
-        for (const ResourceId &type : module.Types()) {
-            bool seen = false;
-            for (const ResourceId &t : types)
-                seen = seen || t.matches(type);
-            if (!seen) types.push_back(type);
-        }
+        types = DistinctTypes(module);
     }
     std::vector<ResourceEntry> entries;
+    std::size_t walked = 0;
     for (const ResourceId &type : types) {
-        if (!request.name) {
-            for (const ResourceId &name : DistinctNames(module, type))
-                entries.push_back({type, name});
-        } else if (const auto name = SelectName(module, type, *request.name)) {
-            entries.push_back({type, *name});
+        std::vector<ResourceId> names;
+        if (!request.name)
+            names = DistinctNames(module, type);
+        else if (const auto name = SelectName(module, type, *request.name))
+            names.push_back(*name);
+        for (const ResourceId &name : names) {
+            entries.push_back({type, name});
+            walked += EntryCost(type) + EntryCost(name) + module.Languages(entries.back()).size();
+            if (TooManyEntries(walked, streams)) return std::nullopt;
         }
     }
     if (request.name && entries.empty()) {

@@ -68,9 +68,13 @@ int ListCommand(const CliRequest &request, const CliStreams &streams) {
     if (!module) return CliStatus::Failed;
     // Every type and name as the tree lists them, repeated identifiers included.
     std::vector<Listed> listed;
+    std::size_t entries = 0;
     for (const ResourceId &type : module->Types()) {
+        entries += EntryCost(type);
         for (const ResourceId &name : module->Names(type)) {
             Listed l{{type, name}, module->Languages({type, name}), std::nullopt, 0};
+            entries += EntryCost(type) + EntryCost(name) + l.languages.size();
+            if (TooManyEntries(entries, streams)) return CliStatus::Failed;
             if (!l.languages.empty()) l.language = l.languages[PreferredLanguageIndex(l.languages)];
             l.size = module->Size(l.entry).value_or(0);
             listed.push_back(std::move(l));

@@ -3,10 +3,16 @@
 #include "resources/ResTypeDescription.h"
 #include "resources/TextHelpers.h"
 
+#include <QSet>
+
 namespace {
 const QString kNamePrefix = QStringLiteral("name:");
 
 QString Escaped(const QString &text, bool escapeBackslash) {
+    bool plain = true;
+    for (const QChar c : text)
+        plain = plain && !c.isSurrogate() && c.isPrint() && (!escapeBackslash || c != QLatin1Char('\\'));
+    if (plain) return text; // nearly every name
     QString out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -20,7 +26,7 @@ QString Escaped(const QString &text, bool escapeBackslash) {
         if (code == u'\\') {
             out += escapeBackslash ? QStringLiteral("\\\\") : QStringLiteral("\\");
         } else if (const bool lone = c.isSurrogate() && width == 1; !lone && QChar::isPrint(code)) {
-            out += text.mid(i, width);
+            out.append(text.constData() + i, width);
         } else if (code < 0x100) {
             out += QStringLiteral("\\x%1").arg(static_cast<uint>(code), 2, 16, QLatin1Char('0'));
         } else {
@@ -110,13 +116,17 @@ template <typename Pred> std::vector<ResourceId> Matching(const std::vector<Reso
     return out;
 }
 
+// Each identifier once, the first of those that lookups take for the same (names compare as the
+// catalogue compares them, upper-cased).
 std::vector<ResourceId> Distinct(const std::vector<ResourceId> &ids) {
     std::vector<ResourceId> out;
+    QSet<QString> seen;
     for (const ResourceId &id : ids) {
-        bool seen = false;
-        for (const ResourceId &o : out)
-            seen = seen || o.matches(id);
-        if (!seen) out.push_back(id);
+        const QString key =
+            id.isNumber() ? QString::number(*id.number) : QLatin1Char('$') + id.name.toUpper();
+        if (seen.contains(key)) continue;
+        seen.insert(key);
+        out.push_back(id);
     }
     return out;
 }
@@ -159,6 +169,10 @@ std::vector<ResourceId> SelectTypes(const ModuleCatalogue &module, const QString
         return t.isNumber() ? ResTypeDescription(*t.number).compare(a.text, Qt::CaseInsensitive) == 0
                             : named(t);
     });
+}
+
+std::vector<ResourceId> DistinctTypes(const ModuleCatalogue &module) {
+    return Distinct(module.Types());
 }
 
 std::vector<ResourceId> DistinctNames(const ModuleCatalogue &module, const ResourceId &type) {

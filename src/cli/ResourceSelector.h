@@ -26,6 +26,8 @@ std::vector<ResourceId> SelectTypes(const ModuleCatalogue &module, const QString
 // The name of `type` that NAME names, if the type has it.
 std::optional<ResourceId> SelectName(const ModuleCatalogue &module, const ResourceId &type,
                                      const QString &argument);
+// Every type of the module, in directory order, each once.
+std::vector<ResourceId> DistinctTypes(const ModuleCatalogue &module);
 // Every name of the type, in directory order, each once (a repeated identifier reaches only its
 // first entry, as lookups do).
 std::vector<ResourceId> DistinctNames(const ModuleCatalogue &module, const ResourceId &type);

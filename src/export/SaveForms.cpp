@@ -80,9 +80,14 @@ QColor ScratchBackground() {
 }
 
 namespace {
+// A metafile's frame is only a claim of its header: an image past this many pixels (a gigabyte at
+// four bytes each) is not drawn.
+constexpr qint64 kMostPixels = qint64{1} << 28;
+
 QImage Drawn(const Picture &picture, QImage::Format format, const QColor &background) {
-    const QSize size = PicturePixelSize(picture);
-    QImage image(size.expandedTo(QSize(0, 0)), format);
+    const QSize size = PicturePixelSize(picture).expandedTo(QSize(0, 0));
+    if (qint64{size.width()} * size.height() > kMostPixels) ErrorReport::outOfMemory();
+    QImage image(size, format);
     image.fill(background);
     if (!image.isNull()) {
         QPainter painter(&image);

@@ -49,7 +49,8 @@ QByteArray RawFileBytes(const ModuleCatalogue &module, const ResourceEntry &entr
 QSize PicturePixelSize(const Picture &picture);
 // The colour of the scratch box the window draws pictures on: the application's button face.
 QColor ScratchBackground();
-// The picture at its own size over `background`, opaque: what the scratch box keeps of it.
+// The picture at its own size over `background`, opaque: what the scratch box keeps of it. A
+// picture of more than 2^28 pixels raises code 7, out of memory.
 QImage DrawnPicture(const Picture &picture, const QColor &background);
 // The picture at its own size over transparency, transparent wherever it draws nothing.
 QImage PictureWithAlpha(const Picture &picture);
