@@ -23,7 +23,11 @@ int ListCommand(const CliRequest &request, const CliStreams &streams);
 int ShowCommand(const CliRequest &request, const CliStreams &streams);
 int ExtractCommand(const CliRequest &request, const CliStreams &streams);
 
-// Runs a parsed request, help and version included.
-int RunCli(const CliRequest &request, const CliStreams &streams);
-// Reads the arguments (without the program's name) and runs them; a mistake is reported as bad usage.
+using CliCommandFunction = int (*)(const CliRequest &, const CliStreams &);
+// Runs a parsed request, help and version included. Extract goes through `extract`: the program
+// loads it on first use (it alone needs Qt GUI), tests and tools link it.
+int RunRequest(const CliRequest &request, const CliStreams &streams, CliCommandFunction extract);
+// Says what is wrong with a command line; returns the status of bad usage.
+int ReportMistake(const QString &mistake, const CliStreams &streams);
+// Reads the arguments (without the program's name) and runs them, every command linked in.
 int RunCli(const QStringList &arguments, const CliStreams &streams);

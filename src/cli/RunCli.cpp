@@ -1,7 +1,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
 
-int RunCli(const CliRequest &request, const CliStreams &streams) {
+int RunRequest(const CliRequest &request, const CliStreams &streams, CliCommandFunction extract) {
     switch (request.command) {
     case CliCommand::Help:
         streams.out(CliHelpText().toUtf8());
@@ -14,16 +14,14 @@ int RunCli(const CliRequest &request, const CliStreams &streams) {
     case CliCommand::Show:
         return ShowCommand(request, streams);
     case CliCommand::Extract:
-        return ExtractCommand(request, streams);
+        if (extract != nullptr) return extract(request, streams);
+        SayError(streams, QStringLiteral("команда extract недоступна"));
+        return CliStatus::Failed;
     }
     return CliStatus::Usage;
 }
 
-int RunCli(const QStringList &arguments, const CliStreams &streams) {
-    const CliParse parsed = ParseCli(arguments);
-    if (!parsed.request) {
-        SayError(streams, parsed.mistake + QStringLiteral(" (подробнее: zorvika-cli --help)"));
-        return CliStatus::Usage;
-    }
-    return RunCli(*parsed.request, streams);
+int ReportMistake(const QString &mistake, const CliStreams &streams) {
+    SayError(streams, mistake + QStringLiteral(" (подробнее: zorvika-cli --help)"));
+    return CliStatus::Usage;
 }

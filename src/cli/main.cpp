@@ -1,10 +1,11 @@
 // zorvika-cli: the program's readings of a file's resources from a terminal or a script.
 #include "cli/CliCommands.h"
+#include "cli/CliSupport.h"
 
 #include <QCoreApplication>
-#include <QGuiApplication>
+#include <QFileInfo>
 #include <cstdio>
-#include <memory>
+#include <dlfcn.h>
 #include <unistd.h>
 
 namespace {
@@ -16,6 +17,22 @@ void Write(std::FILE *stream, const QByteArray &bytes) {
 void QtMessages(QtMsgType type, const QMessageLogContext &, const QString &message) {
     if (type == QtCriticalMsg || type == QtFatalMsg) Write(stderr, (message + QLatin1Char('\n')).toUtf8());
 }
+
+using ExtractEntry = int (*)(int &, char **, const CliRequest &, const CliStreams &);
+
+// Extract lives in a module beside the program, loaded only when it is asked for.
+int RunExtract(int &argc, char **argv, const CliRequest &request, const CliStreams &streams) {
+    const QString folder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).path();
+    const QByteArray module = QFile::encodeName(folder + QStringLiteral("/zorvika-cli-extract.so"));
+    void *handle = dlopen(module.constData(), RTLD_NOW | RTLD_LOCAL);
+    const auto entry = handle ? reinterpret_cast<ExtractEntry>(dlsym(handle, "ZorvikaCliExtract")) : nullptr;
+    if (entry == nullptr) {
+        SayError(streams, QStringLiteral("не удаётся загрузить %1: %2")
+                              .arg(QFile::decodeName(module), QString::fromLocal8Bit(dlerror())));
+        return CliStatus::Failed;
+    }
+    return entry(argc, argv, request, streams);
+}
 } // namespace
 
 int main(int argc, char **argv) {
@@ -26,20 +43,15 @@ int main(int argc, char **argv) {
     const CliStreams streams{[](const QByteArray &b) { Write(stdout, b); },
                              [](const QByteArray &b) { Write(stderr, b); }, isatty(STDOUT_FILENO) == 1};
     const CliParse parsed = ParseCli(arguments);
-    if (!parsed.request) return RunCli(arguments, streams); // says what is wrong
+    if (!parsed.request) return ReportMistake(parsed.mistake, streams);
 
-    // Pictures are decoded and drawn with Qt GUI, which needs its application object; everything
-    // else makes do without. With no display, pictures are drawn off screen.
-    std::unique_ptr<QCoreApplication> app;
-    if (NeedsPictures(*parsed.request)) {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY") &&
-            qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        app = std::make_unique<QGuiApplication>(argc, argv);
+    int status;
+    if (parsed.request->command == CliCommand::Extract) {
+        status = RunExtract(argc, argv, *parsed.request, streams);
     } else {
-        app = std::make_unique<QCoreApplication>(argc, argv);
+        QCoreApplication app(argc, argv);
+        status = RunRequest(*parsed.request, streams, nullptr);
     }
-    const int status = RunCli(*parsed.request, streams);
     std::fflush(stdout);
     return status;
 }
