@@ -12,7 +12,10 @@
 
 class DisplayBox;
 class FrmAbout;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QScrollBar;
@@ -88,12 +91,21 @@ public:
     std::function<void()> EndProgram;
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void CreateControls();
     void CreateMenus();
+    void CentreOnScreen();
+    // Runs the enabling rule of the menu whose item has this key as its shortcut.
+    void ApplyRuleOfShortcut(const QKeyEvent &key);
+    // The Open command: `choose` names a file in CDlg, or returns false when none was chosen.
+    void OpenFile(const std::function<bool()> &choose);
+    bool ScrollDisplayByKey(const QKeyEvent &key);
     void ParseCommandLine();
     void ShowAbout();
     void Unload();
@@ -111,5 +123,8 @@ private:
     TStringsWndProc *tstringsWndProc_ = nullptr;
     QPointer<FrmAbout> about_;
     int mousePointer_ = 0;
+    // The window manager reports the frame only after the window is shown: until then the
+    // window is centred on its client size, and once more on the whole frame when that is known.
+    bool centreOnFrame_ = false;
     bool unloaded_ = false;
 };

@@ -228,30 +228,49 @@ std::vector<std::uint16_t> PeImage::Languages(const ResourceId &type, const Reso
     return ids;
 }
 
-std::optional<std::span<const std::byte>> PeImage::DataAt(std::uint32_t dataEntry) const {
+std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirectory) const {
+    const Directory dir = DirectoryAt(nameDirectory);
+    std::optional<std::uint32_t> best;
+    int bestRank = kUnpreferredLanguageRank + 1;
+    for (std::size_t i = 0; i < dir.count; ++i) {
+        const Entry e = EntryAt(dir, i);
+        if (e.isSubdirectory()) continue;
+        // The first of equal rank wins, so a resource in no preferred language gives its first.
+        if (const int rank = LanguageRank(static_cast<std::uint16_t>(e.nameField)); rank < bestRank) {
+            best = e.target();
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
+std::optional<std::size_t> PeImage::DataOffset(std::uint32_t dataEntry, std::uint32_t &size) const {
     const ByteReader dir(resources_);
     if (!dir.contains(dataEntry, 16)) return std::nullopt;
-    const std::uint32_t rva = dir.u32At(dataEntry);
-    const std::uint32_t size = dir.u32At(dataEntry + 4);
-    const auto offset = FileOffsetOfRva(rva, size);
+    size = dir.u32At(dataEntry + 4);
+    return FileOffsetOfRva(dir.u32At(dataEntry), size);
+}
+
+std::optional<std::span<const std::byte>> PeImage::DataAt(std::uint32_t dataEntry) const {
+    std::uint32_t size = 0;
+    const auto offset = DataOffset(dataEntry, size);
     if (!offset) return std::nullopt;
     return image_.subspan(*offset, size);
 }
 
-std::optional<std::span<const std::byte>>
-PeImage::PreferredData(std::span<const DirectoryEntry> languages) const {
-    std::vector<std::uint16_t> ids;
-    ids.reserve(languages.size());
-    for (const DirectoryEntry &e : languages)
-        ids.push_back(*e.id.number);
-    return DataAt(languages[PreferredLanguageIndex(ids)].target);
+std::optional<std::uint32_t> PeImage::DataSize(std::uint32_t dataEntry) const {
+    std::uint32_t size = 0;
+    if (!DataOffset(dataEntry, size)) return std::nullopt;
+    return size;
 }
 
 std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type,
                                                         const ResourceId &name) const {
-    const auto entries = LanguagesOf(type, name);
-    if (!entries || entries->empty()) return std::nullopt;
-    return PreferredData(*entries);
+    const auto typeDir = Lookup(kRootDirectory, type);
+    const auto nameDir = typeDir ? Lookup(typeDir->target, name) : std::nullopt;
+    const auto dataEntry = nameDir ? PreferredDataEntry(nameDir->target) : std::nullopt;
+    if (!dataEntry) return std::nullopt;
+    return DataAt(*dataEntry);
 }
 
 std::optional<std::span<const std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name,

@@ -50,10 +50,12 @@ public:
     std::optional<DirectoryEntry> Lookup(std::uint32_t directory, const ResourceId &id) const;
     // The data entries (languages) of a name's directory; deeper levels are not followed.
     std::vector<DirectoryEntry> LanguageEntries(std::uint32_t nameDirectory) const;
-    // The chosen language's data among `languages` (not empty), as Find chooses it.
-    std::optional<std::span<const std::byte>> PreferredData(std::span<const DirectoryEntry> languages) const;
-    // The bytes a data entry points at; empty when they lie outside the file.
+    // The data entry of the language the program prefers in a name's directory, without listing the
+    // languages; empty when the directory has none.
+    std::optional<std::uint32_t> PreferredDataEntry(std::uint32_t nameDirectory) const;
+    // The bytes a data entry points at, or only their size; empty when they lie outside the file.
     std::optional<std::span<const std::byte>> DataAt(std::uint32_t dataEntry) const;
+    std::optional<std::uint32_t> DataSize(std::uint32_t dataEntry) const;
 
 private:
     struct Section {
@@ -79,6 +81,8 @@ private:
     std::optional<ResourceId> EntryId(const Entry &entry) const;
     std::optional<std::vector<DirectoryEntry>> LanguagesOf(const ResourceId &type,
                                                            const ResourceId &name) const;
+    // The file offset of a data entry's bytes, and their size.
+    std::optional<std::size_t> DataOffset(std::uint32_t dataEntry, std::uint32_t &size) const;
 
     QString path_;
     QFile file_;

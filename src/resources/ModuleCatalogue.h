@@ -53,9 +53,11 @@ private:
     struct NameList {
         std::vector<ResourceId> ids;
         std::vector<std::uint32_t> directories; // each name's language directory
-        QHash<std::uint16_t, std::size_t> numbers;
-        QHash<QString, std::size_t> names; // upper-cased, as lookups compare
+        std::vector<std::uint32_t> chosen;      // the data entry of the language shown, or kNoData
+        std::vector<std::pair<std::uint16_t, std::uint32_t>> numbers; // (number, index), sorted
+        mutable std::unique_ptr<QHash<QString, std::size_t>> names;   // upper-cased; made on first use
     };
+    static constexpr std::uint32_t kNoData = 0xFFFFFFFFu;
     struct TypeSlot {
         PeImage::DirectoryEntry entry;
         mutable std::unique_ptr<NameList> names; // read on the first request
@@ -64,7 +66,10 @@ private:
     explicit ModuleCatalogue(std::unique_ptr<PeImage> image);
     const TypeSlot *TypeOf(const ResourceId &type) const;
     const NameList &NamesOf(const TypeSlot &slot) const;
-    static std::optional<std::uint32_t> NameDirectory(const NameList &names, const ResourceId &name);
+    // The position of a name in its type's list; a repeated identifier reaches its first entry.
+    static std::optional<std::size_t> IndexOf(const NameList &names, const ResourceId &name);
+    // The name's list and position; empty when the entry does not exist.
+    std::optional<std::pair<const NameList *, std::size_t>> Locate(const ResourceEntry &entry) const;
     std::optional<std::span<const std::byte>> DataOf(const ResourceEntry &entry,
                                                      std::optional<std::uint16_t> language) const;
 
