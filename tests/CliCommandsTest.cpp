@@ -130,7 +130,9 @@ TEST(CliSelectors, TypeAndNameFormsReachTheirResource) {
         const CliRun run = RunCliHere({QStringLiteral("show"), FixturePath(QString::fromUtf8(row.fixture)),
                                        QString::fromUtf8(row.type), QString::fromUtf8(row.name)});
         EXPECT_EQ(run.status, row.status) << where << run.err.toStdString();
-        if (row.dumped) EXPECT_TRUE(run.out.contains(row.dumped)) << where << run.out.toStdString();
+        if (row.dumped) {
+            EXPECT_TRUE(run.out.contains(row.dumped)) << where << run.out.toStdString();
+        }
         EXPECT_EQ(run.err.isEmpty(), row.status == 0) << where;
     }
 }
@@ -387,11 +389,14 @@ TEST(CliProcess, ExitStatusesAndStreams) {
             EXPECT_TRUE(run.out.isEmpty()) << where;
         else
             EXPECT_TRUE(run.out.contains(wantOut)) << where << run.out.toStdString();
-        if (!*row.err)
+        if (!*row.err) {
             EXPECT_TRUE(run.err.isEmpty()) << where << run.err.toStdString();
-        else
+        } else {
             EXPECT_TRUE(run.err.contains(row.err)) << where << run.err.toStdString();
-        if (row.status == 2) EXPECT_TRUE(run.err.contains("--help")) << where;
+        }
+        if (row.status == 2) {
+            EXPECT_TRUE(run.err.contains("--help")) << where;
+        }
     }
     // The whole listing is the in-process one.
     EXPECT_EQ(RunCliProcess({QStringLiteral("list"), QStringLiteral("--json"), tree}).out,
@@ -421,4 +426,29 @@ TEST(CliProcess, DrawsPicturesWithoutAnyDisplay) {
     const QString bmp = QStringLiteral("/14_1.bmp");
     EXPECT_EQ(ReadFileBytes(alone.path() + bmp), ReadFileBytes(here.path() + bmp));
     EXPECT_FALSE(ReadFileBytes(here.path() + bmp).isEmpty());
+}
+
+TEST(CliProcess, StartsOnQtCoreAndLoadsExtractOnlyWhenAsked) {
+    // What the loader maps at start: Qt Core, never Qt GUI, which only extract needs.
+    QProcessEnvironment trace = QProcessEnvironment::systemEnvironment();
+    trace.insert(QStringLiteral("LD_TRACE_LOADED_OBJECTS"), QStringLiteral("1"));
+    const CliRun loaded = RunCliProcess({}, trace);
+    EXPECT_TRUE(loaded.out.contains("libQt6Core.so")) << loaded.out.toStdString();
+    EXPECT_FALSE(loaded.out.contains("libQt6Gui.so")) << loaded.out.toStdString();
+
+    // A copy of the program without its module beside it lists as well, and says why it cannot extract.
+    TempFiles alone;
+    const QString program = alone.path() + QStringLiteral("/zorvika-cli");
+    ASSERT_TRUE(QFile::copy(QStringLiteral(CLI_PROGRAM), program));
+    const QString tree = FixturePath(QStringLiteral("tree64.dll"));
+    const CliRun list = RunProgram(program, {QStringLiteral("list"), tree});
+    EXPECT_EQ(list.status, 0) << list.err.toStdString();
+    EXPECT_EQ(list.out, RunCliProcess({QStringLiteral("list"), tree}).out);
+    const QString out = alone.path() + QStringLiteral("/out");
+    const CliRun extract = RunProgram(program, {QStringLiteral("extract"), tree, QStringLiteral("-o"), out});
+    EXPECT_EQ(extract.status, 1);
+    EXPECT_TRUE(extract.out.isEmpty());
+    EXPECT_TRUE(extract.err.contains("не найден модуль команды extract " + QFile::encodeName(alone.path())))
+        << extract.err.toStdString();
+    EXPECT_FALSE(QFileInfo::exists(out));
 }

@@ -18,17 +18,22 @@ inline CliRun RunCliHere(const QStringList &arguments) {
     return run;
 }
 
-// The program itself, with `environment` in place of the test's own when it is given.
-inline CliRun
-RunCliProcess(const QStringList &arguments,
-              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) {
+// A program run whole, with `environment` in place of the test's own when it is given.
+inline CliRun RunProgram(const QString &program, const QStringList &arguments,
+                         const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) {
     QProcess p;
     p.setProcessEnvironment(environment);
-    p.start(QStringLiteral(CLI_PROGRAM), arguments);
+    p.start(program, arguments);
     CliRun run;
     if (!p.waitForFinished(60000) || p.exitStatus() != QProcess::NormalExit) return run; // a crash: status -1
     run.status = p.exitCode();
     run.out = p.readAllStandardOutput();
     run.err = p.readAllStandardError();
     return run;
+}
+
+inline CliRun
+RunCliProcess(const QStringList &arguments,
+              const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment()) {
+    return RunProgram(QStringLiteral(CLI_PROGRAM), arguments, environment);
 }

@@ -20,15 +20,25 @@ void QtMessages(QtMsgType type, const QMessageLogContext &, const QString &messa
 
 using ExtractEntry = int (*)(int &, char **, const CliRequest &, const CliStreams &);
 
-// Extract lives in a module beside the program, loaded only when it is asked for.
+// Extract lives in a module beside the program (the link resolved, as the window finds its media
+// module), loaded only when it is asked for.
 int RunExtract(int &argc, char **argv, const CliRequest &request, const CliStreams &streams) {
-    const QString folder = QFileInfo(QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget()).path();
-    const QByteArray module = QFile::encodeName(folder + QStringLiteral("/zorvika-cli-extract.so"));
-    void *handle = dlopen(module.constData(), RTLD_NOW | RTLD_LOCAL);
-    const auto entry = handle ? reinterpret_cast<ExtractEntry>(dlsym(handle, "ZorvikaCliExtract")) : nullptr;
+    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
+    const QString path = QFileInfo(program).path() + QStringLiteral("/zorvika-cli-extract.so");
+    if (!QFileInfo(path).isFile()) {
+        SayError(streams, QStringLiteral("не найден модуль команды extract %1").arg(path));
+        return CliStatus::Failed;
+    }
+    void *handle = ::dlopen(QFile::encodeName(path).constData(), RTLD_NOW | RTLD_LOCAL);
+    const auto entry =
+        handle ? reinterpret_cast<ExtractEntry>(::dlsym(handle, "ZorvikaCliExtract")) : nullptr;
     if (entry == nullptr) {
-        SayError(streams, QStringLiteral("не удаётся загрузить %1: %2")
-                              .arg(QFile::decodeName(module), QString::fromLocal8Bit(dlerror())));
+        const char *error = ::dlerror();
+        QString why = error != nullptr ? QString::fromLocal8Bit(error) : QString();
+        // The loader's message starts with the path, which ours already names.
+        if (why.startsWith(path + QLatin1String(": "))) why.remove(0, path.size() + 2);
+        SayError(streams, QStringLiteral("не удаётся загрузить модуль команды extract %1: %2")
+                              .arg(path, why.isEmpty() ? QStringLiteral("неизвестная причина") : why));
         return CliStatus::Failed;
     }
     return entry(argc, argv, request, streams);
