@@ -65,8 +65,9 @@ TEST(CliWine, ListAndRawExtractionMatchWrestool) {
                 ASSERT_EQ(type, want.type) << what;
                 // wrestool prints the type's name in place of a name under a named type.
                 if (!r[QStringLiteral("typeId")].isNull() || !r[QStringLiteral("nameId")].isNull() ||
-                    want.name != want.type)
+                    want.name != want.type) {
                     ASSERT_EQ(name, want.name) << what;
+                }
                 ASSERT_EQ(language.toInt(), want.language) << what;
                 if (language == r[QStringLiteral("language")]) {
                     ASSERT_EQ(r[QStringLiteral("size")].toInt(), want.size) << what;
