@@ -1,45 +1,13 @@
 // Every Windows library that Wine installs, listed through the resource tree and compared line by
 // line with what wrestool (icoutils) reports for the same file.
+#include "Wrestool.h"
 #include "decoders/ResourceAccess.h"
 #include "pe/ResourceLanguage.h"
 #include "resources/Module.h"
 #include "resources/tree/ResourceTree.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QRegularExpression>
 #include <gtest/gtest.h>
-
-namespace {
-const QString kWineDir = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
-
-struct Listed {
-    QString type, name; // wrestool's spelling: 3, 'AVI'
-    std::uint16_t language;
-    int size;
-};
-
-// wrestool prints one line per language of each resource.
-std::vector<Listed> WrestoolList(const QString &path) {
-    QProcess p;
-    p.start(QStringLiteral("wrestool"), {QStringLiteral("-l"), path});
-    p.waitForFinished(30000);
-    static const QRegularExpression line(
-        QStringLiteral(R"(^--type=(\S+) --name=(.+?) --language=(\d+) \[.*size=(\d+)\])"));
-    std::vector<Listed> out;
-    for (const QString &l : QString::fromUtf8(p.readAllStandardOutput()).split(QLatin1Char('\n'))) {
-        const auto m = line.match(l);
-        if (!m.hasMatch()) continue;
-        out.push_back({m.captured(1), m.captured(2), static_cast<std::uint16_t>(m.captured(3).toUInt()),
-                       m.captured(4).toInt()});
-    }
-    return out;
-}
-
-QString Spelled(const QString &idText, bool isInteger) {
-    return isInteger ? idText : QLatin1Char('\'') + idText + QLatin1Char('\'');
-}
-} // namespace
 
 TEST(WineLibraries, TreeAndSizesMatchWrestool) {
     const QStringList files = QDir(kWineDir).entryList(QDir::Files, QDir::Name);
@@ -47,7 +15,7 @@ TEST(WineLibraries, TreeAndSizesMatchWrestool) {
     int compared = 0, resources = 0;
     for (const QString &file : files) {
         const QString path = kWineDir + QLatin1Char('/') + file;
-        const std::vector<Listed> expected = WrestoolList(path);
+        const std::vector<WrestoolListed> expected = WrestoolList(path);
         if (expected.empty()) continue;
         QStandardItemModel tree;
         QStandardItem *root = OpenResourceFile(tree, path, file);
@@ -73,12 +41,12 @@ TEST(WineLibraries, TreeAndSizesMatchWrestool) {
                 std::vector<int> sizes;
                 for (const std::uint16_t language : languages) {
                     ASSERT_LT(at, expected.size()) << file.toStdString();
-                    const Listed &want = expected[at++];
+                    const WrestoolListed &want = expected[at++];
                     const QString where = file + QLatin1Char(' ') + want.type + QLatin1Char(' ') + want.name;
-                    ASSERT_EQ(Spelled(type, integerType), want.type) << where.toStdString();
+                    ASSERT_EQ(WrestoolSpelling(type, integerType), want.type) << where.toStdString();
                     // wrestool prints the type's name in place of a name under a named type.
                     if (integerType || integerName || want.name != want.type) {
-                        ASSERT_EQ(Spelled(nameText, integerName), want.name) << where.toStdString();
+                        ASSERT_EQ(WrestoolSpelling(nameText, integerName), want.name) << where.toStdString();
                     }
                     ASSERT_EQ(language, want.language) << where.toStdString();
                     sizes.push_back(want.size);

@@ -5,7 +5,6 @@
 #include "app/ErrorTraps.h"
 #include "app/FrmMain.h"
 #include "decoders/PictureDecoders.h"
-#include "decoders/ResourceAccess.h"
 #include "decoders/StringTableText.h"
 #include "imaging/PictureFiles.h"
 #include "resources/Module.h"
@@ -19,32 +18,10 @@ namespace {
 // OFN_OVERWRITEPROMPT + OFN_HIDEREADONLY + OFN_NOREADONLYRETURN
 constexpr quint32 kSaveFlags = 0x8006;
 
-bool OneOf(const QString &key, std::initializer_list<const char *> keys) {
-    for (const char *k : keys)
-        if (key == QLatin1String(k)) return true;
-    return false;
-}
-
 std::span<const std::byte> AsBytes(const QByteArray &b) {
     return std::as_bytes(std::span(b.constData(), static_cast<std::size_t>(b.size())));
 }
-
 } // namespace
-
-QString SaveFilter(const QString &type) {
-    const QString key = type.toUpper();
-    if (OneOf(key, {"1", "12"})) return QStringLiteral("Файл курсора|*.cur|Точечный рисунок|*.bmp");
-    if (OneOf(key, {"2"})) return QStringLiteral("Точечный рисунок|*.bmp");
-    if (OneOf(key, {"3", "14"})) return QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp");
-    if (OneOf(key, {"4", "9", "11", "16"})) return QStringLiteral("Текстовый файл|*.txt|Файл с данными|*.*");
-    if (OneOf(key, {"6"})) return QStringLiteral("Текстовый файл|*.txt");
-    if (OneOf(key, {"23"})) return QStringLiteral("Веб-страница|*.html|Файл с данными|*.*");
-    if (OneOf(key, {"AVI", "JPG", "JPEG", "GIF", "WMF", "EMF"}))
-        return key + QStringLiteral(" файл|*.") + type.toLower();
-    if (OneOf(key, {"WAVE"})) return QStringLiteral("Звук Windows Audio|*.wav");
-    if (OneOf(key, {"MIDI"})) return QStringLiteral("MIDI файл|*.mid");
-    return QStringLiteral("Файл с данными|*.*");
-}
 
 QString FrmMain::AllStringTables() {
     // The string-table type node: its names are listed first, then every block is rendered in
@@ -78,34 +55,38 @@ void FrmMain::MnuSaveResource_Click() {
             CDlg.defaultExt.clear();
             CDlg.filter = SaveFilter(SelectedType);
 
-            const QString key = SelectedType.toUpper();
             std::shared_ptr<Picture> picture;
             QString text;
-            if (OneOf(key, {"1", "12", "2", "3", "14"})) {
+            switch (SaveSourceOf(SelectedType)) {
+            case SaveSource::Picture:
                 picture = DecodeResourcePicture(CurrentModule(), SelectedResource()).take();
-            } else if (OneOf(key, {"4", "9", "11", "16"})) {
-                text = TStrings->text();
-            } else if (key == QLatin1String("6")) {
-                text = SelectedName.isEmpty() ? AllStringTables() : TStrings->text();
+                break;
+            case SaveSource::Text:
+                // The string-table type node stands for every block of the module.
+                text = SelectedType == QLatin1String("6") && SelectedName.isEmpty() ? AllStringTables()
+                                                                                    : TStrings->text();
+                break;
+            case SaveSource::Nothing:
+                break;
             }
 
             ui_.ShowSave(CDlg);
             if (CDlg.fileName.isEmpty()) return;
 
-            if (picture) {
-                if (CDlg.filterIndex == 1) {
-                    const auto file = picture->FileBytes();
-                    if (!file) ErrorReport::invalidPicture();
-                    WriteBytesFile(CDlg.fileName, AsBytes(*file));
-                } else {
-                    WriteBytesFile(CDlg.fileName, AsBytes(BmpFileBytes(DrawOnScratch(*picture, *PTemp))));
-                }
-            } else if (CDlg.filterIndex == 1 && !text.isEmpty()) {
+            switch (SavedFormOf(picture != nullptr, !text.isEmpty(), CDlg.filterIndex)) {
+            case SavedForm::PictureFile:
+                WriteBytesFile(CDlg.fileName, AsBytes(PictureFileBytes(*picture)));
+                break;
+            case SavedForm::DrawnBitmap:
+                // Drawn on the window's own scratch box, over its background colour.
+                WriteBytesFile(CDlg.fileName, AsBytes(BmpFileBytes(DrawOnScratch(*picture, *PTemp))));
+                break;
+            case SavedForm::Text:
                 WriteTextFile(CDlg.fileName, text);
-            } else {
-                const auto bytes = GetResourceBytes(CurrentModule(), SelectedResource());
-                if (!bytes) ErrorReport::outOfRange(); // nothing to write: an empty array
-                WriteBytesFile(CDlg.fileName, *bytes);
+                break;
+            case SavedForm::RawBytes:
+                WriteBytesFile(CDlg.fileName, AsBytes(RawFileBytes(CurrentModule(), SelectedResource())));
+                break;
             }
         });
 }

@@ -1,6 +1,4 @@
 #pragma once
-#include <QString>
-
-// The save dialog's file types for a resource type ("Description|*.ext|..."), by the upper-cased
-// type string.
-QString SaveFilter(const QString &type);
+// The dialog's file types (SaveFilter) and the forms a resource is saved in are decided without
+// widgets, so that the command-line tool writes the same files.
+#include "export/SaveForms.h"

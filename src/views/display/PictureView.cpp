@@ -1,5 +1,6 @@
 #include "views/display/PictureView.h"
 
+#include "export/SaveForms.h"
 #include "imaging/Picture.h"
 #include "imaging/RasterPicture.h"
 #include "system/ErrorReport.h"
@@ -74,10 +75,9 @@ bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
 }
 
 QImage DrawOnScratch(const Picture &picture, DisplayBox &scratch) {
-    const int width = CheckedCast<std::int16_t>(HimetricToPixels(picture.Width(), true));
-    const int height = CheckedCast<std::int16_t>(HimetricToPixels(picture.Height(), false));
+    const QSize size = PicturePixelSize(picture);
     scratch.Cls();
-    scratch.Move(0, 0, width, height);
+    scratch.Move(0, 0, size.width(), size.height());
     DrawPicture(picture, QPoint(0, 0), scratch);
     return scratch.Snapshot();
 }
