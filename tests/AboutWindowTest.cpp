@@ -82,9 +82,10 @@ TEST(AboutWindow, EveryLabelShowsItsWholeTextBesideTheOthersOnOneBaselinePerRow)
         EXPECT_TRUE(label->geometry().contains(text)) << label->text().toStdString();
         EXPECT_TRUE(about.rect().contains(text)) << label->text().toStdString();
         for (const QLabel *other : labels)
-            if (other != label)
+            if (other != label) {
                 EXPECT_FALSE(text.intersects(textRect(other)))
                     << label->text().toStdString() << " / " << other->text().toStdString();
+            }
     }
     // A link reads on the line of its label.
     EXPECT_EQ(textRect(about.LMail).top(), textRect(about.LMailInfo).top());
