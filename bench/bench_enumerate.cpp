@@ -18,7 +18,7 @@ std::size_t EnumerateAll(const QString &path) {
     std::size_t total = 0;
     for (const ResourceId &type : image->Types())
         for (const ResourceId &name : image->Names(type))
-            if (const auto data = image->Find(type, name)) total += data->size();
+            if (const auto data = image->Locate(type, name)) total += data->size;
     return total;
 }
 
@@ -84,7 +84,7 @@ int main(int argc, char **argv) {
     std::size_t size = 0;
     for (const ResourceId &type : image->Types())
         for (const ResourceId &name : image->Names(type))
-            if (const auto data = image->Find(type, name)) size += data->size();
+            if (const auto data = image->Locate(type, name)) size += data->size;
     const long after = StatusKiB("VmRSS:");
     std::printf("100 MiB file (%lld bytes): resources %zu bytes; resident memory grew by %ld KiB after open and listing\n",
                 static_cast<long long>(QFileInfo(bigDll).size()), size, after - before);

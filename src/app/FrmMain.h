@@ -7,6 +7,7 @@
 #include <QMainWindow>
 #include <QPointer>
 #include <QStandardItemModel>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -100,6 +101,10 @@ private:
     bool ShowSelectedResource(const QString &type, const QString &name, const ResourceEntry &entry);
     bool ShowTextRow(const std::function<QString()> &decode, bool proportional);
     QString AllStringTables();
+    // The loaded file changed on disk since it was opened: said once per loaded file.
+    void ReportChangedFile();
+    // Reads the loaded file again when it was changed in place or replaced; true when it did.
+    bool ReloadChangedFile();
     // The entry the selection names: the clicked node's own while the strings still name it.
     ResourceEntry SelectedResource() const;
     void SetMousePointer(int pointer);
@@ -112,4 +117,5 @@ private:
     QPointer<FrmAbout> about_;
     int mousePointer_ = 0;
     bool unloaded_ = false;
+    std::uint64_t changeReportedFor_ = 0; // the module load whose change was last said
 };

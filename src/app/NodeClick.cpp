@@ -59,6 +59,7 @@ void FrmMain::NodeClick(QStandardItem *node) {
         PDisplay->repaint();
         SetMousePointer(0);
     });
+    ReportChangedFile();
     if (!failure) return;
     SetMousePointer(0);
     if (ReportDisplayFailure(ui_, ShowOverflow, *failure) == TrapOutcome::QuitProgram) QuitProgram();

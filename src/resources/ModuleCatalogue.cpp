@@ -74,7 +74,7 @@ std::optional<std::uint32_t> ModuleCatalogue::NameDirectory(const NameList &name
     return std::nullopt;
 }
 
-std::optional<std::span<const std::byte>>
+std::optional<PeImage::DataExtent>
 ModuleCatalogue::DataOf(const ResourceEntry &entry, std::optional<std::uint16_t> language) const {
     const TypeSlot *slot = TypeOf(entry.type);
     if (slot == nullptr) return std::nullopt;
@@ -99,26 +99,26 @@ std::vector<std::uint16_t> ModuleCatalogue::Languages(const ResourceEntry &entry
     return ids;
 }
 
-namespace {
-std::optional<ResourceBytes> Copy(const std::optional<std::span<const std::byte>> &data) {
-    if (!data) return std::nullopt;
-    return ResourceBytes(data->begin(), data->end());
-}
-} // namespace
-
 std::optional<ResourceBytes> ModuleCatalogue::Bytes(const ResourceEntry &entry) const {
-    return Copy(DataOf(entry, std::nullopt));
+    const auto extent = DataOf(entry, std::nullopt);
+    return extent ? image_->Read(*extent) : std::nullopt;
 }
 
 std::optional<ResourceBytes> ModuleCatalogue::Bytes(const ResourceEntry &entry,
                                                     std::uint16_t language) const {
-    return Copy(DataOf(entry, language));
+    const auto extent = DataOf(entry, language);
+    return extent ? image_->Read(*extent) : std::nullopt;
 }
 
 std::optional<std::uint32_t> ModuleCatalogue::Size(const ResourceEntry &entry) const {
-    const auto data = DataOf(entry, std::nullopt);
-    if (!data) return std::nullopt;
-    return static_cast<std::uint32_t>(data->size());
+    // The size the directory declares, while the file still holds that much as it was opened.
+    const auto extent = DataOf(entry, std::nullopt);
+    if (!extent || !image_->Holds(*extent)) return std::nullopt;
+    return extent->size;
+}
+
+ReadOnlyFile::State ModuleCatalogue::StateOnDisk() const {
+    return image_ ? image_->StateOnDisk() : ReadOnlyFile::State::Unchanged;
 }
 
 std::optional<ResourceEntry> ModuleCatalogue::Find(const QString &type, const QString &name) const {

@@ -33,13 +33,17 @@ public:
     const std::vector<ResourceId> &Names(const ResourceId &type) const;
     std::vector<std::uint16_t> Languages(const ResourceEntry &entry) const;
 
-    // The entry's data in the language the program prefers, or in the given language. Empty when
-    // the entry does not exist or its data lies outside the file; a resource of size 0 gives an
+    // The entry's data in the language the program prefers, or in the given language, read from
+    // the file now. Empty when the entry does not exist or its data lies outside the file, and
+    // once the file has been changed in place since it was opened; a resource of size 0 gives an
     // empty vector.
     std::optional<ResourceBytes> Bytes(const ResourceEntry &entry) const;
     std::optional<ResourceBytes> Bytes(const ResourceEntry &entry, std::uint16_t language) const;
-    // The size of that data without copying it; empty as for Bytes.
+    // The size of that data without reading it; empty as for Bytes.
     std::optional<std::uint32_t> Size(const ResourceEntry &entry) const;
+
+    // What became of the file on disk since it was opened (Unchanged for the empty module).
+    ReadOnlyFile::State StateOnDisk() const;
 
     // The entry that identifier strings look up: a numeric type string is tried as an integer type
     // first, then as a name; "#" and digits name an integer name. Empty when neither form exists
@@ -65,8 +69,8 @@ private:
     const TypeSlot *TypeOf(const ResourceId &type) const;
     const NameList &NamesOf(const TypeSlot &slot) const;
     static std::optional<std::uint32_t> NameDirectory(const NameList &names, const ResourceId &name);
-    std::optional<std::span<const std::byte>> DataOf(const ResourceEntry &entry,
-                                                     std::optional<std::uint16_t> language) const;
+    std::optional<PeImage::DataExtent> DataOf(const ResourceEntry &entry,
+                                              std::optional<std::uint16_t> language) const;
 
     std::unique_ptr<PeImage> image_;
     std::vector<ResourceId> types_;
