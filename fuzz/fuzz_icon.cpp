@@ -1,17 +1,26 @@
 // Icon and cursor decoding over arbitrary bytes: single images with and without hotspot, icon and
 // cursor files, and groups whose images are looked up in the same bytes. Images that decode are
 // written back as icon files and read again.
-#include "system/ErrorReport.h"
 #include "formats/IconDirectory.h"
 #include "imaging/IconImage.h"
 #include "imaging/ImageLoader.h"
 #include "imaging/PictureFiles.h"
+#include "system/ErrorReport.h"
 
 #include <QGuiApplication>
+#include <QPainter>
 #include <cstdint>
 
 namespace {
 void RoundTrip(const IconImage &icon) {
+    if (!icon.screenXor.isNull() && icon.screenXor.size() != icon.image.size()) __builtin_trap();
+    // Drawn as the picture pane draws it, XOR pixels included (small images only: speed).
+    if (!icon.image.isNull() && icon.image.width() <= 256 && icon.image.height() <= 256) {
+        QImage canvas(icon.image.size(), QImage::Format_RGB32);
+        canvas.fill(Qt::gray);
+        QPainter painter(&canvas);
+        DrawIconImage(painter, QPoint(0, 0), icon.image, icon.screenXor);
+    }
     const QByteArray file = IconFileBytes(icon);
     const IconImage again =
         LoadIconFile(std::as_bytes(std::span(file.constData(), static_cast<std::size_t>(file.size()))));

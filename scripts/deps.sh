@@ -4,7 +4,7 @@
 set -e
 PACKAGES="
 cmake ninja-build g++ clang libclang-rt-14-dev pkg-config ccache
-qt6-base-dev qt6-multimedia-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
+qt6-base-dev qt6-multimedia-dev libfontconfig-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev
 libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
 libfluidsynth-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev

@@ -7,6 +7,8 @@
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyle>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,4 +58,39 @@ TEST(AboutWindow, LinksAreRedWhilePressedAndOpenOnAClick) {
     Mouse(web, QEvent::MouseButtonPress, QPoint(2, 2));
     Mouse(web, QEvent::MouseButtonRelease, QPoint(2, 2));
     EXPECT_EQ(ui.shellOpened.last(), web->text());
+}
+
+TEST(AboutWindow, EveryLabelShowsItsWholeTextBesideTheOthersOnOneBaselinePerRow) {
+    FakeUi ui;
+    FrmAbout about(ui, nullptr);
+    about.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    // Where each label draws its text, in the window, with its own font's metrics.
+    auto textRect = [&](const QLabel *label) {
+        const QRect inLabel = label->style()->itemTextRect(label->fontMetrics(), label->contentsRect(),
+                                                           int(label->alignment()), true, label->text());
+        return QRect(label->mapTo(&about, inLabel.topLeft()), inLabel.size());
+    };
+    QList<QLabel *> labels{about.LTitle,    about.LVersion, about.LAutor,
+                           about.LMailInfo, about.LMail,    about.LThanks};
+    labels << about.LWebInfo;
+    for (LinkLabel *web : about.LWeb)
+        labels << web;
+    for (const QLabel *label : labels) {
+        const QRect text = textRect(label);
+        // The label is as wide as its text and the window shows all of it.
+        EXPECT_TRUE(label->geometry().contains(text)) << label->text().toStdString();
+        EXPECT_TRUE(about.rect().contains(text)) << label->text().toStdString();
+        for (const QLabel *other : labels)
+            if (other != label)
+                EXPECT_FALSE(text.intersects(textRect(other)))
+                    << label->text().toStdString() << " / " << other->text().toStdString();
+    }
+    // A link reads on the line of its label.
+    EXPECT_EQ(textRect(about.LMail).top(), textRect(about.LMailInfo).top());
+    EXPECT_GT(textRect(about.LMail).left(), textRect(about.LMailInfo).left());
+    for (int i = 0; i < about.LWeb.size(); ++i) {
+        EXPECT_EQ(textRect(about.LWeb[i]).top(), textRect(about.LWebInfo[i]).top()) << i;
+        EXPECT_GT(textRect(about.LWeb[i]).left(), textRect(about.LWebInfo[i]).left()) << i;
+    }
 }

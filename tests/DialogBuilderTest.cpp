@@ -317,13 +317,13 @@ TEST_F(DialogBuilderTest, StaticsDrawTextImagesAndShapes) {
               DialogUnitsToPixels(0, 0, 20, 20, MeasureBaseUnits(bare->font())).size());
 }
 
-TEST_F(DialogBuilderTest, TheFirstControlLiesOnTopAndAccessKeysMoveTheFocus) {
+TEST_F(DialogBuilderTest, ALaterControlLiesOverAnEarlierOneAndAccessKeysMoveTheFocus) {
     auto window = CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(100)), &host, pictures.loader());
     ASSERT_NE(window, nullptr);
     QWidget *group = Control(*window, 10), *check = Control(*window, 11);
     const QObjectList &stack = window->client()->children();
-    EXPECT_GT(stack.indexOf(group), stack.indexOf(check)); // later in the list is higher
-    // The group box over the check box does not catch the click aimed at it.
+    EXPECT_LT(stack.indexOf(group), stack.indexOf(check)); // later in the list is higher
+    // The check box inside the group box gets the click aimed at it.
     EXPECT_EQ(window->client()->childAt(check->geometry().center()), check);
 
     // "&Name:" moves the focus to the edit after it.

@@ -5,6 +5,8 @@
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "app/FrmMain.h"
+#include "app/ResourceTreeView.h"
+#include "fixtures/gen/PicturePattern.h"
 #include "resources/DialogPreviewWnd.h"
 #include "resources/Module.h"
 #include "resources/tree/ResourceTree.h"
@@ -22,6 +24,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -285,4 +288,48 @@ TEST_F(DialogViewTest, TheMenuTheTemplateNamesIsItsMenuBar) {
     Click(QStringLiteral("#5"), QStringLiteral("MISSINGMENU"));
     EXPECT_EQ(Preview(), nullptr);
     EXPECT_EQ(main->PDisplay->printedLines(), QStringList{kCannotLoad});
+}
+
+TEST_F(DialogViewTest, PaintedAsThePlatformPaintsOverlapsTheDefaultButtonAndInvertingIconPixels) {
+    // The person clicks the dialog's node in the tree.
+    QStandardItem *node = NameNode(QStringLiteral("#5"), QStringLiteral("OVERLAP"));
+    ASSERT_NE(node, nullptr);
+    main->TVResources->expand(node->parent()->index());
+    main->TVResources->scrollTo(node->index());
+    const QRect row = main->TVResources->visualRect(node->index());
+    QTest::mouseClick(main->TVResources->viewport(), Qt::LeftButton, {},
+                      QPoint(row.left() + 24, row.center().y()));
+    DialogWindow *preview = Preview();
+    ASSERT_NE(preview, nullptr);
+    const QImage shot = preview->grab().toImage();
+    auto control = [&](unsigned id) -> QWidget * {
+        for (QWidget *w : preview->client()->findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+            if (w->property("dialogItemId").toULongLong() == id) return w;
+        return nullptr;
+    };
+    auto pixel = [&](unsigned id, QPoint at) { return QColor(shot.pixel(control(id)->mapTo(preview, at))); };
+    for (unsigned id = 1; id <= 6; ++id)
+        ASSERT_NE(control(id), nullptr) << id;
+    const QPalette &pal = preview->palette();
+
+    // The line made after the white rectangle lies over it.
+    EXPECT_EQ(pixel(2, QPoint(control(2)->width() / 2, 0)), pal.color(QPalette::Shadow));
+    EXPECT_EQ(pixel(1, QPoint(3, 3)), QColor(Qt::white));
+    // Of two default push buttons the last one is the default: a dark frame round its bevel.
+    for (unsigned id : {3u, 4u, 5u}) {
+        const bool isDefault = id == 5;
+        EXPECT_EQ(pixel(id, QPoint(0, 0)), pal.color(isDefault ? QPalette::Shadow : QPalette::Light)) << id;
+        EXPECT_EQ(pixel(id, QPoint(1, 1)),
+                  isDefault ? pal.color(QPalette::Light) : pal.color(QPalette::Button))
+            << id;
+    }
+    // The monochrome icon: black, white, the face where it is masked over black, and the face
+    // inverted where it is masked over white.
+    const QColor face = pal.color(QPalette::Window);
+    const int q = kMonoSize / 4;
+    EXPECT_EQ(pixel(6, QPoint(q, q)), QColor(Qt::black));
+    EXPECT_EQ(pixel(6, QPoint(3 * q, q)), QColor(Qt::white));
+    EXPECT_EQ(pixel(6, QPoint(q, 3 * q)), face);
+    EXPECT_EQ(pixel(6, QPoint(3 * q, 3 * q)),
+              QColor(255 - face.red(), 255 - face.green(), 255 - face.blue()));
 }

@@ -5,6 +5,7 @@
 #include "imaging/RasterPicture.h"
 #include "system/ErrorReport.h"
 #include "views/display/DisplayBox.h"
+#include "views/display/PaneFonts.h"
 #include "views/display/PictureView.h"
 #include "views/display/TStringsWndProc.h"
 #include "views/display/TextBox.h"
@@ -12,10 +13,12 @@
 #include "views/display/Viewport.h"
 
 #include <QApplication>
+#include <QClipboard>
 #include <QFrame>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -183,10 +186,12 @@ TEST_F(DisplayAreaTest, TextPaneRules) {
     EXPECT_FALSE(ShowText(QString(65535, QLatin1Char('y')), false, box, h.ui));
     EXPECT_EQ(h.ui.messages.size(), 1u);
     EXPECT_EQ(box.text().size(), 65534);
-    // The box shows plain line breaks but keeps the text exactly.
+    // The box keeps the text exactly; what a person copies has plain line breaks.
     ShowText(QStringLiteral("a\r\nb"), true, box, h.ui);
     EXPECT_EQ(box.text(), QStringLiteral("a\r\nb"));
-    EXPECT_EQ(box.toPlainText(), QStringLiteral("a\nb"));
+    QTest::keyClick(&box, Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(&box, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("a\nb"));
 
     DisplayBox &display = *w().PDisplay;
     w().ClearDisplay();
@@ -196,4 +201,87 @@ TEST_F(DisplayAreaTest, TextPaneRules) {
     EXPECT_TRUE(PrintMessage(QStringLiteral("two"), display));
     EXPECT_EQ(display.printedLines(), (QStringList{QStringLiteral("one"), QStringLiteral("two")}));
     EXPECT_EQ(display.printPosition().y(), 2 * QFontMetrics(display.font()).height());
+}
+
+TEST_F(DisplayAreaTest, TheTextPaneHasTheButtonFaceColour) {
+    TextBox &box = *w().TStrings;
+    box.show();
+    ASSERT_TRUE(ShowText(QStringLiteral("x"), true, box, h.ui));
+    QApplication::processEvents();
+    const QColor face = box.palette().color(QPalette::Button);
+    ASSERT_NE(face, box.palette().color(QPalette::Base));
+    // Away from the one letter, inside the frame: the middle and near the far corner.
+    const QImage shot = Shot(&box);
+    const QRect inside = box.viewport()->geometry();
+    for (const QPoint at : {inside.center(), inside.bottomRight() - QPoint(3, 3)})
+        EXPECT_EQ(shot.pixelColor(at), face) << at.x() << "," << at.y();
+}
+
+TEST_F(DisplayAreaTest, AScrolledPictureShowsItsOwnPixelsWhereverItStands) {
+    // Every pixel tells where it came from.
+    QImage image(1500, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
+    ShowPicture(std::make_shared<RasterPicture>(image, Picture::Bitmap), *w().PDisplay);
+    for (const QPoint scroll : {QPoint(0, 0), QPoint(37, 11), QPoint(600, 400), QPoint(1064, 868)}) {
+        w().HScroll->setValue(scroll.x());
+        w().VScroll->setValue(scroll.y());
+        ASSERT_EQ(w().PDisplay->pos(), -scroll);
+        const QImage frame = Shot(w().PFrame);
+        // A grid over the visible area, below the three printed lines.
+        for (int y = 80; y < 332; y += 50)
+            for (int x = 0; x < 436; x += 47) {
+                const QPoint source = QPoint(x, y) + scroll;
+                const QPoint shown = w().PDisplay->mapTo(w().PFrame, source);
+                ASSERT_EQ(frame.pixelColor(shown), image.pixelColor(source))
+                    << "scrolled " << scroll.x() << "," << scroll.y() << " at " << x << "," << y;
+            }
+    }
+}
+
+TEST_F(DisplayAreaTest, DrawingsAndPrintedLinesLieOverOneAnotherInTheirOrder) {
+    // The box against the same steps painted on one image: text, a half-transparent picture over
+    // it, an inverting drawing over both, more text.
+    DisplayBox box;
+    box.setFont(DesignFont());
+    box.resize(200, 80);
+    QImage half(60, 30, QImage::Format_ARGB32);
+    half.fill(QColor(200, 0, 0, 128));
+    const QRect area(30, 5, 60, 40);
+    const auto invert = [](QPainter &p) {
+        p.setCompositionMode(QPainter::RasterOp_SourceXorDestination);
+        p.fillRect(QRect(0, 0, 200, 80), Qt::white); // reaches only the area
+    };
+    box.Print(QStringLiteral("Печать под рисунком"));
+    box.DrawImage(QPoint(10, 2), half);
+    box.Draw(area, invert);
+    box.Print(QStringLiteral("и над ним"));
+    box.show();
+    QApplication::processEvents();
+
+    QImage expected(box.size(), QImage::Format_RGB32);
+    expected.fill(box.palette().color(QPalette::Button));
+    {
+        QPainter p(&expected);
+        const QFontMetrics m(box.font());
+        p.setFont(box.font());
+        p.setPen(box.palette().color(QPalette::ButtonText));
+        p.drawText(0, m.ascent(), QStringLiteral("Печать под рисунком"));
+        p.drawImage(QPoint(10, 2), half);
+        p.save();
+        p.setClipRect(area);
+        invert(p);
+        p.restore();
+        p.drawText(0, m.height() + m.ascent(), QStringLiteral("и над ним"));
+    }
+    EXPECT_EQ(Shot(&box), expected);
+    EXPECT_EQ(box.Snapshot(), expected);
+    // An exposed part alone paints the same pixels there, and nothing else.
+    const QRect part(35, 10, 20, 20);
+    QImage partial(box.size(), QImage::Format_RGB32);
+    partial.fill(Qt::black);
+    box.render(&partial, part.topLeft(), QRegion(part));
+    EXPECT_EQ(partial.copy(part), expected.copy(part));
+    EXPECT_EQ(partial.pixelColor(part.topLeft() - QPoint(1, 1)), QColor(Qt::black));
 }

@@ -5,7 +5,6 @@
 #include "MediaTestSupport.h"
 #include "app/FrmMain.h"
 #include "media/MediaDevices.h"
-#include "media/video/VideoPlayer.h"
 #include "resources/Module.h"
 #include "resources/Playback.h"
 #include "resources/tree/ResourceTree.h"
@@ -127,7 +126,7 @@ TEST_F(MediaView, Shell32ClipLoopsAtItsRateUntilStopped) {
     QPointer<VideoWindow> video = Video();
     ASSERT_NE(video, nullptr);
     std::vector<double> due;
-    QObject::connect(&video->player(), &VideoPlayer::FrameDue,
+    QObject::connect(video.data(), &VideoWindow::FrameShown,
                      [&](const QImage &, double ms) { due.push_back(ms); });
     // Two frames a second, a pass of two frames: the loop comes round after one second.
     ASSERT_TRUE(WaitUntil([&] { return due.size() >= 5; }, 10000));
@@ -163,7 +162,7 @@ TEST_F(MediaView, EveryCodecShowsItsFramesInTheDisplay) {
         ASSERT_GE(reference.size(), 3u);
         // Each frame as it is put on show, read back from the display.
         std::vector<QByteArray> shown;
-        QObject::connect(&Video()->player(), &VideoPlayer::FrameDue, form.get(), [&] {
+        QObject::connect(Video(), &VideoWindow::FrameShown, form.get(), [&] {
             shown.push_back(PackedRgb(form->PDisplay->grab(Video()->geometry()).toImage()));
         });
         ASSERT_TRUE(WaitUntil([&] { return shown.size() >= reference.size() + 1; }, 10000));

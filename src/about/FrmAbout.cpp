@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QPixmap>
 #include <QPushButton>
+#include <algorithm>
 
 namespace {
 template <typename T>
@@ -17,6 +18,31 @@ T *Placed(T *w, const char *name, double left, double top, double width, double 
     w->setObjectName(QString::fromLatin1(name));
     w->setGeometry(TwipsToPixelsX(left), TwipsToPixelsY(top), TwipsToPixelsX(width), TwipsToPixelsY(height));
     return w;
+}
+
+// The width of a label's whole text in its own font.
+int TextWidth(const QLabel *label) {
+    return label->sizeHint().width();
+}
+
+// The room a label takes in its row: its text and a blank before whatever follows.
+int RowWidth(const QLabel *label) {
+    return TextWidth(label) + label->fontMetrics().horizontalAdvance(QLatin1Char(' '));
+}
+
+// Labels draw their text from the top-left corner, so the texts of one row share a baseline. A
+// label narrower than its text grows to it (our font may be wider than the one the window was
+// designed with); it never shrinks below its designed size.
+void FitToText(QLabel *label) {
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->resize(std::max(label->width(), TextWidth(label)),
+                  std::max(label->height(), label->sizeHint().height()));
+}
+
+// `right` stands to the right of `left` in one row: where the text of `left` reaches past the
+// designed place of `right`, `right` moves along.
+void KeepRightOf(const QLabel *left, QLabel *right) {
+    right->move(std::max(right->x(), left->x() + RowWidth(left)), right->y());
 }
 } // namespace
 
@@ -48,7 +74,6 @@ FrmAbout::FrmAbout(Ui &ui, QWidget *owner) : QDialog(owner), ui_(ui) {
     LMailInfo =
         Placed(new QLabel(QStringLiteral("Электронная почта:"), this), "LMailInfo", 960, 2160, 1575, 255);
     LMail = Placed(new LinkLabel(kAuthorMail, this), "LMail", 2520, 2160, 1335, 255);
-    LMail->adjustSize();
     LThanks =
         Placed(new QLabel(QStringLiteral("Особая благодарность:"), this), "LThanks", 960, 2520, 4335, 255);
     for (int i = 0; i < kThankedSites.size(); ++i) {
@@ -57,7 +82,7 @@ FrmAbout::FrmAbout(Ui &ui, QWidget *owner) : QDialog(owner), ui_(ui) {
             Placed(new QLabel(QStringLiteral("Веб-сайту:"), this), "LWebInfo", 960, top, 855, 255));
         LinkLabel *web = Placed(new LinkLabel(kThankedSites[i], this), "LWeb", 1800, top, 855, 255);
         web->setProperty("Index", i);
-        web->adjustSize(); // width fitted to the text
+        web->resize(TextWidth(web), web->height()); // width fitted to the text
         LWeb.append(web);
         connect(web, &LinkLabel::Click, this, [this, web] { ui_.OpenWithShell(web->text()); });
     }
@@ -67,4 +92,23 @@ FrmAbout::FrmAbout(Ui &ui, QWidget *owner) : QDialog(owner), ui_(ui) {
     CmdOK = Placed(new QPushButton(QStringLiteral("&ОК"), this), "CmdOK", 4200, 3840, 1215, 375);
     CmdOK->setDefault(true);
     connect(CmdOK, &QPushButton::clicked, this, &QDialog::accept);
+    LayOutTexts();
+}
+
+void FrmAbout::LayOutTexts() {
+    for (QLabel *label : findChildren<QLabel *>())
+        if (label != ILogo && label != IIcon) FitToText(label);
+    KeepRightOf(LMailInfo, LMail);
+    for (qsizetype i = 0; i < LWeb.size(); ++i)
+        KeepRightOf(LWebInfo[i], LWeb[i]);
+    // Texts that now reach past the window's edge widen it, keeping the designed margin; the
+    // button keeps its place at the right.
+    int right = 0;
+    for (const QLabel *label : findChildren<QLabel *>())
+        if (label != ILogo) right = std::max(right, label->geometry().right() + 1);
+    const int margin = TwipsToPixelsX(5520 - 960 - 4335);
+    const int growth = std::max(0, right + margin - width());
+    if (growth == 0) return;
+    setFixedSize(width() + growth, height());
+    CmdOK->move(CmdOK->x() + growth, CmdOK->y());
 }

@@ -21,6 +21,9 @@ public:
     QPushButton *CmdOK;
 
 private:
+    // Fits the labels to their texts in the window's real font.
+    void LayOutTexts();
+
     Ui &ui_;
 };
 

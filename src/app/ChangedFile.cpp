@@ -26,11 +26,15 @@ QString ChangeText(ReadOnlyFile::State state) {
 }
 } // namespace
 
-void FrmMain::ReportChangedFile() {
+ReadOnlyFile::State FrmMain::LoadedFileState() const {
     const ModuleCatalogue *module = ModuleHandle();
-    if (module == nullptr || changeReportedFor_ == ModuleLoadCount()) return;
-    const ReadOnlyFile::State state = module->StateOnDisk();
-    if (state == ReadOnlyFile::State::Unchanged) return;
+    return module ? module->StateOnDisk() : ReadOnlyFile::State::Unchanged;
+}
+
+void FrmMain::ReportChangedFile(ReadOnlyFile::State state) {
+    const ModuleCatalogue *module = ModuleHandle();
+    if (module == nullptr || state == ReadOnlyFile::State::Unchanged || changeReportedFor_ == ModuleLoadCount())
+        return;
     changeReportedFor_ = ModuleLoadCount();
     MessageRequest notice;
     notice.text = module->path() + QStringLiteral("\r\n") + ChangeText(state);
@@ -40,11 +44,10 @@ void FrmMain::ReportChangedFile() {
 }
 
 bool FrmMain::ReloadChangedFile() {
-    const ModuleCatalogue *module = ModuleHandle();
     QStandardItem *root = TreeModel->item(0);
-    if (module == nullptr || root == nullptr) return false;
+    if (ModuleHandle() == nullptr || root == nullptr) return false;
     // A file removed from disk is still read as it was opened; there is nothing newer to read.
-    const ReadOnlyFile::State state = module->StateOnDisk();
+    const ReadOnlyFile::State state = LoadedFileState();
     if (state != ReadOnlyFile::State::Modified && state != ReadOnlyFile::State::Replaced) return false;
     const QString path = NodeKey(root), displayName = root->text();
     ReleaseModule();

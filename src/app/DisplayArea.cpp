@@ -12,6 +12,7 @@
 
 #include <QEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
 
@@ -59,7 +60,51 @@ void FrmMain::VScroll_Change() {
 bool FrmMain::eventFilter(QObject *watched, QEvent *event) {
     // The scroll bars never keep the keyboard focus: it goes on to the display at once.
     if (event->type() == QEvent::FocusIn && (watched == HScroll || watched == VScroll)) PDisplay->setFocus();
+    // With the focus, the display scrolls by its keys as a click on the scroll bars would.
+    if (event->type() == QEvent::KeyPress && watched == PDisplay &&
+        ScrollDisplayByKey(*static_cast<QKeyEvent *>(event)))
+        return true;
     return QMainWindow::eventFilter(watched, event);
+}
+
+bool FrmMain::ScrollDisplayByKey(const QKeyEvent &key) {
+    if (key.modifiers() & ~Qt::KeypadModifier) return false;
+    // Arrows: the bars' arrow buttons (small change). Page Up and Down: a click on the track
+    // (large change). Home and End: the ends. Pages and ends go up and down, or left and right
+    // when only the horizontal bar is on.
+    QScrollBar *pages = VScroll->isEnabled() ? VScroll : HScroll;
+    QScrollBar *bar = nullptr;
+    QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
+    switch (key.key()) {
+    case Qt::Key_Left:
+        bar = HScroll, action = QAbstractSlider::SliderSingleStepSub;
+        break;
+    case Qt::Key_Right:
+        bar = HScroll, action = QAbstractSlider::SliderSingleStepAdd;
+        break;
+    case Qt::Key_Up:
+        bar = VScroll, action = QAbstractSlider::SliderSingleStepSub;
+        break;
+    case Qt::Key_Down:
+        bar = VScroll, action = QAbstractSlider::SliderSingleStepAdd;
+        break;
+    case Qt::Key_PageUp:
+        bar = pages, action = QAbstractSlider::SliderPageStepSub;
+        break;
+    case Qt::Key_PageDown:
+        bar = pages, action = QAbstractSlider::SliderPageStepAdd;
+        break;
+    case Qt::Key_Home:
+        bar = pages, action = QAbstractSlider::SliderToMinimum;
+        break;
+    case Qt::Key_End:
+        bar = pages, action = QAbstractSlider::SliderToMaximum;
+        break;
+    default:
+        return false;
+    }
+    if (bar->isEnabled()) bar->triggerAction(action);
+    return true;
 }
 
 void FrmMain::Expand(QStandardItem *node) {

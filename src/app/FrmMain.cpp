@@ -19,6 +19,7 @@
 #include <QCoreApplication>
 #include <QFrame>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
@@ -53,6 +54,7 @@ FrmMain::FrmMain(Ui &ui, QString arguments, QWidget *parent)
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
     EndProgram = [] { QCoreApplication::exit(0); };
+    setAcceptDrops(true); // a file dropped on the window opens as File, Open would open it
     CreateControls();
     CreateMenus();
 }
@@ -83,6 +85,7 @@ void FrmMain::CreateControls() {
     PDisplay = Named(new DisplayBox(frameClient_), "PDisplay");
     PDisplay->setFont(DesignFont());
     PDisplay->ResizeHandler = [this] { PDisplay_Resize(); };
+    PDisplay->installEventFilter(this); // its scrolling keys
     VScroll = Named(new QScrollBar(Qt::Vertical, frameClient_), "VScroll");
     PlaceTwips(VScroll, 6480, 120, 255, 4695);
     HScroll = Named(new QScrollBar(Qt::Horizontal, frameClient_), "HScroll");
@@ -127,11 +130,8 @@ void FrmMain::Load() {
     // 1. Centre the window on the screen.
     adjustSize();
     setFixedSize(size());
-    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
-        const QRect s = screen->availableGeometry();
-        move(s.x() + s.width() / 2 - frameGeometry().width() / 2,
-             s.y() + s.height() / 2 - frameGeometry().height() / 2);
-    }
+    CentreOnScreen();
+    centreOnFrame_ = true;
     // 2.-5. The display area inside PFrame's border.
     const double frameW = TwipsW(PFrame), frameH = TwipsH(PFrame);
     const double vScrollW = TwipsW(VScroll), hScrollH = TwipsH(HScroll);
@@ -169,6 +169,35 @@ void FrmMain::Load() {
     // 12.-13.
     ClearDisplay();
     PDisplay_Resize();
+}
+
+void FrmMain::CentreOnScreen() {
+    const QScreen *screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return;
+    const QRect s = screen->availableGeometry();
+    const QRect frame = frameGeometry();
+    move(s.x() + s.width() / 2 - frame.width() / 2, s.y() + s.height() / 2 - frame.height() / 2);
+}
+
+bool FrmMain::event(QEvent *event) {
+    switch (event->type()) {
+    case QEvent::ShortcutOverride:
+        ApplyRuleOfShortcut(*static_cast<QKeyEvent *>(event));
+        break;
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowActivate:
+        // The first of these after the frame became known centres the window on it.
+        if (centreOnFrame_ && isVisible() && frameGeometry().size() != size()) {
+            centreOnFrame_ = false;
+            CentreOnScreen();
+        }
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::event(event);
 }
 
 void FrmMain::ParseCommandLine() {

@@ -2,6 +2,7 @@
 // The main window: the resource tree on the left, the display area on the right, the information
 // header below, and the menus. The window only wires the person's actions to the layers below.
 #include "resources/ResourceEntry.h"
+#include "system/ReadOnlyFile.h"
 #include "system/Ui.h"
 
 #include <QMainWindow>
@@ -13,7 +14,10 @@
 
 class DisplayBox;
 class FrmAbout;
+class QDragEnterEvent;
+class QDropEvent;
 class QFrame;
+class QKeyEvent;
 class QLabel;
 class QMenu;
 class QScrollBar;
@@ -89,20 +93,31 @@ public:
     std::function<void()> EndProgram;
 
 protected:
+    bool event(QEvent *event) override;
     void closeEvent(QCloseEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
 
 private:
     void CreateControls();
     void CreateMenus();
+    void CentreOnScreen();
+    // Runs the enabling rule of the menu whose item has this key as its shortcut.
+    void ApplyRuleOfShortcut(const QKeyEvent &key);
+    // The Open command: `choose` names a file in CDlg, or returns false when none was chosen.
+    void OpenFile(const std::function<bool()> &choose);
+    bool ScrollDisplayByKey(const QKeyEvent &key);
     void ParseCommandLine();
     void ShowAbout();
     void Unload();
     bool ShowSelectedResource(const QString &type, const QString &name, const ResourceEntry &entry);
     bool ShowTextRow(const std::function<QString()> &decode, bool proportional);
     QString AllStringTables();
-    // The loaded file changed on disk since it was opened: said once per loaded file.
-    void ReportChangedFile();
+    // What became of the loaded file on disk since it was opened, looked at now.
+    ReadOnlyFile::State LoadedFileState() const;
+    // Says once per loaded file that it changed on disk since it was opened.
+    void ReportChangedFile(ReadOnlyFile::State state);
     // Reads the loaded file again when it was changed in place or replaced; true when it did.
     bool ReloadChangedFile();
     // The entry the selection names: the clicked node's own while the strings still name it.
@@ -116,6 +131,9 @@ private:
     TStringsWndProc *tstringsWndProc_ = nullptr;
     QPointer<FrmAbout> about_;
     int mousePointer_ = 0;
+    // The window manager reports the frame only after the window is shown: until then the
+    // window is centred on its client size, and once more on the whole frame when that is known.
+    bool centreOnFrame_ = false;
     bool unloaded_ = false;
     std::uint64_t changeReportedFor_ = 0; // the module load whose change was last said
 };

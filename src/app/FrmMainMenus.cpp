@@ -7,9 +7,15 @@
 #include "resources/tree/ResourceTree.h"
 #include "system/SystemFolders.h"
 
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QShortcut>
+#include <QMimeData>
+#include <QTimer>
+#include <QUrl>
 
 namespace {
 // OFN_HIDEREADONLY + OFN_FILEMUSTEXIST + OFN_LONGNAMES
@@ -27,17 +33,9 @@ void FrmMain::CreateMenus() {
         QAction *a = m->addAction(caption);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, click);
-        if (!keys.isEmpty()) {
-            // The menu shows the shortcut; the window's own shortcut applies the enabling rule
-            // first, so the key of a disabled item does nothing.
-            a->setShortcut(keys);
-            a->setShortcutContext(Qt::WidgetShortcut);
-            auto *shortcut = new QShortcut(keys, this);
-            connect(shortcut, &QShortcut::activated, this, [this, m, a] {
-                m == MnuFile ? MnuFile_Open() : MnuView_Open();
-                if (a->isEnabled()) a->trigger();
-            });
-        }
+        // One registration per key, window-wide; event() runs the item's enabling rule before
+        // the key is matched, so the key of a disabled item does nothing.
+        if (!keys.isEmpty()) a->setShortcut(keys);
         return a;
     };
 
@@ -58,6 +56,16 @@ void FrmMain::CreateMenus() {
     connect(MnuView, &QMenu::aboutToShow, this, [this] { RunReporting(ui_, [this] { MnuView_Open(); }); });
 }
 
+void FrmMain::ApplyRuleOfShortcut(const QKeyEvent &key) {
+    const QKeySequence pressed(key.keyCombination());
+    for (QMenu *menu : {MnuFile, MnuView})
+        for (const QAction *action : menu->actions())
+            if (!action->shortcut().isEmpty() && action->shortcut() == pressed) {
+                RunReporting(ui_, [&] { menu == MnuFile ? MnuFile_Open() : MnuView_Open(); });
+                return;
+            }
+}
+
 void FrmMain::MnuFile_Open() {
     MnuSaveResource->setEnabled((SelectedType == QLatin1String("6") || !SelectedName.isEmpty()) &&
                                 !DisableSave);
@@ -68,17 +76,23 @@ void FrmMain::MnuView_Open() {
 }
 
 void FrmMain::MnuOpenFile_Click() {
+    OpenFile([this] {
+        CDlg.dialogTitle = QStringLiteral("Открытие файла");
+        CDlg.fileName.clear();
+        CDlg.flags = kOpenFlags;
+        CDlg.filter = QStringLiteral("Файлы с ресурсами|*.dll;*.exe|Все файлы|*.*");
+        CDlg.initDir = GetWindowsDir();
+        ui_.ShowOpen(CDlg);
+        return !CDlg.fileName.isEmpty();
+    });
+}
+
+void FrmMain::OpenFile(const std::function<bool()> &choose) {
     FileCommandTrap(
         ui_, [this] { return CDlg.fileName; }, QStringLiteral("Не удаётся открыть файл."),
         QStringLiteral("При открытии произошла неизвестная ошибка!"),
-        [this] {
-            CDlg.dialogTitle = QStringLiteral("Открытие файла");
-            CDlg.fileName.clear();
-            CDlg.flags = kOpenFlags;
-            CDlg.filter = QStringLiteral("Файлы с ресурсами|*.dll;*.exe|Все файлы|*.*");
-            CDlg.initDir = GetWindowsDir();
-            ui_.ShowOpen(CDlg);
-            if (CDlg.fileName.isEmpty()) return;
+        [this, &choose] {
+            if (!choose()) return;
             SelectedType.clear();
             SelectedName.clear();
             ReleaseModule();
@@ -87,6 +101,38 @@ void FrmMain::MnuOpenFile_Click() {
             TVResources->expand(root->index());
             SetCaption(CDlg.fileTitle);
         });
+}
+
+namespace {
+// The one file a drag carries, as the open dialog could have chosen it: a single local path
+// that is not a folder. Empty for anything else.
+QString DroppedFile(const QMimeData *data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) return {};
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile()) return {};
+    const QString path = url.toLocalFile();
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir() ? path : QString();
+}
+} // namespace
+
+void FrmMain::dragEnterEvent(QDragEnterEvent *event) {
+    if (!DroppedFile(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void FrmMain::dropEvent(QDropEvent *event) {
+    const QString path = DroppedFile(event->mimeData());
+    if (path.isEmpty()) return;
+    event->acceptProposedAction();
+    // The dropped file opens as if the open dialog had chosen it, once the drag has ended: the
+    // program that the file came from does not wait while it loads or while a message is shown.
+    QTimer::singleShot(0, this, [this, path] {
+        OpenFile([this, &path] {
+            CDlg.fileName = path;
+            CDlg.fileTitle = QFileInfo(path).fileName();
+            return true;
+        });
+    });
 }
 
 void FrmMain::MnuReset_Click() {

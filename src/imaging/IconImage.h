@@ -9,8 +9,14 @@
 #include <cstdint>
 #include <span>
 
+class QPainter;
+
 struct IconImage {
     QImage image; // ARGB32 with the transparency that mask or alpha give
+    // The pixels that the mask leaves out but whose colour is not black: the platform draws
+    // them by XOR onto what lies behind (white inverts it). ARGB32, opaque where such a pixel
+    // is, clear elsewhere; null when there is none.
+    QImage screenXor;
     bool cursor = false;
     QPoint hotspot;             // cursors only: kept, never drawn
     QByteArray imageBytes;      // the image as stored (DIB with mask, or PNG), without the hotspot
@@ -23,3 +29,7 @@ struct IconImage {
 IconImage DecodeIconResource(std::span<const std::byte> data, bool cursor);
 // Decodes an image without a hotspot prefix (as an icon or cursor file holds it).
 IconImage DecodeIconImage(std::span<const std::byte> image, bool cursor, QPoint hotspot);
+
+// Draws an icon as the platform does: `image` over what is there, then the `screenXor` pixels
+// XOR-ed onto it.
+void DrawIconImage(QPainter &painter, QPoint at, const QImage &image, const QImage &screenXor);

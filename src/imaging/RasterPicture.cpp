@@ -14,13 +14,18 @@ RasterPicture::RasterPicture(IconImage icon) : RasterPicture(icon.image, Picture
 }
 
 void RasterPicture::Render(QPainter &painter, QPoint at) const {
-    if (!released_) painter.drawImage(at, image_);
+    if (released_) return;
+    if (icon_)
+        DrawIconImage(painter, at, image_, icon_->screenXor);
+    else
+        painter.drawImage(at, image_);
 }
 
 bool RasterPicture::Release() {
     if (released_) return false;
     released_ = true;
     image_ = QImage();
+    if (icon_) icon_->screenXor = QImage();
     return true;
 }
 

@@ -3,21 +3,7 @@
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
 
-#include <cstring>
-
-void ByteReader::need(std::size_t offset, std::size_t count) const {
-    if (!contains(offset, count)) ErrorReport::outOfRange();
-}
-
-template <typename T> T ByteReader::valueAt(std::size_t offset) const {
-    need(offset, sizeof(T));
-    std::uint8_t raw[sizeof(T)];
-    std::memcpy(raw, data_.data() + offset, sizeof(T));
-    T value = 0;
-    for (std::size_t i = sizeof(T); i-- > 0;)
-        value = static_cast<T>((value << 8) | raw[i]);
-    return value;
-}
+void ByteReader::Outside() { ErrorReport::outOfRange(); }
 
 void ByteReader::seek(std::size_t offset) {
     need(offset, 0);
@@ -32,37 +18,6 @@ void ByteReader::skip(std::size_t count) {
 void ByteReader::align(std::size_t alignment) {
     const std::size_t rest = pos_ % alignment;
     if (rest != 0) skip(alignment - rest);
-}
-
-std::uint8_t ByteReader::u8() {
-    auto v = valueAt<std::uint8_t>(pos_);
-    pos_ += 1;
-    return v;
-}
-std::uint16_t ByteReader::u16() {
-    auto v = valueAt<std::uint16_t>(pos_);
-    pos_ += 2;
-    return v;
-}
-std::uint32_t ByteReader::u32() {
-    auto v = valueAt<std::uint32_t>(pos_);
-    pos_ += 4;
-    return v;
-}
-std::uint64_t ByteReader::u64() {
-    auto v = valueAt<std::uint64_t>(pos_);
-    pos_ += 8;
-    return v;
-}
-
-std::uint8_t ByteReader::u8At(std::size_t offset) const {
-    return valueAt<std::uint8_t>(offset);
-}
-std::uint16_t ByteReader::u16At(std::size_t offset) const {
-    return valueAt<std::uint16_t>(offset);
-}
-std::uint32_t ByteReader::u32At(std::size_t offset) const {
-    return valueAt<std::uint32_t>(offset);
 }
 
 std::span<const std::byte> ByteReader::take(std::size_t count) {

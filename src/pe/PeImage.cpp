@@ -281,30 +281,40 @@ std::vector<std::uint16_t> PeImage::Languages(const ResourceId &type, const Reso
     return ids;
 }
 
+std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirectory) const {
+    const Directory dir = DirectoryAt(nameDirectory);
+    std::optional<std::uint32_t> best;
+    int bestRank = kUnpreferredLanguageRank + 1;
+    for (std::size_t i = 0; i < dir.count; ++i) {
+        const auto e = EntryAt(dir, i);
+        if (!e) break;
+        if (e->isSubdirectory()) continue;
+        // The first of equal rank wins, so a resource in no preferred language gives its first.
+        if (const int rank = LanguageRank(static_cast<std::uint16_t>(e->nameField)); rank < bestRank) {
+            best = e->target();
+            bestRank = rank;
+        }
+    }
+    return best;
+}
+
 std::optional<PeImage::DataExtent> PeImage::DataAt(std::uint32_t dataEntry) const {
     // A data entry is 16 bytes: address, size, code page, reserved.
     std::byte scratch[16];
     const std::byte *entry = SectionPiece(dataEntry, scratch);
     if (entry == nullptr) return std::nullopt;
-    const std::uint32_t rva = Le32(entry);
     const std::uint32_t size = Le32(entry + 4);
-    const auto offset = FileOffsetOfRva(rva, size);
+    const auto offset = FileOffsetOfRva(Le32(entry), size);
     if (!offset) return std::nullopt;
     return DataExtent{*offset, size};
 }
 
-std::optional<PeImage::DataExtent> PeImage::PreferredData(std::span<const DirectoryEntry> languages) const {
-    std::vector<std::uint16_t> ids;
-    ids.reserve(languages.size());
-    for (const DirectoryEntry &e : languages)
-        ids.push_back(*e.id.number);
-    return DataAt(languages[PreferredLanguageIndex(ids)].target);
-}
-
 std::optional<PeImage::DataExtent> PeImage::Locate(const ResourceId &type, const ResourceId &name) const {
-    const auto entries = LanguagesOf(type, name);
-    if (!entries || entries->empty()) return std::nullopt;
-    return PreferredData(*entries);
+    const auto typeDir = Lookup(kRootDirectory, type);
+    const auto nameDir = typeDir ? Lookup(typeDir->target, name) : std::nullopt;
+    const auto dataEntry = nameDir ? PreferredDataEntry(nameDir->target) : std::nullopt;
+    if (!dataEntry) return std::nullopt;
+    return DataAt(*dataEntry);
 }
 
 std::optional<PeImage::DataExtent> PeImage::Locate(const ResourceId &type, const ResourceId &name,
@@ -327,8 +337,9 @@ std::optional<std::vector<std::byte>> PeImage::Find(const ResourceId &type, cons
 }
 
 bool PeImage::Holds(const DataExtent &extent) const {
-    // Every extent lies inside the file as it was opened; the file still holds it while unchanged.
-    return extent.offset + extent.size <= file_->size() && file_->Unchanged();
+    // Every extent lies inside the file as it was opened; the file holds it until a change is seen.
+    // No look at the file here: a listing asks this of every resource.
+    return extent.offset + extent.size <= file_->size() && !file_->SeenChanged();
 }
 
 std::optional<std::vector<std::byte>> PeImage::Read(const DataExtent &extent) const {

@@ -53,9 +53,10 @@ public:
     // The bytes of an extent as the file holds them now; empty when the file no longer holds them
     // all as they were when opened (cut short or changed in place since).
     std::optional<std::vector<std::byte>> Read(const DataExtent &extent) const;
-    // True while Read of an extent of this image would find its bytes.
+    // True while Read of an extent would find its bytes, as far as the file was last looked at
+    // (by Read or StateOnDisk); looks at nothing itself, so a listing may ask it of every resource.
     bool Holds(const DataExtent &extent) const;
-    // What became of the file on disk since it was opened.
+    // What became of the file on disk since it was opened, looked at now.
     ReadOnlyFile::State StateOnDisk() const { return file_->StateOnDisk(); }
 
     // The directory walk itself, for callers that keep what they listed: directory 0 is the root
@@ -73,8 +74,9 @@ public:
     std::optional<DirectoryEntry> Lookup(std::uint32_t directory, const ResourceId &id) const;
     // The data entries (languages) of a name's directory; deeper levels are not followed.
     std::vector<DirectoryEntry> LanguageEntries(std::uint32_t nameDirectory) const;
-    // The chosen language's extent among `languages` (not empty), as Locate chooses it.
-    std::optional<DataExtent> PreferredData(std::span<const DirectoryEntry> languages) const;
+    // The data entry of the language the program prefers in a name's directory, without listing the
+    // languages; empty when the directory has none.
+    std::optional<std::uint32_t> PreferredDataEntry(std::uint32_t nameDirectory) const;
     // The extent a data entry points at; empty when it lies outside the file as it was opened.
     std::optional<DataExtent> DataAt(std::uint32_t dataEntry) const;
 
@@ -119,6 +121,8 @@ private:
     std::optional<ResourceId> EntryId(const Entry &entry) const;
     std::optional<std::vector<DirectoryEntry>> LanguagesOf(const ResourceId &type,
                                                            const ResourceId &name) const;
+    // The file offset of a data entry's bytes, and their size.
+    std::optional<std::size_t> DataOffset(std::uint32_t dataEntry, std::uint32_t &size) const;
 
     std::unique_ptr<ReadOnlyFile> file_;
     std::vector<Section> sections_;

@@ -2,11 +2,17 @@
 
 #include <array>
 
-std::size_t PreferredLanguageIndex(std::span<const std::uint16_t> languages) {
+int LanguageRank(std::uint16_t language) {
     static constexpr std::array<std::uint16_t, 7> kPreference = {0x0000, 0x0419, 0x0019, 0x0400,
                                                                  0x0800, 0x0409, 0x0009};
-    for (std::uint16_t wanted : kPreference)
-        for (std::size_t i = 0; i < languages.size(); ++i)
-            if (languages[i] == wanted) return i;
-    return 0;
+    for (std::size_t i = 0; i < kPreference.size(); ++i)
+        if (kPreference[i] == language) return static_cast<int>(i);
+    return kUnpreferredLanguageRank;
+}
+
+std::size_t PreferredLanguageIndex(std::span<const std::uint16_t> languages) {
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < languages.size(); ++i)
+        if (LanguageRank(languages[i]) < LanguageRank(languages[best])) best = i;
+    return best;
 }

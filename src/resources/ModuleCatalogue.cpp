@@ -2,6 +2,8 @@
 
 #include "resources/IdentifierStrings.h"
 
+#include <algorithm>
+
 std::shared_ptr<const ModuleCatalogue> ModuleCatalogue::Open(const QString &path) {
     auto image = PeImage::Load(path);
     if (!image) return nullptr;
@@ -34,26 +36,29 @@ const ModuleCatalogue::TypeSlot *ModuleCatalogue::TypeOf(const ResourceId &type)
 }
 
 const ModuleCatalogue::NameList &ModuleCatalogue::NamesOf(const TypeSlot &slot) const {
-    if (!slot.names) {
-        auto list = std::make_unique<NameList>();
-        const auto entries = image_->Entries(slot.entry.target);
-        list->ids.reserve(entries.size());
-        list->directories.reserve(entries.size());
-        for (std::size_t i = 0; i < entries.size(); ++i) {
-            const PeImage::DirectoryEntry &e = entries[i];
-            list->ids.push_back(e.id);
-            // Only subdirectories lead to data.
-            list->directories.push_back(e.subdirectory ? e.target : PeImage::kRootDirectory);
-            if (!e.subdirectory) continue;
-            // A repeated identifier reaches the first of its entries.
-            if (e.id.isNumber()) {
-                if (!list->numbers.contains(*e.id.number)) list->numbers.insert(*e.id.number, i);
-            } else if (const QString key = e.id.name.toUpper(); !list->names.contains(key)) {
-                list->names.insert(key, i);
-            }
-        }
-        slot.names = std::move(list);
+    if (slot.names) return *slot.names;
+    auto list = std::make_unique<NameList>();
+    auto entries = image_->Entries(slot.entry.target);
+    list->ids.reserve(entries.size());
+    list->directories.reserve(entries.size());
+    list->chosen.reserve(entries.size());
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        PeImage::DirectoryEntry &e = entries[i];
+        // Only subdirectories lead to data. The language shown is chosen once, here, so that a
+        // listing's sizes and every later click cost no walk of the languages.
+        const std::uint32_t chosen =
+            e.subdirectory ? image_->PreferredDataEntry(e.target).value_or(kNoData) : kNoData;
+        if (e.subdirectory && e.id.isNumber())
+            list->numbers.emplace_back(*e.id.number, static_cast<std::uint32_t>(i));
+        list->directories.push_back(e.subdirectory ? e.target : PeImage::kRootDirectory);
+        list->chosen.push_back(chosen);
+        list->ids.push_back(std::move(e.id));
     }
+    // Compilers sort integer names already; a stable sort keeps a repeated one's first entry first.
+    if (!std::is_sorted(list->numbers.begin(), list->numbers.end()))
+        std::stable_sort(list->numbers.begin(), list->numbers.end(),
+                         [](const auto &a, const auto &b) { return a.first < b.first; });
+    slot.names = std::move(list);
     return *slot.names;
 }
 
@@ -63,38 +68,56 @@ const std::vector<ResourceId> &ModuleCatalogue::Names(const ResourceId &type) co
     return slot ? NamesOf(*slot).ids : kNone;
 }
 
-std::optional<std::uint32_t> ModuleCatalogue::NameDirectory(const NameList &names, const ResourceId &name) {
+std::optional<std::size_t> ModuleCatalogue::IndexOf(const NameList &names, const ResourceId &name) {
     if (name.isNumber()) {
-        const auto at = names.numbers.constFind(*name.number);
-        if (at != names.numbers.cend()) return names.directories[*at];
-    } else {
-        const auto at = names.names.constFind(name.name.toUpper());
-        if (at != names.names.cend()) return names.directories[*at];
+        const auto at = std::lower_bound(names.numbers.begin(), names.numbers.end(), *name.number,
+                                         [](const auto &e, std::uint16_t n) { return e.first < n; });
+        if (at != names.numbers.end() && at->first == *name.number) return at->second;
+        return std::nullopt;
     }
-    return std::nullopt;
+    if (!names.names) {
+        // Names compare without case; most types have few, and many are never looked up by name.
+        names.names = std::make_unique<QHash<QString, std::size_t>>();
+        for (std::size_t i = 0; i < names.ids.size(); ++i) {
+            if (names.ids[i].isNumber() || names.directories[i] == PeImage::kRootDirectory) continue;
+            const QString key = names.ids[i].name.toUpper();
+            if (!names.names->contains(key)) names.names->insert(key, i);
+        }
+    }
+    const auto at = names.names->constFind(name.name.toUpper());
+    if (at == names.names->cend()) return std::nullopt;
+    return *at;
+}
+
+std::optional<std::pair<const ModuleCatalogue::NameList *, std::size_t>>
+ModuleCatalogue::Locate(const ResourceEntry &entry) const {
+    const TypeSlot *slot = TypeOf(entry.type);
+    if (slot == nullptr) return std::nullopt;
+    const NameList &names = NamesOf(*slot);
+    const auto index = IndexOf(names, entry.name);
+    if (!index) return std::nullopt;
+    return std::pair{&names, *index};
 }
 
 std::optional<PeImage::DataExtent>
 ModuleCatalogue::DataOf(const ResourceEntry &entry, std::optional<std::uint16_t> language) const {
-    const TypeSlot *slot = TypeOf(entry.type);
-    if (slot == nullptr) return std::nullopt;
-    const std::optional<std::uint32_t> directory = NameDirectory(NamesOf(*slot), entry.name);
-    if (!directory) return std::nullopt;
-    const auto languages = image_->LanguageEntries(*directory);
-    if (languages.empty()) return std::nullopt;
-    if (!language) return image_->PreferredData(languages);
-    for (const PeImage::DirectoryEntry &e : languages)
+    const auto at = Locate(entry);
+    if (!at) return std::nullopt;
+    const auto &[names, index] = *at;
+    if (!language) {
+        if (names->chosen[index] == kNoData) return std::nullopt;
+        return image_->DataAt(names->chosen[index]);
+    }
+    for (const PeImage::DirectoryEntry &e : image_->LanguageEntries(names->directories[index]))
         if (*e.id.number == *language) return image_->DataAt(e.target);
     return std::nullopt;
 }
 
 std::vector<std::uint16_t> ModuleCatalogue::Languages(const ResourceEntry &entry) const {
     std::vector<std::uint16_t> ids;
-    const TypeSlot *slot = TypeOf(entry.type);
-    if (slot == nullptr) return ids;
-    const std::optional<std::uint32_t> directory = NameDirectory(NamesOf(*slot), entry.name);
-    if (!directory) return ids;
-    for (const PeImage::DirectoryEntry &e : image_->LanguageEntries(*directory))
+    const auto at = Locate(entry);
+    if (!at) return ids;
+    for (const PeImage::DirectoryEntry &e : image_->LanguageEntries(at->first->directories[at->second]))
         ids.push_back(*e.id.number);
     return ids;
 }
@@ -111,7 +134,7 @@ std::optional<ResourceBytes> ModuleCatalogue::Bytes(const ResourceEntry &entry,
 }
 
 std::optional<std::uint32_t> ModuleCatalogue::Size(const ResourceEntry &entry) const {
-    // The size the directory declares, while the file still holds that much as it was opened.
+    // The size the directory declares, while the file holds that much as it was opened.
     const auto extent = DataOf(entry, std::nullopt);
     if (!extent || !image_->Holds(*extent)) return std::nullopt;
     return extent->size;
@@ -125,10 +148,10 @@ std::optional<ResourceEntry> ModuleCatalogue::Find(const QString &type, const QS
     const ResourceId nameId = NameIdOfString(name);
     if (const auto integerType = IntegerTypeOfString(type)) {
         ResourceEntry entry{*integerType, nameId};
-        if (DataOf(entry, std::nullopt)) return entry;
+        if (Size(entry)) return entry;
     }
     ResourceEntry entry{ResourceId::fromName(type), nameId};
-    if (DataOf(entry, std::nullopt)) return entry;
+    if (Size(entry)) return entry;
     return std::nullopt;
 }
 

@@ -39,10 +39,12 @@ public:
     // empty vector.
     std::optional<ResourceBytes> Bytes(const ResourceEntry &entry) const;
     std::optional<ResourceBytes> Bytes(const ResourceEntry &entry, std::uint16_t language) const;
-    // The size of that data without reading it; empty as for Bytes.
+    // The size of that data without reading it; empty as for Bytes, where a change of the file is
+    // known from the last read or look at it (StateOnDisk), so a listing costs no look at the file.
     std::optional<std::uint32_t> Size(const ResourceEntry &entry) const;
 
-    // What became of the file on disk since it was opened (Unchanged for the empty module).
+    // What became of the file on disk since it was opened, looked at now (Unchanged for the empty
+    // module). A change in place seen here makes Size and Bytes find nothing from then on.
     ReadOnlyFile::State StateOnDisk() const;
 
     // The entry that identifier strings look up: a numeric type string is tried as an integer type
@@ -57,9 +59,11 @@ private:
     struct NameList {
         std::vector<ResourceId> ids;
         std::vector<std::uint32_t> directories; // each name's language directory
-        QHash<std::uint16_t, std::size_t> numbers;
-        QHash<QString, std::size_t> names; // upper-cased, as lookups compare
+        std::vector<std::uint32_t> chosen;      // the data entry of the language shown, or kNoData
+        std::vector<std::pair<std::uint16_t, std::uint32_t>> numbers; // (number, index), sorted
+        mutable std::unique_ptr<QHash<QString, std::size_t>> names;   // upper-cased; made on first use
     };
+    static constexpr std::uint32_t kNoData = 0xFFFFFFFFu;
     struct TypeSlot {
         PeImage::DirectoryEntry entry;
         mutable std::unique_ptr<NameList> names; // read on the first request
@@ -68,7 +72,10 @@ private:
     explicit ModuleCatalogue(std::unique_ptr<PeImage> image);
     const TypeSlot *TypeOf(const ResourceId &type) const;
     const NameList &NamesOf(const TypeSlot &slot) const;
-    static std::optional<std::uint32_t> NameDirectory(const NameList &names, const ResourceId &name);
+    // The position of a name in its type's list; a repeated identifier reaches its first entry.
+    static std::optional<std::size_t> IndexOf(const NameList &names, const ResourceId &name);
+    // The name's list and position; empty when the entry does not exist.
+    std::optional<std::pair<const NameList *, std::size_t>> Locate(const ResourceEntry &entry) const;
     std::optional<PeImage::DataExtent> DataOf(const ResourceEntry &entry,
                                               std::optional<std::uint16_t> language) const;
 

@@ -47,8 +47,10 @@ std::size_t ReadOnlyFile::ReadAt(std::uint64_t offset, std::span<std::byte> into
 }
 
 bool ReadOnlyFile::Unchanged() const {
+    if (changed_) return false;
     struct stat now {};
-    return ::fstat(fd_, &now) == 0 && SameContentStamp(now, size_, modified_);
+    changed_ = ::fstat(fd_, &now) != 0 || !SameContentStamp(now, size_, modified_);
+    return !changed_;
 }
 
 ReadOnlyFile::State ReadOnlyFile::StateOnDisk() const {

@@ -27,8 +27,11 @@ public:
     // Copies what the file holds at [offset, offset + into.size()) into `into`; gives the number of
     // bytes copied, fewer at the end of the file or when the file cannot be read.
     std::size_t ReadAt(std::uint64_t offset, std::span<std::byte> into) const;
-    // True while the opened file has the size and modification time it had when opened.
+    // True while the opened file has the size and modification time it had when opened. Once a
+    // change is seen it stays seen: what was read before it no longer matches what the file holds.
     bool Unchanged() const;
+    // Whether Unchanged or StateOnDisk has seen a change, without looking at the file again.
+    bool SeenChanged() const { return changed_; }
 
     // What became of the file since it was opened, as its path shows it now.
     enum class State {
@@ -48,4 +51,5 @@ private:
     dev_t device_ = 0;
     ino_t inode_ = 0;
     timespec modified_{};
+    mutable bool changed_ = false;
 };

@@ -5,6 +5,8 @@
 #include <QStandardPaths>
 #include <QStringList>
 
+#include <dirent.h>
+
 namespace {
 QStringList SystemDirCandidates() {
     QStringList dirs;
@@ -29,6 +31,19 @@ QString ResolvePathNoCase(const QString &path) {
     const QDir dir = info.dir();
     const QString wanted = info.fileName();
     if (wanted.isEmpty() || !dir.exists()) return path;
+    // One pass over the names alone: a system folder holds hundreds of files, and this runs on
+    // the way to the first window. Names that differ only in case are rare; among them the
+    // folder's sorted listing decides, as it always has.
+    QStringList matches;
+    if (DIR *folder = ::opendir(QFile::encodeName(dir.path()).constData())) {
+        while (const dirent *entry = ::readdir(folder)) {
+            const QString name = QFile::decodeName(entry->d_name);
+            if (name.compare(wanted, Qt::CaseInsensitive) == 0) matches << name;
+        }
+        ::closedir(folder);
+    }
+    if (matches.size() == 1) return dir.filePath(matches.front());
+    if (matches.isEmpty()) return path;
     for (const QString &entry : dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System))
         if (entry.compare(wanted, Qt::CaseInsensitive) == 0) return dir.filePath(entry);
     return path;

@@ -2,7 +2,7 @@
 // A standard MIDI file played by FluidSynth with a General MIDI sound font and rendered, on
 // demand, to PCM samples. Time runs by the samples rendered, not by the clock, so the music is
 // the same however fast it is pulled.
-#include "media/FfmpegInput.h"
+#include "media/ffmpeg/FfmpegInput.h"
 #include "media/sound/PcmSource.h"
 
 #include <QByteArray>

@@ -1,6 +1,6 @@
 #pragma once
 // Conversion of decoded or synthesised samples to the format the output asks for.
-#include "media/FfmpegInput.h"
+#include "media/ffmpeg/FfmpegInput.h"
 
 #include <QAudioFormat>
 #include <optional>

@@ -1,7 +1,7 @@
 #pragma once
 // A WAVE file read from bytes in memory and decoded, on demand, to PCM samples: every encoding
 // that FFmpeg decodes (PCM of any width, ADPCM, mu-law, A-law, GSM, MP3 in WAVE, ...).
-#include "media/FfmpegInput.h"
+#include "media/ffmpeg/FfmpegInput.h"
 #include "media/sound/PcmSource.h"
 
 #include <cstdint>

@@ -28,7 +28,6 @@ std::unique_ptr<VideoClip> VideoClip::Open(std::shared_ptr<const QByteArray> byt
 VideoClip::~VideoClip() = default;
 
 bool VideoClip::OpenStream() {
-    scaler_.reset();
     decoder_.reset();
     input_ = MemoryInput::Open(bytes_, "avi");
     if (!input_) return false;
@@ -123,10 +122,16 @@ std::optional<VideoFrame> VideoClip::Convert(const AVFrame &frame) {
         static_cast<std::int64_t>(frame.width) * frame.height > kMaxPixels || !sws_isSupportedInput(format))
         return std::nullopt;
     // Same size, RGB 8:8:8 out, and the scaler flags that FFmpeg's command line uses, so a frame
-    // here is pixel for pixel what the command line decodes.
-    scaler_.reset(sws_getCachedContext(scaler_.release(), frame.width, frame.height, format, frame.width,
-                                       frame.height, AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr,
-                                       nullptr));
+    // here is pixel for pixel what the command line decodes. One scaler serves while the frames
+    // keep their size and format, rewinds included: FFmpeg's own cache would build a new one for
+    // every palette frame, as it compares with settings that the scaler adjusts when it is made.
+    const QSize size(frame.width, frame.height);
+    if (!scaler_ || size != scalerSize_ || format != scalerFormat_) {
+        scaler_.reset(sws_getContext(frame.width, frame.height, format, frame.width, frame.height,
+                                     AV_PIX_FMT_RGB24, SWS_BICUBIC, nullptr, nullptr, nullptr));
+        scalerSize_ = size;
+        scalerFormat_ = format;
+    }
     if (!scaler_) return std::nullopt;
     QImage image(frame.width, frame.height, QImage::Format_RGB888);
     if (image.isNull()) return std::nullopt;

@@ -2,7 +2,7 @@
 // An AVI clip read from bytes in memory and decoded frame by frame into pictures. Every codec
 // that FFmpeg decodes is accepted (MS-RLE with its palette changes, MS Video 1, Cinepak,
 // uncompressed, ...). Reading a clip never shows anything; the player does.
-#include "media/FfmpegInput.h"
+#include "media/ffmpeg/FfmpegInput.h"
 
 #include <QImage>
 #include <QSize>
@@ -48,7 +48,9 @@ private:
     AvCodecContextPtr decoder_;
     AvPacketPtr packet_;
     AvFramePtr frame_;
-    SwsPtr scaler_;
+    SwsPtr scaler_; // made for frames of this size and format
+    QSize scalerSize_;
+    AVPixelFormat scalerFormat_ = AV_PIX_FMT_NONE;
     int stream_ = -1;
     AVRational timeBase_{0, 1};
     QSize size_;

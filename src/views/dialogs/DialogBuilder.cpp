@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 #include <QKeySequence>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QShortcut>
 #include <algorithm>
@@ -67,6 +68,21 @@ QWidget *NextFocusable(const std::vector<QWidget *> &controls, std::size_t index
             if ((child->focusPolicy() & Qt::TabFocus) != 0) return child;
     }
     return nullptr;
+}
+
+// The dialog manager keeps one default push button: each one it makes turns the one before it
+// back into a plain push button, so the last of the template is the default.
+void KeepLastDefaultButton(const std::vector<QWidget *> &controls) {
+    QPushButton *current = nullptr;
+    for (QWidget *control : controls) {
+        auto *button = qobject_cast<QPushButton *>(control);
+        if (button == nullptr || !button->isDefault()) continue;
+        if (current != nullptr) {
+            current->setDefault(false);
+            current->setAutoDefault(false);
+        }
+        current = button;
+    }
 }
 
 // The access key of a static moves the focus to the control that follows it, as the platform's
@@ -162,9 +178,10 @@ Made<std::unique_ptr<DialogWindow>> BuildDialogWindow(const DialogTemplate &dial
         if (windows > kWindowQuota) return OverQuota();
         controls.push_back(control);
     }
-    // The first control of the template lies on top of the ones after it.
-    for (auto it = controls.rbegin(); it != controls.rend(); ++it)
-        (*it)->raise();
+    // Controls stack in template order, each new one above those before it: siblings that do
+    // not clip each other are painted in that order, so a later control draws over an earlier
+    // one it overlaps, as on the platform.
+    KeepLastDefaultButton(controls);
     ConnectAccessKeys(*window, controls);
     if ((style & WS_DISABLED) != 0) window->blockInput();
     ApplyPreviewStyle(window.get());

@@ -1,6 +1,7 @@
 #include "views/display/PictureView.h"
 
 #include "imaging/Picture.h"
+#include "imaging/RasterPicture.h"
 #include "system/ErrorReport.h"
 #include "system/Twips.h"
 #include "views/display/DisplayBox.h"
@@ -26,6 +27,23 @@ QString PictureTypeName(int type) {
     }
 }
 
+namespace {
+// A bitmap is laid over the box as it is, so the box shares its pixels instead of copying them;
+// anything else (a metafile's records, an icon's masks) is played over what the box shows there.
+void DrawPicture(const Picture &picture, QPoint at, DisplayBox &display) {
+    const auto *raster = dynamic_cast<const RasterPicture *>(&picture);
+    if (raster != nullptr && raster->released()) return;
+    if (raster != nullptr && picture.Type() == Picture::Bitmap) {
+        display.DrawImage(at, raster->image());
+        return;
+    }
+    const QSize size = raster != nullptr ? raster->image().size()
+                                         : QSize(HimetricToPixels(picture.Width(), true),
+                                                 HimetricToPixels(picture.Height(), false));
+    display.Draw(QRect(at, size), [&](QPainter &p) { picture.Render(p, at); });
+}
+} // namespace
+
 bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
     if (!picture) return false;
     // The printed size is a 16-bit value: a picture beyond 32,767 pixels is an overflow, raised
@@ -44,13 +62,13 @@ bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
     const std::int64_t x = boxW / 2 - pw / 2;
     const std::int64_t y = boxH / 2 - ph / 2;
     const QPoint at(TwipsToPixelsX(static_cast<double>(x)), TwipsToPixelsY(static_cast<double>(y)));
-    display.Draw([&](QPainter &p) { picture->Render(p, at); });
+    DrawPicture(*picture, at, display);
 
     display.SetPrintPosition(QPoint(0, 0));
     display.Print(QStringLiteral("Информация о рисунке:\r\n"));
     display.Print(QStringLiteral("Тип: ") + PictureTypeName(picture->Type()));
     display.Print(QStringLiteral("Размер: %1 x %2").arg(widthPx).arg(heightPx));
-    // The drawing is recorded on the box, so the picture's own bitmap or icon can go now.
+    // The box keeps what was drawn, so the picture's own bitmap or icon can go now.
     picture->Release();
     return true;
 }
@@ -60,6 +78,6 @@ QImage DrawOnScratch(const Picture &picture, DisplayBox &scratch) {
     const int height = CheckedCast<std::int16_t>(HimetricToPixels(picture.Height(), false));
     scratch.Cls();
     scratch.Move(0, 0, width, height);
-    scratch.Draw([&](QPainter &p) { picture.Render(p, QPoint(0, 0)); });
+    DrawPicture(picture, QPoint(0, 0), scratch);
     return scratch.Snapshot();
 }

@@ -1,24 +1,26 @@
 #include "views/media/MediaControl.h"
 
-#include "media/FfmpegInput.h"
 #include "media/MediaDevices.h"
-#include "media/midi/MidiSynth.h"
-#include "media/midi/SoundFont.h"
-#include "media/sound/PcmOutput.h"
-#include "media/sound/SoundClip.h"
-#include "media/video/VideoClip.h"
-#include "media/video/VideoPlayer.h"
+#include "media/MediaEngine.h"
+#include "media/MediaModule.h"
 #include "views/media/VideoWindow.h"
 
 #include <QFile>
 #include <QPointer>
 
 namespace {
+// A sound or music device, registered like the video window so that closing all devices
+// deletes it.
+class SoundDevice : public QObject {
+public:
+    explicit SoundDevice(std::unique_ptr<MediaSound> s) : sound(std::move(s)) {}
+    const std::unique_ptr<MediaSound> sound;
+};
+
 struct OpenDevices {
     QPointer<VideoWindow> video;
-    QPointer<PcmOutput> sound;
-    std::uint32_t soundLengthMs = 0;
-    QPointer<PcmOutput> music;
+    QPointer<SoundDevice> sound;
+    QPointer<SoundDevice> music;
 };
 
 OpenDevices &Devices() {
@@ -34,49 +36,38 @@ std::shared_ptr<const QByteArray> ReadWholeFile(const QString &path) {
     return bytes;
 }
 
-bool OpenVideo(const std::shared_ptr<const QByteArray> &bytes, QWidget *parent) {
-    std::unique_ptr<VideoClip> clip = VideoClip::Open(bytes);
-    if (!clip || parent == nullptr) return false;
-    auto *window = new VideoWindow(std::move(clip), parent);
+bool OpenVideo(MediaEngine &engine, std::shared_ptr<const QByteArray> bytes, QWidget *parent) {
+    if (parent == nullptr) return false;
+    std::unique_ptr<MediaVideo> video = engine.OpenVideo(std::move(bytes));
+    if (!video) return false;
+    auto *window = new VideoWindow(std::move(video), parent);
     MediaDevices::Register(window);
     Devices().video = window;
     return true;
 }
 
-bool OpenSound(const std::shared_ptr<const QByteArray> &bytes) {
-    std::unique_ptr<SoundClip> clip = SoundClip::Open(bytes);
-    if (!clip) return false;
-    const std::uint32_t length = clip->LengthMs();
-    auto *output = new PcmOutput(std::move(clip));
-    MediaDevices::Register(output);
-    Devices().sound = output;
-    Devices().soundLengthMs = length;
-    return true;
-}
-
-bool OpenMusic(const std::shared_ptr<const QByteArray> &bytes) {
-    std::unique_ptr<MidiSynth> synth =
-        MidiSynth::Open(std::as_bytes(std::span(bytes->constData(), static_cast<std::size_t>(bytes->size()))),
-                        FindSoundFont());
-    if (!synth) return false;
-    auto *output = new PcmOutput(std::move(synth));
-    MediaDevices::Register(output);
-    Devices().music = output;
+bool OpenSound(std::unique_ptr<MediaSound> sound, QPointer<SoundDevice> &slot) {
+    if (!sound) return false;
+    auto *device = new SoundDevice(std::move(sound));
+    MediaDevices::Register(device);
+    slot = device;
     return true;
 }
 } // namespace
 
 bool MediaControl::Open(Device device, const QString &path, QWidget *parent) {
     MediaDevices::CloseAll();
-    const std::shared_ptr<const QByteArray> bytes = ReadWholeFile(path);
+    // The decoders are opened with the first medium; a missing module is a failure of the view.
+    MediaEngine &engine = MediaModule::Engine();
+    std::shared_ptr<const QByteArray> bytes = ReadWholeFile(path);
     if (!bytes) return false;
     switch (device) {
     case Device::Video:
-        return OpenVideo(bytes, parent);
+        return OpenVideo(engine, std::move(bytes), parent);
     case Device::Sound:
-        return OpenSound(bytes);
+        return OpenSound(engine.OpenSound(std::move(bytes)), Devices().sound);
     case Device::Music:
-        return OpenMusic(bytes);
+        return OpenSound(engine.OpenMusic(std::move(bytes)), Devices().music);
     }
     return false;
 }
@@ -93,17 +84,17 @@ void MediaControl::PutVideoWindowAt(int x, int y, int width, int height) {
 }
 
 void MediaControl::PlayVideoRepeat() {
-    if (VideoWindow *video = Devices().video) video->player().PlayRepeat();
+    if (VideoWindow *video = Devices().video) video->PlayRepeat();
 }
 
 void MediaControl::Play(Device device) {
-    PcmOutput *output = device == Device::Sound   ? Devices().sound.data()
-                        : device == Device::Music ? Devices().music.data()
-                                                  : nullptr;
-    if (output != nullptr) output->Play();
+    SoundDevice *output = device == Device::Sound   ? Devices().sound.data()
+                          : device == Device::Music ? Devices().music.data()
+                                                    : nullptr;
+    if (output != nullptr) output->sound->Play();
 }
 
 QString MediaControl::StatusSoundLength() {
     if (Devices().sound.isNull()) return QString();
-    return QString::number(Devices().soundLengthMs);
+    return QString::number(Devices().sound->sound->LengthMs());
 }

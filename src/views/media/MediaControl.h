@@ -14,7 +14,9 @@ enum class Device { Video, Sound, Music };
 // "open <path> type avivideo|waveaudio|sequencer alias video|sound|music [parent <window> style
 // child]". Reads the whole file now, so the device plays on if the file is later removed. The
 // video window is made a hidden child of `parent`. True when the device opened; the views do not
-// look. A device opened while another is still open closes that one first: one at a time.
+// look. A device opened while another is still open closes that one first: one at a time. The
+// first open loads the media module; a module that is missing or cannot be loaded raises its
+// failure (MediaModule::Engine), which the view passes to its caller.
 bool Open(Device device, const QString &path, QWidget *parent = nullptr);
 
 // "where video destination": "left top width height" of the picture inside the video window, in

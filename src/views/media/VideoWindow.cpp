@@ -1,25 +1,28 @@
 #include "views/media/VideoWindow.h"
 
-#include "media/video/VideoClip.h"
-#include "media/video/VideoPlayer.h"
+#include "media/MediaEngine.h"
 
 #include <QPainter>
 
-VideoWindow::VideoWindow(std::unique_ptr<VideoClip> clip, QWidget *parent)
-    : QWidget(parent), player_(new VideoPlayer(std::move(clip), this)) {
+VideoWindow::VideoWindow(std::unique_ptr<MediaVideo> video, QWidget *parent)
+    : QWidget(parent), video_(std::move(video)), clipSize_(video_->Size()) {
     setObjectName(QStringLiteral("VideoWindow"));
     setAttribute(Qt::WA_OpaquePaintEvent);
-    clipSize_ = player_->Size();
     setGeometry(QRect(QPoint(0, 0), clipSize_));
     hide();
-    connect(player_, &VideoPlayer::FrameDue, this, [this](const QImage &frame) {
+}
+
+// The clip, a member, stops before the widget it hands frames to is taken down.
+VideoWindow::~VideoWindow() = default;
+
+void VideoWindow::PlayRepeat() {
+    video_->PlayRepeat([this](const QImage &frame, double dueMs) {
         frame_ = frame;
         if (isHidden()) show();
         update();
+        emit FrameShown(frame, dueMs);
     });
 }
-
-VideoWindow::~VideoWindow() = default;
 
 void VideoWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);

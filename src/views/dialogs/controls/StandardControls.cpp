@@ -162,7 +162,12 @@ QPixmap StaticImage(const ControlSite &site, bool icon) {
     const int h = HimetricToPixels(picture->Height(), false);
     if (w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide) return {};
     QImage image(w, h, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
+    // The control paints its background before the icon, so the icon's XOR pixels invert the
+    // dialog's face colour.
+    if (icon)
+        image.fill(site.parent->palette().color(QPalette::Window));
+    else
+        image.fill(Qt::transparent);
     {
         QPainter painter(&image);
         picture->Render(painter, QPoint(0, 0));
@@ -203,9 +208,12 @@ QWidget *MakeButton(const ControlSite &site) {
         // owner is not there to draw them), push boxes, split buttons, command links.
         const bool showsText = (item.style & (BS_ICON | BS_BITMAP)) == 0;
         auto *button = new QPushButton(showsText ? TitleText(item) : QString(), site.parent);
-        button->setAutoDefault(false);
-        button->setDefault(type == BS_DEFPUSHBUTTON || type == BS_DEFSPLITBUTTON ||
-                           type == BS_DEFCOMMANDLINK);
+        // A default button draws its dark frame around a bevel one pixel smaller; the style
+        // leaves that room only to a button that may be the default.
+        const bool isDefault =
+            type == BS_DEFPUSHBUTTON || type == BS_DEFSPLITBUTTON || type == BS_DEFCOMMANDLINK;
+        button->setAutoDefault(isDefault);
+        button->setDefault(isDefault);
         button->setFlat((item.style & BS_FLAT) != 0);
         PlaceControl(button, button, site, site.rect);
         return button;

@@ -9,6 +9,8 @@ extern "C" {
 #include <libswscale/swscale.h>
 }
 
+#include "media/MediaEngine.h"
+
 #include <QByteArray>
 #include <chrono>
 #include <memory>
@@ -36,9 +38,6 @@ using SwrPtr = std::unique_ptr<SwrContext, SwrFree>;
 
 // FFmpeg writes its diagnostics to the standard error stream; the program shows none.
 void SilenceFfmpegLog();
-
-// The largest media file a device opens; a resource is never this large.
-inline constexpr qsizetype kMaxMediaFileBytes = 256 * 1024 * 1024;
 
 class MemoryInput {
 public:

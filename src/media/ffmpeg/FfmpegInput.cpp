@@ -1,4 +1,4 @@
-#include "media/FfmpegInput.h"
+#include "media/ffmpeg/FfmpegInput.h"
 
 #include <algorithm>
 #include <cstring>
