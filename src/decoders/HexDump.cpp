@@ -4,16 +4,34 @@
 #include "resources/Module.h"
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
+#include "system/LargeBuffers.h"
 
+#include <array>
 #include <limits>
 
 namespace {
 constexpr char16_t kHexDigits[] = u"0123456789ABCDEF";
 
-QChar *PutHex(QChar *out, std::uint64_t value, int digits) {
-    for (int i = digits - 1; i >= 0; --i)
-        out[i] = QChar(kHexDigits[(value >> (4 * (digits - 1 - i))) & 0xF]);
-    return out + digits;
+void PutOffset(char16_t *out, std::size_t value) {
+    for (int i = 7; i >= 0; --i, value >>= 4)
+        out[i] = kHexDigits[value & 0xF];
+}
+
+// What each byte value becomes in a line: two hex digits and its ANSI character (a dot below 32).
+struct ByteCells {
+    char16_t hex[2];
+    char16_t text;
+};
+
+const std::array<ByteCells, 256> &CellsOfBytes() {
+    static const auto cells = [] {
+        std::array<ByteCells, 256> table{};
+        for (std::size_t b = 0; b < table.size(); ++b)
+            table[b] = {{kHexDigits[b >> 4], kHexDigits[b & 0xF]},
+                        b < 32 ? u'.' : AnsiChar(static_cast<std::uint8_t>(b)).unicode()};
+        return table;
+    }();
+    return cells;
 }
 } // namespace
 
@@ -29,29 +47,32 @@ QString HexDump(std::span<const std::byte> bytes) {
         ErrorReport::outOfMemory();
     // The whole text is allocated once; each line is written straight into its slot.
     QString text(static_cast<qsizetype>(lines * kHexDumpLineLength), Qt::Uninitialized);
-    QChar *out = text.data();
-    for (std::size_t i = 0; i < n; i += 16) {
-        out = PutHex(out, i, 8);
-        *out++ = QLatin1Char(':');
-        *out++ = QLatin1Char(' ');
-        *out++ = QLatin1Char(' ');
-        for (std::size_t j = 0; j < 16; ++j) {
+    AdviseLargeBuffer(text.data(), static_cast<std::size_t>(text.size()) * sizeof(QChar));
+    const auto &cells = CellsOfBytes();
+    auto *out = reinterpret_cast<char16_t *>(text.data());
+    for (std::size_t i = 0; i < n; i += 16, out += kHexDumpLineLength) {
+        // offset ":  " cells "XX " two blanks, sixteen characters, CR LF; past the end, blanks and dots.
+        PutOffset(out, i);
+        char16_t *hex = out + 8;
+        hex[0] = u':';
+        hex[1] = hex[2] = u' ';
+        hex += 3;
+        char16_t *chars = out + 8 + 3 + 16 * 3 + 2;
+        chars[-2] = chars[-1] = u' ';
+        for (std::size_t j = 0; j < 16; ++j, hex += 3) {
             if (i + j < n) {
-                out = PutHex(out, static_cast<std::uint8_t>(bytes[i + j]), 2);
+                const ByteCells &c = cells[static_cast<std::uint8_t>(bytes[i + j])];
+                hex[0] = c.hex[0];
+                hex[1] = c.hex[1];
+                chars[j] = c.text;
             } else {
-                *out++ = QLatin1Char(' ');
-                *out++ = QLatin1Char(' ');
+                hex[0] = hex[1] = u' ';
+                chars[j] = u'.';
             }
-            *out++ = QLatin1Char(' ');
+            hex[2] = u' ';
         }
-        *out++ = QLatin1Char(' ');
-        *out++ = QLatin1Char(' ');
-        for (std::size_t j = 0; j < 16; ++j) {
-            const auto b = i + j < n ? static_cast<std::uint8_t>(bytes[i + j]) : std::uint8_t{0};
-            *out++ = b < 32 ? QLatin1Char('.') : AnsiChar(b);
-        }
-        *out++ = QLatin1Char('\r');
-        *out++ = QLatin1Char('\n');
+        chars[16] = u'\r';
+        chars[17] = u'\n';
     }
     return text;
 }
