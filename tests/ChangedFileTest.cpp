@@ -38,7 +38,8 @@ qint64 MiddleOfResources(const QByteArray &file) {
     const qint64 pe = u32(0x3C);
     qint64 section = pe + 24 + u16(pe + 20);
     for (int i = 0; i < u16(pe + 6); ++i, section += 40)
-        if (file.mid(section, 8) == QByteArray(".rsrc\0\0\0", 8)) return u32(section + 20) + u32(section + 16) / 2;
+        if (file.mid(section, 8) == QByteArray(".rsrc\0\0\0", 8))
+            return u32(section + 20) + u32(section + 16) / 2;
     return -1;
 }
 
@@ -49,7 +50,7 @@ void Truncate(const QString &path, qint64 size) {
 struct Change {
     const char *what;
     std::function<void(const QString &path, const QByteArray &original)> apply;
-    bool inPlace;      // the opened file itself changed: its resources are no longer read
+    bool inPlace;       // the opened file itself changed: its resources are no longer read
     const char *notice; // what the first click says about the file
 };
 
@@ -119,13 +120,14 @@ protected:
 const Change kChanges[] = {
     {"cut to 0 bytes", [](const QString &path, const QByteArray &) { Truncate(path, 0); }, true, "изменён"},
     {"cut to 64 bytes", [](const QString &path, const QByteArray &) { Truncate(path, 64); }, true, "изменён"},
-    {"cut to 4096 bytes", [](const QString &path, const QByteArray &) { Truncate(path, 4096); }, true, "изменён"},
+    {"cut to 4096 bytes", [](const QString &path, const QByteArray &) { Truncate(path, 4096); }, true,
+     "изменён"},
     {"cut in the middle of its resources",
-     [](const QString &path, const QByteArray &original) { Truncate(path, MiddleOfResources(original)); }, true,
-     "изменён"},
+     [](const QString &path, const QByteArray &original) { Truncate(path, MiddleOfResources(original)); },
+     true, "изменён"},
     {"extended by 1 MiB",
-     [](const QString &path, const QByteArray &original) { Truncate(path, original.size() + (1 << 20)); }, true,
-     "изменён"},
+     [](const QString &path, const QByteArray &original) { Truncate(path, original.size() + (1 << 20)); },
+     true, "изменён"},
     {"rewritten with another module",
      [](const QString &path, const QByteArray &) {
          QFile file(path);
@@ -176,7 +178,8 @@ TEST_P(ChangedFile, EveryClickAfterEveryChangeHasADefinedOutcome) {
                 continue;
             }
             // Data the file no longer holds as it was opened: as for data outside the file.
-            EXPECT_TRUE(after[i].header.endsWith(QStringLiteral("Размер ресурса: 0 байт"))) << after[i].header.toStdString();
+            EXPECT_TRUE(after[i].header.endsWith(QStringLiteral("Размер ресурса: 0 байт")))
+                << after[i].header.toStdString();
             Shown withoutHeader = after[i];
             withoutHeader.header.clear();
             EXPECT_EQ(withoutHeader, noData[i]) << after[i].header.toStdString();

@@ -30,7 +30,8 @@ inline Account ProbeAccount() {
 // the child's process id before it starts; `inChild` runs in the child before it changes user and
 // may use only async-signal-safe calls (it returns false to give up: "exit 124"). The lines the
 // program printed, and "exit N" when it failed.
-inline QStringList RunAs(const Account &as, const QByteArrayList &arguments, const QByteArrayList &environment,
+inline QStringList RunAs(const Account &as, const QByteArrayList &arguments,
+                         const QByteArrayList &environment,
                          const std::function<void(pid_t)> &beforeStart = {},
                          const std::function<bool()> &inChild = {}) {
     // Everything the child needs is made before the fork: after it only async-signal-safe calls.

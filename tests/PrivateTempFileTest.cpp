@@ -172,13 +172,14 @@ TEST(PrivateTempFile, FoldersThatAreNotPrivateNeitherStopPreviewsNorTouchOthersF
         // The name the program used to fall back to, planted by someone else before it starts.
         QString planted;
         const QByteArray plantedBytes = "planted by another user";
-        const QStringList lines = RunAs(probe, {TEMP_PROBE, QFile::encodeName(dll)}, environment, [&](pid_t pid) {
-            planted = QStringLiteral("/tmp/zorvika-%1.tmp").arg(pid);
-            QFile file(planted);
-            if (file.open(QIODevice::WriteOnly)) file.write(plantedBytes);
-            file.close();
-            ::chmod(QFile::encodeName(planted).constData(), 0644);
-        });
+        const QStringList lines =
+            RunAs(probe, {TEMP_PROBE, QFile::encodeName(dll)}, environment, [&](pid_t pid) {
+                planted = QStringLiteral("/tmp/zorvika-%1.tmp").arg(pid);
+                QFile file(planted);
+                if (file.open(QIODevice::WriteOnly)) file.write(plantedBytes);
+                file.close();
+                ::chmod(QFile::encodeName(planted).constData(), 0644);
+            });
         const struct stat plantedAfter = LinkStat(planted);
         EXPECT_EQ(ReadFileBytes(planted), plantedBytes);
         EXPECT_EQ(plantedAfter.st_uid, ::geteuid());

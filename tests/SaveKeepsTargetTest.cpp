@@ -65,21 +65,22 @@ TEST(SaveKeepsTarget, AsAUserWithoutRootsRights) {
     // what, folder is the probe's, file is the probe's, group is the probe's, mode, second name,
     // through a link, size limit, full disk, new size, saved, same inode
     const Row rows[] = {
-        {"a file of the user's in a folder they may not write", false, true, true, 0644, false, false, 0, false, 300,
-         true, true},
+        {"a file of the user's in a folder they may not write", false, true, true, 0644, false, false, 0,
+         false, 300, true, true},
         {"a target with two names", true, true, true, 0644, true, false, 0, false, 300, true, true},
-        {"a target of another owner that the user may write", true, false, false, 0666, false, false, 0, false,
-         300, true, true},
+        {"a target of another owner that the user may write", true, false, false, 0666, false, false, 0,
+         false, 300, true, true},
         {"a target in a group the user is not in", true, true, false, 0664, false, false, 0, false, 300, true,
          true},
-        {"a file of the user's with one name in their folder", true, true, true, 0640, false, false, 0, false, 30,
-         true, false},
-        {"a target saved through a symbolic link", true, true, true, 0644, false, true, 0, false, 300, true, true},
+        {"a file of the user's with one name in their folder", true, true, true, 0640, false, false, 0, false,
+         30, true, false},
+        {"a target saved through a symbolic link", true, true, true, 0644, false, true, 0, false, 300, true,
+         true},
         {"a read-only file of the user's", true, true, true, 0444, false, false, 0, false, 300, false, true},
         {"the file-size limit, replaced whole", true, true, true, 0644, false, false, 4096, false, big, false,
          true},
-        {"the file-size limit, written in place", false, true, true, 0644, false, false, 4096, false, big, false,
-         true},
+        {"the file-size limit, written in place", false, true, true, 0644, false, false, 4096, false, big,
+         false, true},
         {"a full disk, replaced whole", true, true, true, 0644, false, false, 0, true, big, false, true},
         {"a full disk, written in place", true, false, false, 0666, false, false, 0, true, big, false, true},
     };
@@ -97,13 +98,13 @@ TEST(SaveKeepsTarget, AsAUserWithoutRootsRights) {
             ASSERT_TRUE(Prepare(row, p, probe));
             ASSERT_EQ(::stat(p.target.constData(), &before), 0);
         }
-        const QStringList lines =
-            RunAs(probe, {SAVE_PROBE, row.throughLink ? p.link : p.target, QByteArray::number(row.newSize), "n"},
-                  {"LANG=C.UTF-8"}, {}, [&] {
-                      if (row.fullDisk && !(MountSmallDisk(folder) && Prepare(row, p, probe))) return false;
-                      const struct rlimit limit{row.sizeLimit, row.sizeLimit};
-                      return row.sizeLimit == 0 || ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
-                  });
+        const QStringList lines = RunAs(
+            probe, {SAVE_PROBE, row.throughLink ? p.link : p.target, QByteArray::number(row.newSize), "n"},
+            {"LANG=C.UTF-8"}, {}, [&] {
+                if (row.fullDisk && !(MountSmallDisk(folder) && Prepare(row, p, probe))) return false;
+                const struct rlimit limit { row.sizeLimit, row.sizeLimit };
+                return row.sizeLimit == 0 || ::setrlimit(RLIMIT_FSIZE, &limit) == 0;
+            });
         if (row.fullDisk && lines.contains(QStringLiteral("exit 124"))) {
             notRun << QString::fromLatin1(row.what); // no mount namespace here
             continue;
@@ -135,7 +136,9 @@ TEST(SaveKeepsTarget, AsAUserWithoutRootsRights) {
             EXPECT_TRUE(::lstat(p.link.constData(), &link) == 0 && S_ISLNK(link.st_mode));
         }
     }
-    if (!notRun.isEmpty()) std::cout << "not run (no mount namespace): " << notRun.join(QStringLiteral("; ")).toStdString() << std::endl;
+    if (!notRun.isEmpty())
+        std::cout << "not run (no mount namespace): " << notRun.join(QStringLiteral("; ")).toStdString()
+                  << std::endl;
 }
 
 TEST(SaveKeepsTarget, FoldersPipesAndDevicesAreRefused) {
@@ -143,9 +146,11 @@ TEST(SaveKeepsTarget, FoldersPipesAndDevicesAreRefused) {
     h.window->Load();
     h.window->NodeClick(h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1")));
     TempFiles out;
-    const QString pipe = out.path() + QStringLiteral("/pipe"), folderLink = out.path() + QStringLiteral("/folder");
+    const QString pipe = out.path() + QStringLiteral("/pipe"),
+                  folderLink = out.path() + QStringLiteral("/folder");
     ASSERT_EQ(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
-    ASSERT_EQ(::symlink(QFile::encodeName(out.path()).constData(), QFile::encodeName(folderLink).constData()), 0);
+    ASSERT_EQ(::symlink(QFile::encodeName(out.path()).constData(), QFile::encodeName(folderLink).constData()),
+              0);
     // A pipe without a reader would block a writer that opened it: the save must not even try.
     for (const QString &target : {out.path(), pipe, folderLink, QStringLiteral("/dev/null")}) {
         SCOPED_TRACE(target.toStdString());
@@ -154,12 +159,15 @@ TEST(SaveKeepsTarget, FoldersPipesAndDevicesAreRefused) {
         h.ui.saveFilterIndexes.push_back(2); // raw bytes
         h.window->MnuSaveResource_Click();
         ASSERT_EQ(h.ui.messages.size(), 1u);
-        EXPECT_EQ(h.ui.messages[0].text,
-                  target + QStringLiteral("\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
+        EXPECT_EQ(
+            h.ui.messages[0].text,
+            target + QStringLiteral(
+                         "\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
     }
     struct stat st {};
     EXPECT_TRUE(::lstat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode));
     EXPECT_TRUE(::stat("/dev/null", &st) == 0 && S_ISCHR(st.st_mode));
-    EXPECT_EQ(QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
-              (QStringList{QStringLiteral("folder"), QStringLiteral("pipe")}));
+    EXPECT_EQ(
+        QDir(out.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+        (QStringList{QStringLiteral("folder"), QStringLiteral("pipe")}));
 }

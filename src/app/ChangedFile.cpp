@@ -11,7 +11,8 @@ const QString kReadAgain = QStringLiteral(
 QString ChangeText(ReadOnlyFile::State state) {
     switch (state) {
     case ReadOnlyFile::State::Modified:
-        return QStringLiteral("Файл изменён на диске после открытия: его ресурсы больше не читаются.") + kReadAgain;
+        return QStringLiteral("Файл изменён на диске после открытия: его ресурсы больше не читаются.") +
+               kReadAgain;
     case ReadOnlyFile::State::Replaced:
         return QStringLiteral("Файл на диске заменён другим после открытия: показаны ресурсы файла, "
                               "каким он был при открытии.") +
@@ -33,7 +34,8 @@ ReadOnlyFile::State FrmMain::LoadedFileState() const {
 
 void FrmMain::ReportChangedFile(ReadOnlyFile::State state) {
     const ModuleCatalogue *module = ModuleHandle();
-    if (module == nullptr || state == ReadOnlyFile::State::Unchanged || changeReportedFor_ == ModuleLoadCount())
+    if (module == nullptr || state == ReadOnlyFile::State::Unchanged ||
+        changeReportedFor_ == ModuleLoadCount())
         return;
     changeReportedFor_ = ModuleLoadCount();
     MessageRequest notice;

@@ -57,11 +57,13 @@ bool PeImage::Parse() {
     if (optionalSize < 64) return false;
     sizeOfHeaders_ = optional.u32At(60);
 
-    const auto sectionTable = ReadFile(pe + 24 + optionalSize, std::size_t{sectionCount} * kSectionHeaderSize);
+    const auto sectionTable =
+        ReadFile(pe + 24 + optionalSize, std::size_t{sectionCount} * kSectionHeaderSize);
     if (!sectionTable) return false;
     const ByteReader table(*sectionTable);
     for (std::size_t at = 0; at < table.size(); at += kSectionHeaderSize)
-        sections_.push_back({table.u32At(at + 12), table.u32At(at + 8), table.u32At(at + 20), table.u32At(at + 16)});
+        sections_.push_back(
+            {table.u32At(at + 12), table.u32At(at + 8), table.u32At(at + 20), table.u32At(at + 16)});
 
     // No resource directory is not a failure: the module loads and lists nothing.
     const std::size_t resourceEntry = directories + kResourceDirectoryIndex * 8;
@@ -134,7 +136,8 @@ bool PeImage::CopySection(std::size_t offset, std::span<std::byte> into) const {
     return true;
 }
 
-template <std::size_t N> const std::byte *PeImage::SectionPiece(std::size_t offset, std::byte (&scratch)[N]) const {
+template <std::size_t N>
+const std::byte *PeImage::SectionPiece(std::size_t offset, std::byte (&scratch)[N]) const {
     if (offset > resourceSize_ || N > resourceSize_ - offset) return nullptr;
     // Almost every piece lies inside one block and is read where it is.
     const Block &block = BlockAt(offset >> kBlockShift);

@@ -44,7 +44,8 @@ public:
     // the given language. Empty when the resource does not exist or its data lies outside the file
     // as it was opened.
     std::optional<DataExtent> Locate(const ResourceId &type, const ResourceId &name) const;
-    std::optional<DataExtent> Locate(const ResourceId &type, const ResourceId &name, std::uint16_t language) const;
+    std::optional<DataExtent> Locate(const ResourceId &type, const ResourceId &name,
+                                     std::uint16_t language) const;
     // The same resource's bytes, read now; empty as for Read.
     std::optional<std::vector<std::byte>> Find(const ResourceId &type, const ResourceId &name) const;
     std::optional<std::vector<std::byte>> Find(const ResourceId &type, const ResourceId &name,

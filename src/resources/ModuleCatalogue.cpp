@@ -99,8 +99,8 @@ ModuleCatalogue::Locate(const ResourceEntry &entry) const {
     return std::pair{&names, *index};
 }
 
-std::optional<PeImage::DataExtent>
-ModuleCatalogue::DataOf(const ResourceEntry &entry, std::optional<std::uint16_t> language) const {
+std::optional<PeImage::DataExtent> ModuleCatalogue::DataOf(const ResourceEntry &entry,
+                                                           std::optional<std::uint16_t> language) const {
     const auto at = Locate(entry);
     if (!at) return std::nullopt;
     const auto &[names, index] = *at;

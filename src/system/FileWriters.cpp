@@ -86,7 +86,8 @@ int CreateBeside(const QByteArray &path, QByteArray &created) {
     for (int attempt = 0; attempt < 64; ++attempt) {
         created = FolderOf(path) + "/." + name + '.' +
                   QByteArray::number(QRandomGenerator::system()->generate64(), 36);
-        const int fd = ::open(created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
+        const int fd =
+            ::open(created.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
         if (fd >= 0 || errno != EEXIST) return fd;
     }
     return -1;
@@ -100,7 +101,8 @@ void SyncFolder(const QByteArray &folder) {
 enum class Replacement { Done, WouldChangeTarget };
 
 // The whole file replaced by rename. `target` is the file replaced, nullptr for a new file.
-Replacement ReplaceWhole(const QByteArray &path, std::span<const std::byte> bytes, const struct stat *target) {
+Replacement ReplaceWhole(const QByteArray &path, std::span<const std::byte> bytes,
+                         const struct stat *target) {
     QByteArray tempPath;
     Descriptor temp(CreateBeside(path, tempPath));
     if (temp.get() < 0) {
@@ -116,7 +118,8 @@ Replacement ReplaceWhole(const QByteArray &path, std::span<const std::byte> byte
         struct stat made {};
         if (::fstat(temp.get(), &made) != 0) discard(errno);
         // A group the saver cannot give would change the target's group.
-        if (made.st_gid != target->st_gid && ::fchown(temp.get(), static_cast<uid_t>(-1), target->st_gid) != 0) {
+        if (made.st_gid != target->st_gid &&
+            ::fchown(temp.get(), static_cast<uid_t>(-1), target->st_gid) != 0) {
             ::unlink(tempPath.constData());
             return Replacement::WouldChangeTarget;
         }
@@ -144,7 +147,8 @@ void OverwriteInPlace(const QByteArray &path, std::span<const std::byte> bytes, 
 
     // Room for the whole content is taken first, so a full disk is found before anything changes.
     const auto size = static_cast<off_t>(bytes.size());
-    if (size > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP && errno != ENOSYS)
+    if (size > 0 && ::fallocate(fd, FALLOC_FL_KEEP_SIZE, 0, size) != 0 && errno != EOPNOTSUPP &&
+        errno != ENOSYS)
         FailWith(errno);
     // The bytes about to be overwritten, put back when the write fails half way.
     std::vector<std::byte> old(static_cast<std::size_t>(std::min<off_t>(before.st_size, size)));
@@ -152,8 +156,7 @@ void OverwriteInPlace(const QByteArray &path, std::span<const std::byte> bytes, 
     // Written first and cut to length after, so the target is never empty on the way.
     if (WriteAll(fd, bytes) && ::ftruncate(fd, size) == 0 && ::fsync(fd) == 0 && file.Close()) return;
     const int error = errno;
-    if (undoable && file.get() >= 0 && WriteAll(fd, old) && ::ftruncate(fd, before.st_size) == 0)
-        ::fsync(fd);
+    if (undoable && file.get() >= 0 && WriteAll(fd, old) && ::ftruncate(fd, before.st_size) == 0) ::fsync(fd);
     FailWith(error);
 }
 } // namespace

@@ -2,8 +2,8 @@
 
 #include <QFile>
 #include <cerrno>
-#include <limits>
 #include <fcntl.h>
+#include <limits>
 #include <sys/stat.h>
 #include <unistd.h>
 

@@ -17,7 +17,8 @@ int main(int argc, char **argv) {
     const QString target = QString::fromLocal8Bit(argv[1]);
     const QByteArray content(QByteArray(argv[2]).toInt(), argv[3][0]);
     try {
-        WriteBytesFile(target, std::as_bytes(std::span(content.constData(), static_cast<std::size_t>(content.size()))));
+        WriteBytesFile(
+            target, std::as_bytes(std::span(content.constData(), static_cast<std::size_t>(content.size()))));
         std::puts("saved");
     } catch (const ErrorReport &e) {
         std::printf("failed %d\n", e.code());
@@ -25,9 +26,12 @@ int main(int argc, char **argv) {
     QFile file(target);
     const QByteArray now = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
     const std::set<char> distinct(now.begin(), now.end());
-    std::printf("content %lld %s\n", static_cast<long long>(now.size()), std::string(distinct.begin(), distinct.end()).c_str());
+    std::printf("content %lld %s\n", static_cast<long long>(now.size()),
+                std::string(distinct.begin(), distinct.end()).c_str());
     const QDir folder = QFileInfo(target).dir();
-    std::printf("entries %lld\n",
-                static_cast<long long>(folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size()));
+    std::printf(
+        "entries %lld\n",
+        static_cast<long long>(
+            folder.entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).size()));
     return 0;
 }
