@@ -28,7 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     for (const ResourceId &type : firstOf(module->Types())) {
         for (const ResourceId &name : firstOf(module->Names(type))) {
             const ResourceEntry entry{type, name};
-            for (std::uint16_t language : module->Languages(entry))
+            const std::vector<std::uint16_t> languages = module->Languages(entry);
+            for (std::uint16_t language :
+                 std::span(languages).first(std::min<std::size_t>(languages.size(), 64)))
                 if (const auto bytes = module->Bytes(entry, language))
                     sum += static_cast<unsigned>(bytes->size());
             if (const auto bytes = module->Bytes(entry))

@@ -301,6 +301,17 @@ std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirec
     return best;
 }
 
+std::optional<std::uint32_t> PeImage::LanguageDataEntry(std::uint32_t nameDirectory,
+                                                        std::uint16_t language) const {
+    const Directory dir = DirectoryAt(nameDirectory);
+    for (std::size_t i = 0; i < dir.count; ++i) {
+        const auto e = EntryAt(dir, i);
+        if (!e) break;
+        if (!e->isSubdirectory() && static_cast<std::uint16_t>(e->nameField) == language) return e->target();
+    }
+    return std::nullopt;
+}
+
 std::optional<PeImage::DataExtent> PeImage::DataAt(std::uint32_t dataEntry) const {
     // A data entry is 16 bytes: address, size, code page, reserved.
     std::byte scratch[16];
@@ -322,10 +333,11 @@ std::optional<PeImage::DataExtent> PeImage::Locate(const ResourceId &type, const
 
 std::optional<PeImage::DataExtent> PeImage::Locate(const ResourceId &type, const ResourceId &name,
                                                    std::uint16_t language) const {
-    if (const auto entries = LanguagesOf(type, name))
-        for (const DirectoryEntry &e : *entries)
-            if (*e.id.number == language) return DataAt(e.target);
-    return std::nullopt;
+    const auto typeDir = Lookup(kRootDirectory, type);
+    const auto nameDir = typeDir ? Lookup(typeDir->target, name) : std::nullopt;
+    const auto dataEntry = nameDir ? LanguageDataEntry(nameDir->target, language) : std::nullopt;
+    if (!dataEntry) return std::nullopt;
+    return DataAt(*dataEntry);
 }
 
 std::optional<std::vector<std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name) const {

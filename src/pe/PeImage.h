@@ -78,6 +78,8 @@ public:
     // The data entry of the language the program prefers in a name's directory, without listing the
     // languages; empty when the directory has none.
     std::optional<std::uint32_t> PreferredDataEntry(std::uint32_t nameDirectory) const;
+    // The data entry of the first entry in `language` in a name's directory, without listing them.
+    std::optional<std::uint32_t> LanguageDataEntry(std::uint32_t nameDirectory, std::uint16_t language) const;
     // The extent a data entry points at; empty when it lies outside the file as it was opened.
     std::optional<DataExtent> DataAt(std::uint32_t dataEntry) const;
 

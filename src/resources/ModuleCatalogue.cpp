@@ -108,9 +108,9 @@ std::optional<PeImage::DataExtent> ModuleCatalogue::DataOf(const ResourceEntry &
         if (names->chosen[index] == kNoData) return std::nullopt;
         return image_->DataAt(names->chosen[index]);
     }
-    for (const PeImage::DirectoryEntry &e : image_->LanguageEntries(names->directories[index]))
-        if (*e.id.number == *language) return image_->DataAt(e.target);
-    return std::nullopt;
+    const auto dataEntry = image_->LanguageDataEntry(names->directories[index], *language);
+    if (!dataEntry) return std::nullopt;
+    return image_->DataAt(*dataEntry);
 }
 
 std::vector<std::uint16_t> ModuleCatalogue::Languages(const ResourceEntry &entry) const {
