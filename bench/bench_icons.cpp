@@ -19,7 +19,7 @@
 namespace {
 struct Group {
     const PeImage *module;
-    std::span<const std::byte> data;
+    std::vector<std::byte> data;
 };
 
 bool Run(const QString &program, const QStringList &arguments) {
@@ -46,7 +46,7 @@ int main(int argc, char **argv) {
         for (const ResourceId &n : names)
             for (std::uint16_t language : image->Languages(ResourceId::fromNumber(14), n))
                 if (auto data = image->Find(ResourceId::fromNumber(14), n, language))
-                    groups.push_back({image.get(), *data});
+                    groups.push_back({image.get(), std::move(*data)});
         if (!names.empty()) modulesWithGroups << image->path();
         modules.push_back(std::move(image));
     }
@@ -57,9 +57,14 @@ int main(int argc, char **argv) {
 
     // Ours: each group's chosen image (as the viewer shows it), and every image of every group
     // (as icotool extracts them); then the same with each image encoded to PNG in memory.
-    auto lookup = [](const PeImage *module) {
-        return [module](std::uint16_t id) {
-            return module->Find(ResourceId::fromNumber(3), ResourceId::fromNumber(id));
+    // The chosen image is read from the file as the viewer reads it, and kept while it is decoded.
+    std::vector<std::byte> chosen;
+    auto lookup = [&chosen](const PeImage *module) {
+        return [module, &chosen](std::uint16_t id) -> std::optional<std::span<const std::byte>> {
+            auto found = module->Find(ResourceId::fromNumber(3), ResourceId::fromNumber(id));
+            if (!found) return std::nullopt;
+            chosen = std::move(*found);
+            return std::span<const std::byte>(chosen);
         };
     };
     std::size_t images = 0, failures = 0, pngImages = 0;

@@ -9,7 +9,7 @@ QString IdText(const ResourceId &id) {
     return id.isNumber() ? QString::number(*id.number) : id.name;
 }
 
-QString Bytes(const std::optional<std::span<const std::byte>> &data) {
+QString Bytes(const std::optional<std::vector<std::byte>> &data) {
     if (!data) return QStringLiteral("<none>");
     return QString::fromLatin1(reinterpret_cast<const char *>(data->data()),
                                static_cast<qsizetype>(data->size()));

@@ -63,9 +63,15 @@ void DecodeModule(const PeImage &image, const QString &file, Counts &counts) {
                     default: {
                         ++(type == 12 ? counts.cursorGroups : counts.iconGroups);
                         const std::uint16_t imageType = type == 12 ? 1 : 3;
-                        const IconImage icon = LoadIconGroup(*data, type == 12, [&](std::uint16_t id) {
-                            return image.Find(typeId(imageType), typeId(id));
-                        });
+                        std::vector<std::byte> chosen; // kept while the group decodes it
+                        const IconImage icon =
+                            LoadIconGroup(*data, type == 12,
+                                          [&](std::uint16_t id) -> std::optional<std::span<const std::byte>> {
+                                              auto found = image.Find(typeId(imageType), typeId(id));
+                                              if (!found) return std::nullopt;
+                                              chosen = std::move(*found);
+                                              return std::span<const std::byte>(chosen);
+                                          });
                         if (icon.image.isNull()) counts.failures << where;
                         break;
                     }

@@ -3,6 +3,7 @@
 // user, runtime and temporary folders that are not private make no difference to a preview, or
 // make it fail through the error question, without touching a file of someone else.
 #include "Fixtures.h"
+#include "OtherUser.h"
 #include "resources/Playback.h"
 
 #include <QDir>
@@ -10,12 +11,8 @@
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
-#include <cerrno>
 #include <fcntl.h>
-#include <grp.h>
-#include <pwd.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -114,73 +111,6 @@ TEST(PrivateTempFile, AFolderTamperedWithIsLeftAloneAndANewOneMade) {
     }
 }
 
-namespace {
-// The account the probe runs as: nobody when the tests run as root, else the tests' own.
-struct Account {
-    uid_t uid;
-    gid_t gid;
-};
-Account ProbeAccount() {
-    if (::geteuid() == 0)
-        if (const passwd *pw = ::getpwnam("nobody")) return {pw->pw_uid, pw->pw_gid};
-    return {::geteuid(), ::getegid()};
-}
-
-// Runs the probe as `as` with exactly `environment`; `beforeStart` runs with the probe's process
-// id before it starts. The lines it printed, or "exit N" when it failed.
-QStringList RunProbe(const Account &as, const QByteArrayList &environment, const QString &dll,
-                     const std::function<void(pid_t)> &beforeStart) {
-    // Everything the child needs is made before the fork: after it only async-signal-safe calls.
-    const QByteArray program = TEMP_PROBE, argument = QFile::encodeName(dll);
-    std::vector<char *> argv = {const_cast<char *>(program.constData()),
-                                const_cast<char *>(argument.constData()), nullptr};
-    std::vector<char *> envp;
-    for (const QByteArray &e : environment)
-        envp.push_back(const_cast<char *>(e.constData()));
-    envp.push_back(nullptr);
-    const bool switchUser = as.uid != ::geteuid();
-    int output[2], go[2];
-    if (::pipe2(output, O_CLOEXEC) != 0 || ::pipe2(go, O_CLOEXEC) != 0) return {QStringLiteral("no pipe")};
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-        char byte;
-        if (::read(go[0], &byte, 1) != 1) ::_exit(126);
-        if (switchUser && (::setgroups(0, nullptr) != 0 || ::setresgid(as.gid, as.gid, as.gid) != 0 ||
-                           ::setresuid(as.uid, as.uid, as.uid) != 0))
-            ::_exit(125);
-        ::dup2(output[1], STDOUT_FILENO);
-        ::execve(argv[0], argv.data(), envp.data());
-        ::_exit(127);
-    }
-    ::close(output[1]);
-    ::close(go[0]);
-    beforeStart(pid);
-    const char byte = 1;
-    [[maybe_unused]] const ssize_t sent = ::write(go[1], &byte, 1);
-    ::close(go[1]);
-    QByteArray printed;
-    char buffer[4096];
-    for (ssize_t n; (n = ::read(output[0], buffer, sizeof buffer)) != 0;) {
-        if (n < 0 && errno == EINTR) continue;
-        if (n < 0) break;
-        printed.append(buffer, n);
-    }
-    ::close(output[0]);
-    int status = 0;
-    ::waitpid(pid, &status, 0);
-    QStringList lines = QString::fromUtf8(printed).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0)
-        lines << QStringLiteral("exit %1").arg(WIFEXITED(status) ? WEXITSTATUS(status) : -1);
-    return lines;
-}
-
-QString LineAfter(const QStringList &lines, const QString &head) {
-    for (const QString &line : lines)
-        if (line.startsWith(head)) return line.mid(head.size());
-    return {};
-}
-} // namespace
-
 TEST(PrivateTempFile, FoldersThatAreNotPrivateNeitherStopPreviewsNorTouchOthersFiles) {
     const Account probe = ProbeAccount();
     const bool otherUser = probe.uid != ::geteuid();
@@ -242,13 +172,14 @@ TEST(PrivateTempFile, FoldersThatAreNotPrivateNeitherStopPreviewsNorTouchOthersF
         // The name the program used to fall back to, planted by someone else before it starts.
         QString planted;
         const QByteArray plantedBytes = "planted by another user";
-        const QStringList lines = RunProbe(probe, environment, dll, [&](pid_t pid) {
-            planted = QStringLiteral("/tmp/zorvika-%1.tmp").arg(pid);
-            QFile file(planted);
-            if (file.open(QIODevice::WriteOnly)) file.write(plantedBytes);
-            file.close();
-            ::chmod(QFile::encodeName(planted).constData(), 0644);
-        });
+        const QStringList lines =
+            RunAs(probe, {TEMP_PROBE, QFile::encodeName(dll)}, environment, [&](pid_t pid) {
+                planted = QStringLiteral("/tmp/zorvika-%1.tmp").arg(pid);
+                QFile file(planted);
+                if (file.open(QIODevice::WriteOnly)) file.write(plantedBytes);
+                file.close();
+                ::chmod(QFile::encodeName(planted).constData(), 0644);
+            });
         const struct stat plantedAfter = LinkStat(planted);
         EXPECT_EQ(ReadFileBytes(planted), plantedBytes);
         EXPECT_EQ(plantedAfter.st_uid, ::geteuid());

@@ -80,7 +80,10 @@ TEST_F(WineModules, EveryTextResourceRendersInEveryLanguage) {
         if (!Load(file)) continue;
         ++files;
         const ModuleCatalogue &module = *ModuleHandle();
-        for (const auto &[type, decode] : byName) {
+        for (const auto &entry : byName) {
+            // Named copies: lambdas below capture them, which clang before 16 allows of no binding.
+            const int type = entry.first;
+            const auto &decode = entry.second;
             const ResourceId typeId = ResourceId::fromNumber(static_cast<std::uint16_t>(type));
             for (const ResourceId &name : module.Names(typeId)) {
                 const QString where = file + QLatin1Char(' ') + NameString(name);

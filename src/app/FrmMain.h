@@ -2,11 +2,13 @@
 // The main window: the resource tree on the left, the display area on the right, the information
 // header below, and the menus. The window only wires the person's actions to the layers below.
 #include "resources/ResourceEntry.h"
+#include "system/ReadOnlyFile.h"
 #include "system/Ui.h"
 
 #include <QMainWindow>
 #include <QPointer>
 #include <QStandardItemModel>
+#include <cstdint>
 #include <functional>
 #include <optional>
 
@@ -112,6 +114,12 @@ private:
     bool ShowSelectedResource(const QString &type, const QString &name, const ResourceEntry &entry);
     bool ShowTextRow(const std::function<QString()> &decode, bool proportional);
     QString AllStringTables();
+    // What became of the loaded file on disk since it was opened, looked at now.
+    ReadOnlyFile::State LoadedFileState() const;
+    // Says once per loaded file that it changed on disk since it was opened.
+    void ReportChangedFile(ReadOnlyFile::State state);
+    // Reads the loaded file again when it was changed in place or replaced; true when it did.
+    bool ReloadChangedFile();
     // The entry the selection names: the clicked node's own while the strings still name it.
     ResourceEntry SelectedResource() const;
     void SetMousePointer(int pointer);
@@ -127,4 +135,5 @@ private:
     // window is centred on its client size, and once more on the whole frame when that is known.
     bool centreOnFrame_ = false;
     bool unloaded_ = false;
+    std::uint64_t changeReportedFor_ = 0; // the module load whose change was last said
 };

@@ -140,6 +140,7 @@ void FrmMain::MnuReset_Click() {
         ClearDisplay();
         SelectedType.clear();
         SelectedName.clear();
+        ReloadChangedFile();
         TVResources->collapseAll();
         if (TreeModel->rowCount() == 0) return;
         const QModelIndex root = TreeModel->index(0, 0);

@@ -22,6 +22,8 @@ const QString kCrLf = QStringLiteral("\r\n");
 } // namespace
 
 void FrmMain::NodeClick(QStandardItem *node) {
+    // Looked at before anything is shown, so that a file changed in place shows no size or bytes.
+    const ReadOnlyFile::State onDisk = LoadedFileState();
     const auto failure = RunCatching([&] {
         ClearDisplay();
         SelectedType.clear();
@@ -59,6 +61,7 @@ void FrmMain::NodeClick(QStandardItem *node) {
         PDisplay->repaint();
         SetMousePointer(0);
     });
+    ReportChangedFile(onDisk);
     if (!failure) return;
     SetMousePointer(0);
     if (ReportDisplayFailure(ui_, ShowOverflow, *failure) == TrapOutcome::QuitProgram) QuitProgram();

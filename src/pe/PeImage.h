@@ -1,10 +1,16 @@
 #pragma once
 // Our stand-in for loading a file as a data module and for the platform's resource enumeration
-// and lookup: a PE32 or PE32+ image mapped read-only, whose resource directory is read with every
-// offset checked. Nothing is read ahead: types, names and data are looked up when asked for.
+// and lookup: a PE32 or PE32+ image whose resource directory is read with every offset checked.
+// Nothing is read ahead: types, names and data are looked up when asked for.
+//
+// The file is read with pread into buffers of our own, never mapped, so no change of the file on
+// disk can turn a read into a signal. The directory is read in blocks on first use and kept, so
+// what was listed stays as it was listed; a resource's data is read when asked for. Once the file
+// has changed in place, nothing more is read from it: every read that would need its bytes finds
+// nothing, as for data outside the file.
 #include "pe/ResourceId.h"
+#include "system/ReadOnlyFile.h"
 
-#include <QFile>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -15,13 +21,13 @@
 
 class PeImage {
 public:
-    // Maps the file; empty when it cannot be opened or is not a PE image.
+    // Opens the file; empty when it cannot be opened, is not a regular file or is not a PE image.
     static std::unique_ptr<PeImage> Load(const QString &path);
     ~PeImage();
     PeImage(const PeImage &) = delete;
     PeImage &operator=(const PeImage &) = delete;
 
-    const QString &path() const { return path_; }
+    const QString &path() const { return file_->path(); }
     bool isPe32Plus() const { return pe32Plus_; }
 
     // In directory order, as the platform enumerates them.
@@ -29,11 +35,30 @@ public:
     std::vector<ResourceId> Names(const ResourceId &type) const;
     std::vector<std::uint16_t> Languages(const ResourceId &type, const ResourceId &name) const;
 
-    // The data of one resource in the language the program prefers (see ResourceLanguage.h), or
-    // in the given language. Empty when the resource does not exist or its data lies outside the file.
-    std::optional<std::span<const std::byte>> Find(const ResourceId &type, const ResourceId &name) const;
-    std::optional<std::span<const std::byte>> Find(const ResourceId &type, const ResourceId &name,
-                                                   std::uint16_t language) const;
+    // Where one resource's data lies in the file, as its data entry says.
+    struct DataExtent {
+        std::uint64_t offset = 0;
+        std::uint32_t size = 0;
+    };
+    // The extent of a resource in the language the program prefers (see ResourceLanguage.h), or in
+    // the given language. Empty when the resource does not exist or its data lies outside the file
+    // as it was opened.
+    std::optional<DataExtent> Locate(const ResourceId &type, const ResourceId &name) const;
+    std::optional<DataExtent> Locate(const ResourceId &type, const ResourceId &name,
+                                     std::uint16_t language) const;
+    // The same resource's bytes, read now; empty as for Read.
+    std::optional<std::vector<std::byte>> Find(const ResourceId &type, const ResourceId &name) const;
+    std::optional<std::vector<std::byte>> Find(const ResourceId &type, const ResourceId &name,
+                                               std::uint16_t language) const;
+
+    // The bytes of an extent as the file holds them now; empty when the file no longer holds them
+    // all as they were when opened (cut short or changed in place since).
+    std::optional<std::vector<std::byte>> Read(const DataExtent &extent) const;
+    // True while Read of an extent would find its bytes, as far as the file was last looked at
+    // (by Read or StateOnDisk); looks at nothing itself, so a listing may ask it of every resource.
+    bool Holds(const DataExtent &extent) const;
+    // What became of the file on disk since it was opened, looked at now.
+    ReadOnlyFile::State StateOnDisk() const { return file_->StateOnDisk(); }
 
     // The directory walk itself, for callers that keep what they listed: directory 0 is the root
     // (types); a type's target is its names' directory, a name's its languages' directory, and a
@@ -53,9 +78,10 @@ public:
     // The data entry of the language the program prefers in a name's directory, without listing the
     // languages; empty when the directory has none.
     std::optional<std::uint32_t> PreferredDataEntry(std::uint32_t nameDirectory) const;
-    // The bytes a data entry points at, or only their size; empty when they lie outside the file.
-    std::optional<std::span<const std::byte>> DataAt(std::uint32_t dataEntry) const;
-    std::optional<std::uint32_t> DataSize(std::uint32_t dataEntry) const;
+    // The data entry of the first entry in `language` in a name's directory, without listing them.
+    std::optional<std::uint32_t> LanguageDataEntry(std::uint32_t nameDirectory, std::uint16_t language) const;
+    // The extent a data entry points at; empty when it lies outside the file as it was opened.
+    std::optional<DataExtent> DataAt(std::uint32_t dataEntry) const;
 
 private:
     struct Section {
@@ -73,22 +99,40 @@ private:
         std::size_t offset = 0, named = 0, count = 0;
     };
 
-    PeImage() = default;
+    // A piece of the resource section as read from the file; `size` is short where the file was.
+    struct Block {
+        std::unique_ptr<std::byte[]> bytes;
+        std::size_t size = 0;
+        bool read = false;
+    };
+    static constexpr std::size_t kBlockShift = 16;
+    static constexpr std::size_t kBlockSize = std::size_t{1} << kBlockShift; // 64 KiB
+
+    explicit PeImage(std::unique_ptr<ReadOnlyFile> file);
     bool Parse();
-    std::optional<std::size_t> FileOffsetOfRva(std::uint32_t rva, std::uint32_t size) const;
+    std::optional<std::vector<std::byte>> ReadFile(std::uint64_t offset, std::size_t count) const;
+    std::optional<std::uint64_t> FileOffsetOfRva(std::uint32_t rva, std::uint32_t size) const;
+    const Block &BlockAt(std::size_t index) const;
+    // Copies resource-section bytes at `offset` (from the directory's start); false when any of
+    // them lies outside the section or the file.
+    bool CopySection(std::size_t offset, std::span<std::byte> into) const;
+    // N section bytes at `offset`: where they lie in a block, or copied into `scratch`; nullptr
+    // when any of them lies outside the section or the file.
+    template <std::size_t N> const std::byte *SectionPiece(std::size_t offset, std::byte (&scratch)[N]) const;
     Directory DirectoryAt(std::uint32_t offset) const;
-    Entry EntryAt(const Directory &dir, std::size_t index) const;
+    std::optional<Entry> EntryAt(const Directory &dir, std::size_t index) const;
     std::optional<ResourceId> EntryId(const Entry &entry) const;
     std::optional<std::vector<DirectoryEntry>> LanguagesOf(const ResourceId &type,
                                                            const ResourceId &name) const;
     // The file offset of a data entry's bytes, and their size.
     std::optional<std::size_t> DataOffset(std::uint32_t dataEntry, std::uint32_t &size) const;
 
-    QString path_;
-    QFile file_;
-    std::span<const std::byte> image_;
-    std::span<const std::byte> resources_; // from the resource directory to the end of its section
+    std::unique_ptr<ReadOnlyFile> file_;
     std::vector<Section> sections_;
     std::uint32_t sizeOfHeaders_ = 0;
     bool pe32Plus_ = false;
+    // The resource section: from the resource directory to the end of its section in the file.
+    std::uint64_t resourceStart_ = 0;
+    std::size_t resourceSize_ = 0;
+    mutable std::vector<Block> blocks_; // one slot per 64 KiB of the section, read on first use
 };

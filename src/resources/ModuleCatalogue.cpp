@@ -99,8 +99,8 @@ ModuleCatalogue::Locate(const ResourceEntry &entry) const {
     return std::pair{&names, *index};
 }
 
-std::optional<std::span<const std::byte>>
-ModuleCatalogue::DataOf(const ResourceEntry &entry, std::optional<std::uint16_t> language) const {
+std::optional<PeImage::DataExtent> ModuleCatalogue::DataOf(const ResourceEntry &entry,
+                                                           std::optional<std::uint16_t> language) const {
     const auto at = Locate(entry);
     if (!at) return std::nullopt;
     const auto &[names, index] = *at;
@@ -108,9 +108,9 @@ ModuleCatalogue::DataOf(const ResourceEntry &entry, std::optional<std::uint16_t>
         if (names->chosen[index] == kNoData) return std::nullopt;
         return image_->DataAt(names->chosen[index]);
     }
-    for (const PeImage::DirectoryEntry &e : image_->LanguageEntries(names->directories[index]))
-        if (*e.id.number == *language) return image_->DataAt(e.target);
-    return std::nullopt;
+    const auto dataEntry = image_->LanguageDataEntry(names->directories[index], *language);
+    if (!dataEntry) return std::nullopt;
+    return image_->DataAt(*dataEntry);
 }
 
 std::vector<std::uint16_t> ModuleCatalogue::Languages(const ResourceEntry &entry) const {
@@ -122,26 +122,26 @@ std::vector<std::uint16_t> ModuleCatalogue::Languages(const ResourceEntry &entry
     return ids;
 }
 
-namespace {
-std::optional<ResourceBytes> Copy(const std::optional<std::span<const std::byte>> &data) {
-    if (!data) return std::nullopt;
-    return ResourceBytes(data->begin(), data->end());
-}
-} // namespace
-
 std::optional<ResourceBytes> ModuleCatalogue::Bytes(const ResourceEntry &entry) const {
-    return Copy(DataOf(entry, std::nullopt));
+    const auto extent = DataOf(entry, std::nullopt);
+    return extent ? image_->Read(*extent) : std::nullopt;
 }
 
 std::optional<ResourceBytes> ModuleCatalogue::Bytes(const ResourceEntry &entry,
                                                     std::uint16_t language) const {
-    return Copy(DataOf(entry, language));
+    const auto extent = DataOf(entry, language);
+    return extent ? image_->Read(*extent) : std::nullopt;
 }
 
 std::optional<std::uint32_t> ModuleCatalogue::Size(const ResourceEntry &entry) const {
-    const auto at = Locate(entry);
-    if (!at || at->first->chosen[at->second] == kNoData) return std::nullopt;
-    return image_->DataSize(at->first->chosen[at->second]);
+    // The size the directory declares, while the file holds that much as it was opened.
+    const auto extent = DataOf(entry, std::nullopt);
+    if (!extent || !image_->Holds(*extent)) return std::nullopt;
+    return extent->size;
+}
+
+ReadOnlyFile::State ModuleCatalogue::StateOnDisk() const {
+    return image_ ? image_->StateOnDisk() : ReadOnlyFile::State::Unchanged;
 }
 
 std::optional<ResourceEntry> ModuleCatalogue::Find(const QString &type, const QString &name) const {

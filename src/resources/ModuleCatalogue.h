@@ -33,13 +33,19 @@ public:
     const std::vector<ResourceId> &Names(const ResourceId &type) const;
     std::vector<std::uint16_t> Languages(const ResourceEntry &entry) const;
 
-    // The entry's data in the language the program prefers, or in the given language. Empty when
-    // the entry does not exist or its data lies outside the file; a resource of size 0 gives an
+    // The entry's data in the language the program prefers, or in the given language, read from
+    // the file now. Empty when the entry does not exist or its data lies outside the file, and
+    // once the file has been changed in place since it was opened; a resource of size 0 gives an
     // empty vector.
     std::optional<ResourceBytes> Bytes(const ResourceEntry &entry) const;
     std::optional<ResourceBytes> Bytes(const ResourceEntry &entry, std::uint16_t language) const;
-    // The size of that data without copying it; empty as for Bytes.
+    // The size of that data without reading it; empty as for Bytes, where a change of the file is
+    // known from the last read or look at it (StateOnDisk), so a listing costs no look at the file.
     std::optional<std::uint32_t> Size(const ResourceEntry &entry) const;
+
+    // What became of the file on disk since it was opened, looked at now (Unchanged for the empty
+    // module). A change in place seen here makes Size and Bytes find nothing from then on.
+    ReadOnlyFile::State StateOnDisk() const;
 
     // The entry that identifier strings look up: a numeric type string is tried as an integer type
     // first, then as a name; "#" and digits name an integer name. Empty when neither form exists
@@ -70,8 +76,8 @@ private:
     static std::optional<std::size_t> IndexOf(const NameList &names, const ResourceId &name);
     // The name's list and position; empty when the entry does not exist.
     std::optional<std::pair<const NameList *, std::size_t>> Locate(const ResourceEntry &entry) const;
-    std::optional<std::span<const std::byte>> DataOf(const ResourceEntry &entry,
-                                                     std::optional<std::uint16_t> language) const;
+    std::optional<PeImage::DataExtent> DataOf(const ResourceEntry &entry,
+                                              std::optional<std::uint16_t> language) const;
 
     std::unique_ptr<PeImage> image_;
     std::vector<ResourceId> types_;

@@ -1,0 +1,58 @@
+// The loaded file changed on disk after it was opened: the next click says so, once per loaded
+// file, and Reset reads the file again.
+#include "app/FrmMain.h"
+#include "resources/Module.h"
+#include "resources/tree/ResourceTree.h"
+
+namespace {
+const QString kReadAgain = QStringLiteral(
+    "\r\nЧтобы прочитать его заново, откройте его или выберите в меню «Вид» команду «Сбросить».");
+
+QString ChangeText(ReadOnlyFile::State state) {
+    switch (state) {
+    case ReadOnlyFile::State::Modified:
+        return QStringLiteral("Файл изменён на диске после открытия: его ресурсы больше не читаются.") +
+               kReadAgain;
+    case ReadOnlyFile::State::Replaced:
+        return QStringLiteral("Файл на диске заменён другим после открытия: показаны ресурсы файла, "
+                              "каким он был при открытии.") +
+               kReadAgain;
+    case ReadOnlyFile::State::Removed:
+        return QStringLiteral(
+            "Файл удалён с диска после открытия: показаны ресурсы файла, каким он был при открытии.");
+    case ReadOnlyFile::State::Unchanged:
+        break;
+    }
+    return QString();
+}
+} // namespace
+
+ReadOnlyFile::State FrmMain::LoadedFileState() const {
+    const ModuleCatalogue *module = ModuleHandle();
+    return module ? module->StateOnDisk() : ReadOnlyFile::State::Unchanged;
+}
+
+void FrmMain::ReportChangedFile(ReadOnlyFile::State state) {
+    const ModuleCatalogue *module = ModuleHandle();
+    if (module == nullptr || state == ReadOnlyFile::State::Unchanged ||
+        changeReportedFor_ == ModuleLoadCount())
+        return;
+    changeReportedFor_ = ModuleLoadCount();
+    MessageRequest notice;
+    notice.text = module->path() + QStringLiteral("\r\n") + ChangeText(state);
+    notice.title = QStringLiteral("Внимание");
+    notice.icon = MsgIcon::Warning;
+    ui_.MessageBox(notice);
+}
+
+bool FrmMain::ReloadChangedFile() {
+    QStandardItem *root = TreeModel->item(0);
+    if (ModuleHandle() == nullptr || root == nullptr) return false;
+    // A file removed from disk is still read as it was opened; there is nothing newer to read.
+    const ReadOnlyFile::State state = LoadedFileState();
+    if (state != ReadOnlyFile::State::Modified && state != ReadOnlyFile::State::Replaced) return false;
+    const QString path = NodeKey(root), displayName = root->text();
+    ReleaseModule();
+    OpenResourceFile(*TreeModel, path, displayName);
+    return true;
+}

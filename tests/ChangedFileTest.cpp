@@ -1,0 +1,215 @@
+// A module whose file changes on disk while it is open: cut, extended, rewritten, removed or
+// replaced, then every node clicked in the tree as a person would. No click raises a signal. A file
+// changed in place shows its resources with size 0 and the cannot-load text; a removed or replaced
+// one is still read as it was opened. The first click says once what became of the file, and
+// Reset then reads the file again as Open would.
+#include "MainWindowHarness.h"
+#include "app/ResourceTreeView.h"
+#include "views/display/DisplayBox.h"
+#include "views/display/TextBox.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QTest>
+#include <QtEndian>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace {
+// What a click left on screen.
+struct Shown {
+    QString header;
+    bool textPane = false;
+    QString text;
+    QStringList printed;
+    bool drawn = false;
+    bool operator==(const Shown &) const = default;
+};
+
+void PrintTo(const Shown &s, std::ostream *os) {
+    *os << s.header.toStdString() << " | text " << s.textPane << " " << s.text.left(40).toStdString()
+        << " | printed " << s.printed.join(QLatin1Char('/')).toStdString() << " | drawn " << s.drawn;
+}
+
+// The middle of the .rsrc section in the file, read from its headers without the program's reader.
+qint64 MiddleOfResources(const QByteArray &file) {
+    const auto u16 = [&](qint64 at) { return qFromLittleEndian<quint16>(file.constData() + at); };
+    const auto u32 = [&](qint64 at) { return qFromLittleEndian<quint32>(file.constData() + at); };
+    const qint64 pe = u32(0x3C);
+    qint64 section = pe + 24 + u16(pe + 20);
+    for (int i = 0; i < u16(pe + 6); ++i, section += 40)
+        if (file.mid(section, 8) == QByteArray(".rsrc\0\0\0", 8))
+            return u32(section + 20) + u32(section + 16) / 2;
+    return -1;
+}
+
+void Truncate(const QString &path, qint64 size) {
+    ASSERT_EQ(::truncate(QFile::encodeName(path).constData(), size), 0);
+}
+
+struct Change {
+    const char *what;
+    std::function<void(const QString &path, const QByteArray &original)> apply;
+    bool inPlace;       // the opened file itself changed: its resources are no longer read
+    const char *notice; // what the first click says about the file
+};
+
+class ChangedFile : public testing::TestWithParam<const char *> {
+protected:
+    void Open(const QString &path) {
+        h.ui.openAnswers.push_back(path);
+        h.window->MnuOpenFile_Click();
+    }
+    QStandardItem *Root() const { return h.window->TreeModel->item(0); }
+    void ExpandAll() {
+        for (int i = 0; Root() != nullptr && i < Root()->rowCount(); ++i)
+            h.window->TVResources->expand(Root()->child(i)->index());
+    }
+    Shown OnScreen() const {
+        return {h.window->LInformation->text(), h.window->TStrings->isVisible(), h.window->TStrings->text(),
+                h.window->PDisplay->printedLines(), h.window->PDisplay->hasDrawings()};
+    }
+    // The root, then each type and each of its names, in the tree's order.
+    std::vector<QStandardItem *> Nodes() const {
+        std::vector<QStandardItem *> nodes{Root()};
+        for (int t = 0; t < Root()->rowCount(); ++t) {
+            nodes.push_back(Root()->child(t));
+            for (int n = 0; n < Root()->child(t)->rowCount(); ++n)
+                nodes.push_back(Root()->child(t)->child(n));
+        }
+        return nodes;
+    }
+    // What each name node would show if its resource had no data at all: a sibling that no resource
+    // of the file is named (its name ends alike, as the view chosen may depend on it), clicked and
+    // taken away again. The header is left out; nodes other than names give nothing.
+    std::vector<Shown> NoDataShown() {
+        std::vector<Shown> shown;
+        for (QStandardItem *node : Nodes()) {
+            shown.emplace_back();
+            QStandardItem *type = node->parent();
+            if (type == nullptr || type->parent() == nullptr) continue;
+            type->appendRow(new QStandardItem(QStringLiteral("NOT-IN-THE-FILE-") + node->text()));
+            h.window->NodeClick(type->child(type->rowCount() - 1));
+            shown.back() = OnScreen();
+            shown.back().header.clear();
+            type->removeRow(type->rowCount() - 1);
+        }
+        return shown;
+    }
+    // Clicks every node with the left mouse button, as a person would.
+    std::vector<Shown> ClickEveryNode() {
+        std::vector<Shown> shown;
+        ResourceTreeView *tree = h.window->TVResources;
+        for (QStandardItem *node : Nodes()) {
+            tree->scrollTo(node->index());
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(node->index()).center());
+            shown.push_back(OnScreen());
+        }
+        return shown;
+    }
+    int Notices() const {
+        int n = 0;
+        for (const MessageRequest &m : h.ui.messages)
+            n += m.title == QStringLiteral("Внимание");
+        return n;
+    }
+
+    MainWindowHarness h{QStringLiteral("/EMPTYLOAD")};
+};
+
+const Change kChanges[] = {
+    {"cut to 0 bytes", [](const QString &path, const QByteArray &) { Truncate(path, 0); }, true, "изменён"},
+    {"cut to 64 bytes", [](const QString &path, const QByteArray &) { Truncate(path, 64); }, true, "изменён"},
+    {"cut to 4096 bytes", [](const QString &path, const QByteArray &) { Truncate(path, 4096); }, true,
+     "изменён"},
+    {"cut in the middle of its resources",
+     [](const QString &path, const QByteArray &original) { Truncate(path, MiddleOfResources(original)); },
+     true, "изменён"},
+    {"extended by 1 MiB",
+     [](const QString &path, const QByteArray &original) { Truncate(path, original.size() + (1 << 20)); },
+     true, "изменён"},
+    {"rewritten with another module",
+     [](const QString &path, const QByteArray &) {
+         QFile file(path);
+         ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+         file.write(ReadFileBytes(FixturePath(QStringLiteral("menus32.dll"))));
+     },
+     true, "изменён"},
+    {"deleted", [](const QString &path, const QByteArray &) { ASSERT_TRUE(QFile::remove(path)); }, false,
+     "удалён"},
+    {"replaced by rename",
+     [](const QString &path, const QByteArray &) {
+         const QString other = path + QStringLiteral(".new");
+         ASSERT_TRUE(QFile::copy(FixturePath(QStringLiteral("menus32.dll")), other));
+         ASSERT_EQ(::rename(QFile::encodeName(other).constData(), QFile::encodeName(path).constData()), 0);
+     },
+     false, "заменён"},
+};
+} // namespace
+
+TEST_P(ChangedFile, EveryClickAfterEveryChangeHasADefinedOutcome) {
+    h.window->Load();
+    h.window->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(h.window.get()));
+    h.ui.answers.assign(1000, MsgAnswer::Yes); // a decoder's failure is ignored, the window stays
+    const QByteArray original = ReadFileBytes(FixturePath(QString::fromLatin1(GetParam())));
+    ASSERT_GT(MiddleOfResources(original), 0);
+    for (const Change &change : kChanges) {
+        SCOPED_TRACE(change.what);
+        TempFiles folder;
+        const QString path = folder.Write(QStringLiteral("module.dll"), original);
+        Open(path);
+        ExpandAll();
+        h.ui.messages.clear();
+        const std::vector<Shown> noData = NoDataShown();
+        ASSERT_TRUE(h.ui.messages.empty());
+        const std::vector<Shown> before = ClickEveryNode();
+        ASSERT_GT(before.size(), 10u);
+        const std::size_t failuresBefore = h.ui.messages.size(); // resources broken on purpose
+        h.ui.messages.clear();
+
+        change.apply(path, original);
+        const std::vector<Shown> after = ClickEveryNode();
+        ASSERT_EQ(after.size(), before.size()); // the tree stays as it was listed
+        for (std::size_t i = 0; i < after.size(); ++i) {
+            const bool nameNode = after[i].header.contains(QStringLiteral("Размер ресурса:"));
+            if (!change.inPlace || !nameNode) {
+                EXPECT_EQ(after[i], before[i]);
+                continue;
+            }
+            // Data the file no longer holds as it was opened: as for data outside the file.
+            EXPECT_TRUE(after[i].header.endsWith(QStringLiteral("Размер ресурса: 0 байт")))
+                << after[i].header.toStdString();
+            Shown withoutHeader = after[i];
+            withoutHeader.header.clear();
+            EXPECT_EQ(withoutHeader, noData[i]) << after[i].header.toStdString();
+        }
+        // Said once, on the first click; no bytes read means no decoder fails.
+        ASSERT_EQ(h.ui.messages.size(), 1 + (change.inPlace ? 0 : failuresBefore));
+        const MessageRequest &notice = h.ui.messages[0];
+        EXPECT_EQ(notice.title, QStringLiteral("Внимание"));
+        EXPECT_EQ(notice.icon, MsgIcon::Warning);
+        EXPECT_TRUE(notice.text.startsWith(path + QStringLiteral("\r\n"))) << notice.text.toStdString();
+        EXPECT_TRUE(notice.text.contains(QString::fromUtf8(change.notice))) << notice.text.toStdString();
+
+        // View -> Reset reads a changed or replaced file again, exactly as Open does; a deleted one
+        // is still shown as it was opened.
+        h.window->MnuReset->trigger();
+        ExpandAll();
+        const std::vector<Shown> reset = ClickEveryNode();
+        if (QFile::exists(path)) {
+            Open(path);
+            ExpandAll();
+            EXPECT_EQ(reset, ClickEveryNode());
+        } else {
+            EXPECT_EQ(reset, before);
+        }
+        EXPECT_EQ(Notices(), 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Fixtures, ChangedFile, testing::Values("tree32.dll", "pictures64.dll"),
+                         [](const testing::TestParamInfo<const char *> &fixture) {
+                             const std::string name = fixture.param;
+                             return name.substr(0, name.find('.'));
+                         });
