@@ -58,7 +58,12 @@ bool EnumTypesProc(EnumContext &context, const ResourceId &type) {
 }
 
 bool EnumNamesProc(EnumContext &context, const ResourceId &name) {
-    QStandardItem *node = MakeNode(QString(), IdentifierText(name), TreeImage::Resource, TreeImage::Resource);
+    // Every name node starts as a copy of one made once: a copy takes the roles in one piece, where
+    // setting them one by one grows each node's list of roles again and again.
+    static const auto *const prototype =
+        MakeNode(QString(), QString(), TreeImage::Resource, TreeImage::Resource);
+    QStandardItem *node = prototype->clone();
+    node->setText(IdentifierText(name));
     SetId(node, name);
     context.pendingNames.append(node);
     return true;
