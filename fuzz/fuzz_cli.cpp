@@ -1,12 +1,12 @@
 // zorvika-cli over arbitrary file bytes: the listing, the text of the first resources, and each of
 // them made into a file in every form extract writes, with its file name.
+#include "FuzzFile.h"
 #include "cli/CliCommands.h"
 #include "cli/SafeFileNames.h"
 #include "export/ResourceExport.h"
 #include "resources/ModuleCatalogue.h"
 
 #include <QGuiApplication>
-#include <QTemporaryFile>
 #include <cstdint>
 
 // Fonts that metafiles ask for fill caches that live until the process ends (see fuzz_metafile).
@@ -19,20 +19,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     static char name[] = "fuzz_cli";
     static char *argv[] = {name, nullptr};
     static QGuiApplication app(argc, argv);
-    static QTemporaryFile file;
-    static const bool opened = file.open();
-    if (!opened) return 0;
-    file.resize(0);
-    file.seek(0);
-    file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    file.flush();
+    const QString path = InputAsFile(data, size);
+    if (path.isEmpty()) return 0;
 
     std::size_t sum = 0;
     const CliStreams streams{[&](const QByteArray &b) { sum += static_cast<std::size_t>(b.size()); },
                              [&](const QByteArray &b) { sum += static_cast<std::size_t>(b.size()); }};
-    const int listed = RunCli({QStringLiteral("list"), QStringLiteral("--json"), file.fileName()}, streams);
+    const int listed = RunCli({QStringLiteral("list"), QStringLiteral("--json"), path}, streams);
     if (listed != 0 && listed != 1) __builtin_trap();
-    const auto module = ModuleCatalogue::Open(file.fileName());
+    const auto module = ModuleCatalogue::Open(path);
     if (!module) return 0;
     SafeFileNames names;
     int budget = 8; // a hostile directory lists thousands; a few resources reach every decoder

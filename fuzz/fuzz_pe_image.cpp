@@ -1,22 +1,17 @@
 // The PE reader and the module catalogue over arbitrary file bytes: every type, name and resource
 // is walked and read, by exact entry and by identifier strings. Inputs whose first byte is odd have
 // their file cut short after the first type, as a rebuild of an open file would cut it.
+#include "FuzzFile.h"
 #include "resources/IdentifierStrings.h"
 #include "resources/ModuleCatalogue.h"
 
 #include <QCoreApplication>
-#include <QTemporaryFile>
 #include <cstdint>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    static QTemporaryFile file;
-    static const bool opened = file.open();
-    if (!opened) return 0;
-    file.resize(0);
-    file.seek(0);
-    file.write(reinterpret_cast<const char *>(data), static_cast<qint64>(size));
-    file.flush();
-    const auto module = ModuleCatalogue::Open(file.fileName());
+    const QString path = InputAsFile(data, size);
+    if (path.isEmpty()) return 0;
+    const auto module = ModuleCatalogue::Open(path);
     if (!module) return 0;
     unsigned sum = 0;
     // A hostile directory can list thousands of entries at each level; the program looks up one
@@ -39,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             if (const auto found = module->Find(TypeString(type), NameString(name)))
                 sum += static_cast<unsigned>(module->Size(*found).value_or(0));
         }
-        if (!cutDone) cutDone = file.resize(static_cast<qint64>(size * data[0] / 256));
+        if (!cutDone) cutDone = QFile::resize(path, static_cast<qint64>(size * data[0] / 256));
     }
     static volatile unsigned sink;
     sink = sum;

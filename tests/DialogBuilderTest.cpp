@@ -2,6 +2,7 @@
 // the fixtures made into the right widget with its styles honoured, and the cases where the
 // platform would make no window at all.
 #include "views/dialogs/DialogBuilder.h"
+#include "DialogControls.h"
 #include "Fixtures.h"
 #include "TemplateBytes.h"
 #include "formats/WindowStyles.h"
@@ -62,19 +63,6 @@ struct FakePictures {
         };
     }
 };
-
-QWidget *Control(const DialogWindow &window, unsigned id) {
-    for (QObject *child : window.client()->children())
-        if (child->isWidgetType() && child->property("dialogItemId").toULongLong() == id)
-            return static_cast<QWidget *>(child);
-    return nullptr;
-}
-template <typename T> T *ControlAs(const DialogWindow &window, unsigned id) {
-    QWidget *w = Control(window, id);
-    if (w == nullptr) return nullptr;
-    if (auto *direct = qobject_cast<T *>(w)) return direct;
-    return w->findChild<T *>(); // a control wrapped in its border
-}
 
 class DialogBuilderTest : public testing::Test {
 protected:
@@ -482,8 +470,9 @@ TEST_F(DialogBuilderTest, ControlsBeyondTheWindowQuotaMakeNoWindow) {
     ASSERT_NE(buttons, nullptr);
     EXPECT_EQ(buttons->client()->children().size(), 3000);
     EXPECT_EQ(CreateDialogWindow(many(10000, QStringLiteral("Button")), &host, pictures.loader()), nullptr);
-    EXPECT_EQ(BuildDialogWindow(many(10000, QStringLiteral("Button")), &host, pictures.loader()).failure()->code(),
-              ErrorReport::NotEnoughQuota);
+    EXPECT_EQ(
+        BuildDialogWindow(many(10000, QStringLiteral("Button")), &host, pictures.loader()).failure()->code(),
+        ErrorReport::NotEnoughQuota);
     // A calendar is dozens of widgets: a few hundred of them use the quota up.
     EXPECT_EQ(CreateDialogWindow(many(1000, QStringLiteral("SysMonthCal32")), &host, pictures.loader()),
               nullptr);

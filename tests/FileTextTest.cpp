@@ -1,6 +1,7 @@
 // Texts from a file are shown as they are: a dialog whose every control, caption and menu reads
 // like markup, a resource named like markup in the tree and the information header, a file name
 // like markup in the caption and a message box. No tag is drawn and no file a tag names is opened.
+#include "DialogControls.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "app/FrmMain.h"
@@ -135,18 +136,6 @@ protected:
     std::unique_ptr<OpenWatch> watch;
 };
 
-QWidget *Control(const DialogWindow &window, unsigned id) {
-    for (QObject *child : window.client()->children())
-        if (child->isWidgetType() && child->property("dialogItemId").toULongLong() == id)
-            return static_cast<QWidget *>(child);
-    return nullptr;
-}
-template <typename T> T *ControlAs(const DialogWindow &window, unsigned id) {
-    QWidget *w = Control(window, id);
-    if (w == nullptr) return nullptr;
-    if (auto *direct = qobject_cast<T *>(w)) return direct;
-    return w->findChild<T *>();
-}
 } // namespace
 
 TEST_F(FileTextTest, EveryControlOfADialogShowsItsTextLiterally) {
