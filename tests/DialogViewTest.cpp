@@ -4,6 +4,7 @@
 #include "views/dialogs/DialogView.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
+#include "TreeNodes.h"
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
 #include "fixtures/gen/PicturePattern.h"
@@ -46,15 +47,9 @@ protected:
         main->MnuOpenFile_Click();
     }
     QStandardItem *NameNode(const QString &typeKey, const QString &text) {
-        QStandardItem *root = main->TreeModel->item(0);
-        for (int t = 0; root != nullptr && t < root->rowCount(); ++t) {
-            QStandardItem *type = root->child(t);
-            if (type->data(TreeRole::Key).toString() != typeKey) continue;
-            main->Expand(type);
-            for (int n = 0; n < type->rowCount(); ++n)
-                if (type->child(n)->text() == text) return type->child(n);
-        }
-        return nullptr;
+        return FindNameNode(
+            *main, [&](const QStandardItem &type) { return type.data(TreeRole::Key).toString() == typeKey; },
+            text);
     }
     void Click(const QString &typeKey, const QString &text) {
         QStandardItem *node = NameNode(typeKey, text);

@@ -4,6 +4,7 @@
 #include "DialogControls.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
+#include "TreeNodes.h"
 #include "app/FrmMain.h"
 #include "app/QtUi.h"
 #include "app/ResourceTreeView.h"
@@ -109,15 +110,9 @@ protected:
         window->MnuOpenFile_Click();
     }
     QStandardItem *NameNode(const QString &typeKey, const QString &text) {
-        QStandardItem *root = window->TreeModel->item(0);
-        for (int t = 0; root != nullptr && t < root->rowCount(); ++t) {
-            QStandardItem *type = root->child(t);
-            if (type->data(TreeRole::Key).toString() != typeKey) continue;
-            window->Expand(type);
-            for (int n = 0; n < type->rowCount(); ++n)
-                if (type->child(n)->text() == text) return type->child(n);
-        }
-        return nullptr;
+        return FindNameNode(
+            *window,
+            [&](const QStandardItem &type) { return type.data(TreeRole::Key).toString() == typeKey; }, text);
     }
     // Nothing of the watched folder was opened; then the watch proves that it sees an open.
     void ExpectNothingOpened() {

@@ -3,6 +3,7 @@
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "MediaTestSupport.h"
+#include "TreeNodes.h"
 #include "app/FrmMain.h"
 #include "media/MediaDevices.h"
 #include "resources/Module.h"
@@ -48,15 +49,8 @@ protected:
         OpenResourceFile(*form->TreeModel, path, QFileInfo(path).fileName());
     }
     QStandardItem *Node(const QString &type, const QString &name) {
-        QStandardItem *root = form->TreeModel->item(0);
-        for (int t = 0; root && t < root->rowCount(); ++t) {
-            QStandardItem *typeNode = root->child(t);
-            if (typeNode->text() != type) continue;
-            form->Expand(typeNode);
-            for (int n = 0; n < typeNode->rowCount(); ++n)
-                if (typeNode->child(n)->text() == name) return typeNode->child(n);
-        }
-        return nullptr;
+        return FindNameNode(
+            *form, [&](const QStandardItem &node) { return node.text() == type; }, name);
     }
     void Click(const QString &type, const QString &name) {
         QStandardItem *node = Node(type, name);

@@ -4,6 +4,7 @@
 // folder, the window is saved there as PNG at each step, to be looked at.
 #include "FakeUi.h"
 #include "Fixtures.h"
+#include "TreeNodes.h"
 #include "app/FrmMain.h"
 #include "resources/Playback.h"
 #include "resources/tree/ResourceTree.h"
@@ -32,15 +33,8 @@ protected:
     }
 
     QStandardItem *Node(const QString &type, const QString &name) {
-        QStandardItem *root = window->TreeModel->item(0);
-        for (int i = 0; i < root->rowCount(); ++i) {
-            QStandardItem *typeNode = root->child(i);
-            if (TypeString(typeNode) != type) continue;
-            window->Expand(typeNode);
-            for (int j = 0; j < typeNode->rowCount(); ++j)
-                if (typeNode->child(j)->text() == name) return typeNode->child(j);
-        }
-        return nullptr;
+        return FindNameNode(
+            *window, [&](const QStandardItem &node) { return TypeString(&node) == type; }, name);
     }
 
     QStringList Click(const QString &type, const QString &name) {
