@@ -3,38 +3,34 @@
 #include "decoders/ResourceAccess.h"
 #include "resources/Module.h"
 
-#include <utility>
-
 namespace {
-// The rendering being accumulated; emptied at the start of each MenuText call.
-QString MenuTextBuffer;
 // The item query's text buffer holds 255 characters, terminator included.
 constexpr int kItemTextBuffer = 255;
 } // namespace
 
-void AppendMenuItems(const Menu *menu, int depth) {
+void AppendMenuItems(QString &text, const Menu *menu, int depth) {
     if (menu == nullptr) return;
     const QString indentation(depth * 4, QLatin1Char('.'));
     for (const MenuItem &item : menu->items) {
         // Only a plain separator is marked; one that also breaks the bar falls through to the
         // text line, with its empty text.
         if (item.type == kMenuTypeSeparator) {
-            MenuTextBuffer += indentation + QStringLiteral("[Разделитель]\r\n");
+            text += indentation + QStringLiteral("[Разделитель]\r\n");
         } else {
-            MenuTextBuffer += indentation + MenuItemTextAnsi(item, kItemTextBuffer) +
+            text += indentation + MenuItemTextAnsi(item, kItemTextBuffer) +
                               QStringLiteral(" (cmdID = ") +
                               QString::number(static_cast<std::int32_t>(item.id)) + QStringLiteral(")\r\n");
         }
         // The template reader bounds the nesting, so this recursion is bounded too.
-        if (item.subMenu) AppendMenuItems(&*item.subMenu, depth + 1);
+        if (item.subMenu) AppendMenuItems(text, &*item.subMenu, depth + 1);
     }
 }
 
 QString MenuTextFromTemplate(std::span<const std::byte> bytes) {
-    MenuTextBuffer.clear();
+    QString text;
     const std::optional<Menu> menu = LoadMenuFromTemplate(bytes);
-    AppendMenuItems(menu ? &*menu : nullptr, 0);
-    return std::exchange(MenuTextBuffer, QString());
+    AppendMenuItems(text, menu ? &*menu : nullptr, 0);
+    return text;
 }
 
 QString MenuText(const QString &name) {

@@ -12,6 +12,6 @@ QString MenuText(const QString &name);
 QString MenuText(const ModuleCatalogue &module, const ResourceEntry &entry);
 // The same over a template's bytes.
 QString MenuTextFromTemplate(std::span<const std::byte> bytes);
-// Appends the lines of the menu's items, and of their submenus one level deeper, to the rendering
-// being built by MenuText. A null menu appends nothing.
-void AppendMenuItems(const Menu *menu, int depth);
+// Appends the lines of the menu's items, and of their submenus one level deeper, to `text`. A null
+// menu appends nothing.
+void AppendMenuItems(QString &text, const Menu *menu, int depth);
