@@ -35,7 +35,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (const ResourceId &id : module->Names(type)) {
             if (budget-- <= 0) break;
             for (ExportChoice choice : {ExportChoice::Saved, ExportChoice::Drawn, ExportChoice::Png}) {
-                const ExportedResource out = ExportResource(*module, {type, id}, choice, Qt::gray);
+                const ExportedResource out = ExportResource(*module, {type, id}, choice, SystemColours{});
                 if (out.bytes) sum += static_cast<std::size_t>(out.bytes->size());
                 const QString fileName = names.Assign({type, id}, out.extension);
                 if (fileName.contains(QLatin1Char('/')) || fileName.startsWith(QLatin1Char('.')))

@@ -2,6 +2,7 @@
 // files, TYPE and NAME reach the resource they name, file names never leave the folder, broken
 // files fail with a reason, and the whole program's exit statuses and streams.
 #include "CliRun.h"
+#include "CommandLineTheme.h"
 #include "MainWindowHarness.h"
 #include "app/ResourceTreeView.h"
 #include "decoders/PictureDecoders.h"
@@ -31,10 +32,10 @@ struct Window {
     }
     void Click(const QString &typeText, const QString &nameText) {
         ResourceTreeView *tree = h.window->TVResources;
-        tree->expand(h.window->TreeModel->indexFromItem(h.Type(typeText)));
-        QStandardItem *node = h.Name(typeText, nameText);
-        ASSERT_NE(node, nullptr) << typeText.toStdString() << " " << nameText.toStdString();
-        const QModelIndex index = h.window->TreeModel->indexFromItem(node);
+        tree->expand(h.Type(typeText));
+        QModelIndex node = h.Name(typeText, nameText);
+        ASSERT_TRUE(node.isValid()) << typeText.toStdString() << " " << nameText.toStdString();
+        const QModelIndex index = node;
         tree->scrollTo(index);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
     }
@@ -197,6 +198,8 @@ TEST(CliExtract, WritesWhatTheSaveCommandWrites) {
         {"verinfo32.dll", "Ресурс версии", "1", 1, "16", "1", "", "txt", 0},
         {"tree32.dll", "HTML документ", "INDEX.HTM", 1, "23", "INDEX.HTM", "", "html", 0},
     };
+    // The window draws in the desktop theme's colours, the command in fixed ones: here they agree.
+    const CommandLineTheme theme;
     for (const auto &row : rows) {
         const std::string where =
             std::string(row.fixture) + " " + row.type + " " + row.name + " " + row.choice;
@@ -241,7 +244,7 @@ TEST(CliExtract, PicturesAsPngKeepTheirTransparency) {
 
     // The icon group: the image the window shows, with its transparent pixels.
     const auto shown = std::dynamic_pointer_cast<RasterPicture>(
-        DecodeResourcePicture(*module, {ResourceId::fromNumber(14), ResourceId::fromNumber(1)}).take());
+        DecodeResourcePicture(*module, {ResourceId::fromNumber(14), ResourceId::fromNumber(1)}, {}).take());
     ASSERT_TRUE(shown);
     const QImage icon(QDir(out.path()).filePath(QStringLiteral("14_1.png")));
     EXPECT_TRUE(icon.hasAlphaChannel());

@@ -37,33 +37,33 @@ protected:
     QWidget *tree() { return w().TVResources->viewport(); }
 
     // Where a person clicks a node: on its text, once its type is open.
-    QPoint At(QStandardItem *node) {
-        if (node->parent() != nullptr) w().TVResources->expand(node->parent()->index());
-        QRect r = w().TVResources->visualRect(node->index());
+    QPoint At(QModelIndex node) {
+        if (node.parent().isValid()) w().TVResources->expand(node.parent());
+        QRect r = w().TVResources->visualRect(node);
         if (r.top() < 0 || r.bottom() >= tree()->height()) {
-            w().TVResources->scrollTo(node->index());
-            r = w().TVResources->visualRect(node->index());
+            w().TVResources->scrollTo(node);
+            r = w().TVResources->visualRect(node);
         }
         return QPoint(std::clamp(r.left() + 24, 2, tree()->width() - 3), r.center().y());
     }
-    void LeftClick(QStandardItem *node) { QTest::mouseClick(tree(), Qt::LeftButton, {}, At(node)); }
+    void LeftClick(QModelIndex node) { QTest::mouseClick(tree(), Qt::LeftButton, {}, At(node)); }
 
     // The node the tree highlights agrees with the resource on show: its header names it and
     // the save command would write it.
     void ExpectHighlightIsShown(const char *step) {
-        QStandardItem *current = w().TreeModel->itemFromIndex(w().TVResources->currentIndex());
-        ASSERT_NE(current, nullptr) << step;
+        const QModelIndex current = w().TVResources->currentIndex();
+        ASSERT_TRUE(current.isValid()) << step;
         const QString header = w().LInformation->text();
-        if (current->parent() == nullptr) {
+        if (!current.parent().isValid()) {
             EXPECT_TRUE(header.isEmpty()) << step;
-        } else if (current->parent()->parent() == nullptr) {
-            EXPECT_TRUE(header.endsWith(QStringLiteral("Тип ресурса: ") + current->text())) << step;
+        } else if (!current.parent().parent().isValid()) {
+            EXPECT_TRUE(header.endsWith(QStringLiteral("Тип ресурса: ") + Text(current))) << step;
             EXPECT_TRUE(w().SelectedName.isEmpty()) << step;
         } else {
             EXPECT_TRUE(
-                header.contains(QStringLiteral("Имя ресурса: ") + current->text() + QStringLiteral("\r\n")))
+                header.contains(QStringLiteral("Имя ресурса: ") + Text(current) + QStringLiteral("\r\n")))
                 << step << ": " << header.toStdString();
-            EXPECT_TRUE(w().SelectedName.endsWith(current->text())) << step;
+            EXPECT_TRUE(w().SelectedName.endsWith(Text(current))) << step;
         }
     }
 
@@ -132,7 +132,7 @@ TEST_F(ShownWindow, ShortcutsFollowTheEnablingRulesWhenTheyArePressed) {
     EXPECT_EQ(h->ui.saveDialogs.size(), 1u);
     // Ctrl+R resets the tree: only the root is highlighted.
     QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(w().TVResources->currentIndex(), h->Root()->index());
+    EXPECT_EQ(w().TVResources->currentIndex(), h->Root());
     EXPECT_TRUE(w().SelectedName.isEmpty());
 }
 
@@ -159,10 +159,10 @@ TEST(Shortcuts, KeyOfADisabledItemDoesNothing) {
 }
 
 TEST_F(ShownWindow, OnlyTheLeftButtonMovesTheHighlightAndItAlwaysShowsWhatItHighlights) {
-    QStandardItem *shown = h->Name(kRcData, QStringLiteral("ONEBYTE"));
-    QStandardItem *other = h->Name(kRcData, QStringLiteral("123"));
-    QStandardItem *third = h->Name(kRcData, QStringLiteral("EMPTY"));
-    ASSERT_TRUE(shown && other && third);
+    QModelIndex shown = h->Name(kRcData, QStringLiteral("ONEBYTE"));
+    QModelIndex other = h->Name(kRcData, QStringLiteral("123"));
+    QModelIndex third = h->Name(kRcData, QStringLiteral("EMPTY"));
+    ASSERT_TRUE(shown.isValid() && other.isValid() && third.isValid());
     const std::vector<std::pair<const char *, std::function<void()>>> gestures{
         {"right click", [&] { QTest::mouseClick(tree(), Qt::RightButton, {}, At(other)); }},
         {"middle click", [&] { QTest::mouseClick(tree(), Qt::MiddleButton, {}, At(other)); }},
@@ -188,7 +188,7 @@ TEST_F(ShownWindow, OnlyTheLeftButtonMovesTheHighlightAndItAlwaysShowsWhatItHigh
     // The other buttons leave the highlight where it was.
     LeftClick(shown);
     QTest::mouseClick(tree(), Qt::RightButton, {}, At(other));
-    EXPECT_EQ(w().TVResources->currentIndex(), shown->index());
+    EXPECT_EQ(w().TVResources->currentIndex(), shown);
 }
 
 TEST_F(ShownWindow, AFileDroppedOnTheWindowOpensAsFileOpenWouldOpenIt) {
@@ -224,13 +224,13 @@ TEST_F(ShownWindow, AFileDroppedOnTheWindowOpensAsFileOpenWouldOpenIt) {
     const std::vector<std::pair<QWidget *, QString>> drops{{tree(), dll}, {w().PDisplay, again}};
     for (const auto &[target, path] : drops) {
         LeftClick(h->Root());
-        LeftClick(h->Root()->child(0));
+        LeftClick(Child(h->Root(), 0));
         ASSERT_FALSE(w().LInformation->text().isEmpty());
         EXPECT_TRUE(drop(target, {QUrl::fromLocalFile(path)})) << path.toStdString();
         const QString name = QFileInfo(path).fileName();
         EXPECT_EQ(w().windowTitle(), name + QStringLiteral(" - Зорвика"));
-        EXPECT_EQ(h->Root()->text(), name);
-        EXPECT_GT(h->Root()->rowCount(), 0);
+        EXPECT_EQ(Text(h->Root()), name);
+        EXPECT_GT(Rows(h->Root()), 0);
         EXPECT_TRUE(w().SelectedType.isEmpty());
         EXPECT_TRUE(w().LInformation->text().isEmpty());
     }
@@ -241,17 +241,17 @@ TEST_F(ShownWindow, AFileDroppedOnTheWindowOpensAsFileOpenWouldOpenIt) {
 TEST_F(ShownWindow, ANodeCutOffByTheTreesWidthShowsItsWholeTextAsWrittenWhenThePointerRestsOnIt) {
     h->ui.openAnswers.push_back(FixturePath(QStringLiteral("longnames64.dll")));
     w().MnuOpenFile_Click();
-    QStandardItem *type = h->Type(kRcData);
-    ASSERT_NE(type, nullptr);
+    QModelIndex type = h->Type(kRcData);
+    ASSERT_TRUE(type.isValid());
     w().Expand(type);
-    QStandardItem *longName = nullptr, *shortName = nullptr;
-    for (int i = 0; i < type->rowCount(); ++i)
-        (type->child(i)->text().startsWith(QLatin1Char('<')) ? longName : shortName) = type->child(i);
-    ASSERT_TRUE(longName && shortName);
+    QModelIndex longName, shortName;
+    for (int i = 0; i < Rows(type); ++i)
+        (Text(Child(type, i)).startsWith(QLatin1Char('<')) ? longName : shortName) = Child(type, i);
+    ASSERT_TRUE(longName.isValid() && shortName.isValid());
     // What the pointer resting on a node shows, if anything, read as the tooltip draws it.
     int tipEvents = 0;
     EventCounter counter(tree(), QEvent::ToolTip, tipEvents);
-    auto hover = [&](QStandardItem *node) -> QString {
+    auto hover = [&](QModelIndex node) -> QString {
         QToolTip::hideText();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
         const int before = tipEvents;
@@ -265,12 +265,12 @@ TEST_F(ShownWindow, ANodeCutOffByTheTreesWidthShowsItsWholeTextAsWrittenWhenTheP
         document.setHtml(tip);
         return document.toPlainText();
     };
-    EXPECT_EQ(hover(longName), longName->text());
-    EXPECT_EQ(longName->text(), QStringLiteral("<B>X</B> IS A NAME FAR TOO LONG FOR THE TREE TO SHOW WHOLE"));
+    EXPECT_EQ(hover(longName), Text(longName));
+    EXPECT_EQ(Text(longName), QStringLiteral("<B>X</B> IS A NAME FAR TOO LONG FOR THE TREE TO SHOW WHOLE"));
     EXPECT_TRUE(hover(shortName).isEmpty());
     // Scrolled to its end, the long name is cut off at its start instead.
     w().TVResources->horizontalScrollBar()->setValue(w().TVResources->horizontalScrollBar()->maximum());
-    EXPECT_EQ(hover(longName), longName->text());
+    EXPECT_EQ(hover(longName), Text(longName));
 }
 
 TEST_F(ShownWindow, TheDisplayScrollsByItsKeysAsClicksOnTheScrollBarsWould) {

@@ -1,14 +1,11 @@
 // The display area of the main window: clearing it, the scroll bars that follow the size of
 // PDisplay, and the tree events that clear it.
 #include "app/FrmMain.h"
-#include "resources/DialogPreviewWnd.h"
-#include "resources/Playback.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "system/ErrorReport.h"
 #include "system/Twips.h"
 #include "views/display/DisplayBox.h"
 #include "views/display/TextBox.h"
-#include "views/display/Viewport.h"
 
 #include <QEvent>
 #include <QFrame>
@@ -17,8 +14,8 @@
 #include <QScrollBar>
 
 void FrmMain::ClearDisplay() {
-    StopPlayback();
-    DestroyDialogPreview();
+    Session.media.Stop();
+    Session.preview.Destroy();
     PDisplay->Cls();
     PDisplay->repaint();
     // Half the frame's size: both scroll bars switch off.
@@ -32,17 +29,18 @@ void FrmMain::ClearDisplay() {
 void FrmMain::PDisplay_Resize() {
     const double width = PixelsToTwipsX(PDisplay->width());
     const double height = PixelsToTwipsY(PDisplay->height());
-    HScroll->setEnabled(width > ViewportWidth);
-    VScroll->setEnabled(height > ViewportHeight);
+    const Viewport &viewport = Session.viewport;
+    HScroll->setEnabled(width > viewport.width);
+    VScroll->setEnabled(height > viewport.height);
     // The range is what lies beyond the visible area, in whole pixels; the value goes back to 0.
     if (HScroll->isEnabled()) {
         HScroll->setValue(0);
-        HScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(width - ViewportWidth) /
+        HScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(width - viewport.width) /
                                                       RoundHalfEven(TwipsPerPixelX())));
     }
     if (VScroll->isEnabled()) {
         VScroll->setValue(0);
-        VScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(height - ViewportHeight) /
+        VScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(height - viewport.height) /
                                                       RoundHalfEven(TwipsPerPixelY())));
     }
 }
@@ -107,10 +105,10 @@ bool FrmMain::ScrollDisplayByKey(const QKeyEvent &key) {
     return true;
 }
 
-void FrmMain::Expand(QStandardItem *node) {
-    ExpandNode(*TreeModel, node);
+void FrmMain::Expand(const QModelIndex &node) {
+    TreeModel->Expand(node);
 }
 
-void FrmMain::Collapse(QStandardItem *) {
+void FrmMain::Collapse(const QModelIndex &) {
     ClearDisplay();
 }

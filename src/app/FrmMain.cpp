@@ -4,8 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorTraps.h"
 #include "app/ResourceTreeView.h"
-#include "resources/Module.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "system/SystemFolders.h"
 #include "system/Twips.h"
 #include "views/FileText.h"
@@ -13,7 +12,6 @@
 #include "views/display/PaneFonts.h"
 #include "views/display/TStringsWndProc.h"
 #include "views/display/TextBox.h"
-#include "views/display/Viewport.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -68,7 +66,7 @@ void FrmMain::CreateControls() {
     client->setFixedSize(TwipsToPixelsX(kClientWidth), TwipsToPixelsY(kClientHeight));
     setCentralWidget(client);
 
-    TreeModel = new QStandardItemModel(this);
+    TreeModel = new ResourceTreeModel(this);
     TVResources = Named(new ResourceTreeView(client), "TVResources");
     TVResources->setModel(TreeModel);
     PlaceTwips(TVResources, 120, 120, 3375, 5295);
@@ -115,15 +113,22 @@ void FrmMain::CreateControls() {
         });
     }
     connect(TVResources, &ResourceTreeView::NodeClick, this,
-            [this](const QModelIndex &index) { NodeClick(NodeOf(index)); });
+            [this](const QModelIndex &index) { NodeClick(index); });
     connect(TVResources, &QTreeView::expanded, this,
-            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Expand(NodeOf(index)); }); });
+            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Expand(index); }); });
     connect(TVResources, &QTreeView::collapsed, this,
-            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Collapse(NodeOf(index)); }); });
+            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Collapse(index); }); });
 }
 
-QStandardItem *FrmMain::NodeOf(const QModelIndex &index) const {
-    return TreeModel->itemFromIndex(index);
+SystemColours FrmMain::Colours() const {
+    return SystemColours::OfTheme(QGuiApplication::palette());
+}
+
+void FrmMain::ShowFile(const QString &path, const QString &displayName) {
+    Session.Open(path);
+    displayName_ = displayName;
+    TreeModel->Show(Session.Catalogue(), path, displayName);
+    TVResources->expand(TreeModel->Root());
 }
 
 void FrmMain::Load() {
@@ -146,8 +151,8 @@ void FrmMain::Load() {
     }
     PDisplay->setGeometry(0, 0, TwipsToPixelsX(frameW - vScrollW - kBorderAllowance),
                           TwipsToPixelsY(frameH - hScrollH - kBorderAllowance));
-    ViewportWidth = static_cast<int>(RoundHalfEven(TwipsW(PDisplay)));
-    ViewportHeight = static_cast<int>(RoundHalfEven(TwipsH(PDisplay)));
+    Session.viewport = {static_cast<int>(RoundHalfEven(TwipsW(PDisplay))),
+                        static_cast<int>(RoundHalfEven(TwipsH(PDisplay)))};
     PMask->setGeometry(HScroll->x() + HScroll->width(), VScroll->y() + VScroll->height(), VScroll->width(),
                        HScroll->height());
     // 6. The text box lies exactly over the frame and is hidden.
@@ -161,9 +166,7 @@ void FrmMain::Load() {
     SetCaption(QString());
     ParseCommandLine();
     if (!EmptyLoad) {
-        const QString path = GetSystemDir() + QStringLiteral("/Shell32.dll");
-        QStandardItem *root = OpenResourceFile(*TreeModel, path, QStringLiteral("Shell32.dll"));
-        TVResources->expand(root->index());
+        ShowFile(GetSystemDir() + QStringLiteral("/Shell32.dll"), QStringLiteral("Shell32.dll"));
         SetCaption(QStringLiteral("Shell32.dll"));
     }
     // 12.-13.
@@ -244,7 +247,7 @@ void FrmMain::closeEvent(QCloseEvent *event) {
 void FrmMain::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    ReleaseModule();
+    Session.Release();
     // The text box gets its own event handling back before it is destroyed.
     if (tstringsWndProc_ != nullptr) TStrings->viewport()->removeEventFilter(tstringsWndProc_);
 }

@@ -55,11 +55,12 @@ int ExtractCommand(const CliRequest &request, const CliStreams &streams) {
         SayError(streams, reason);
         return CliStatus::Failed;
     }
-    const QColor background = request.choice == ExportChoice::Drawn ? ScratchBackground() : QColor();
+    // Fixed colours, not the desktop theme's, so that what is written depends on the file alone.
+    const SystemColours colours;
     SafeFileNames names;
     int status = CliStatus::Done;
     for (const ResourceEntry &entry : *entries) {
-        const ExportedResource exported = ExportResource(*module, entry, request.choice, background);
+        const ExportedResource exported = ExportResource(*module, entry, request.choice, colours);
         if (exported.failure) {
             status = CliStatus::Failed;
             SayError(streams, ResourceLabel(entry) + QStringLiteral(": ") + FailureText(*exported.failure) +

@@ -1,6 +1,6 @@
 #include "cli/SafeFileNames.h"
 
-#include "resources/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 namespace {
 constexpr qsizetype kPartBytes = 64;

@@ -2,7 +2,6 @@
 #include "cli/CliSupport.h"
 #include "cli/ResourceSelector.h"
 #include "decoders/ViewChoice.h"
-#include "resources/IdentifierStrings.h"
 #include "system/AnsiCodePage.h"
 #include "system/Made.h"
 
@@ -43,7 +42,7 @@ int ShowCommand(const CliRequest &request, const CliStreams &streams) {
     }
     const ResourceEntry &entry = found.front();
     // The pane's row for the resource; what the window shows otherwise is dumped.
-    ResourceView view = ChooseView(TypeString(entry.type), NameString(entry.name));
+    ResourceView view = ChooseView(entry);
     if (!IsTextView(view)) view = ResourceView::HexDump;
     auto text = MadeBy([&] { return ViewText(view, *module, entry); });
     if (!text) {
