@@ -127,11 +127,11 @@ QStandardItem *FrmMain::NodeOf(const QModelIndex &index) const {
 }
 
 void FrmMain::Load() {
-    // 1. Centre the window on the screen.
+    // 1. Place the window on the screen.
     adjustSize();
     setFixedSize(size());
-    CentreOnScreen();
-    centreOnFrame_ = true;
+    PlaceOnScreen();
+    placeByFrame_ = true;
     // 2.-5. The display area inside PFrame's border.
     const double frameW = TwipsW(PFrame), frameH = TwipsH(PFrame);
     const double vScrollW = TwipsW(VScroll), hScrollH = TwipsH(HScroll);
@@ -171,12 +171,15 @@ void FrmMain::Load() {
     PDisplay_Resize();
 }
 
-void FrmMain::CentreOnScreen() {
+void FrmMain::PlaceOnScreen() {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect s = screen->availableGeometry();
-    const QRect frame = frameGeometry();
-    move(s.x() + s.width() / 2 - frame.width() / 2, s.y() + s.height() / 2 - frame.height() / 2);
+    const QSize frame = frameGeometry().size();
+    const auto along = [](int start, int available, int length) {
+        return length <= available ? start + available / 2 - length / 2 : start;
+    };
+    move(along(s.x(), s.width(), frame.width()), along(s.y(), s.height(), frame.height()));
 }
 
 bool FrmMain::event(QEvent *event) {
@@ -188,10 +191,10 @@ bool FrmMain::event(QEvent *event) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowActivate:
-        // The first of these after the frame became known centres the window on it.
-        if (centreOnFrame_ && isVisible() && frameGeometry().size() != size()) {
-            centreOnFrame_ = false;
-            CentreOnScreen();
+        // The first of these after the frame became known places the window by it.
+        if (placeByFrame_ && isVisible() && frameGeometry().size() != size()) {
+            placeByFrame_ = false;
+            PlaceOnScreen();
         }
         break;
     default:

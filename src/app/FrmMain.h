@@ -102,7 +102,9 @@ protected:
 private:
     void CreateControls();
     void CreateMenus();
-    void CentreOnScreen();
+    // Centred on the screen along each axis where the frame fits, else from the available area's
+    // top or left edge, so that the title bar and the menu are always in reach.
+    void PlaceOnScreen();
     // Runs the enabling rule of the menu whose item has this key as its shortcut.
     void ApplyRuleOfShortcut(const QKeyEvent &key);
     // The Open command: `choose` names a file in CDlg, or returns false when none was chosen.
@@ -132,8 +134,8 @@ private:
     QPointer<FrmAbout> about_;
     int mousePointer_ = 0;
     // The window manager reports the frame only after the window is shown: until then the
-    // window is centred on its client size, and once more on the whole frame when that is known.
-    bool centreOnFrame_ = false;
+    // window is placed by its client size, and once more by the whole frame when that is known.
+    bool placeByFrame_ = false;
     bool unloaded_ = false;
     std::uint64_t changeReportedFor_ = 0; // the module load whose change was last said
 };
