@@ -81,6 +81,7 @@ void FrmMain::CreateControls() {
     PFrame->setLineWidth(border);
     frameClient_ = new QWidget(PFrame);
     frameClient_->setGeometry(border, border, PFrame->width() - 2 * border, PFrame->height() - 2 * border);
+    frameClient_->installEventFilter(this); // the wheel where the display does not reach
 
     PDisplay = Named(new DisplayBox(frameClient_), "PDisplay");
     PDisplay->setFont(DesignFont());
@@ -141,11 +142,12 @@ void FrmMain::Load() {
                hScrollH);
     for (QScrollBar *bar : {VScroll, HScroll}) {
         bar->setSingleStep(1);
-        bar->setPageStep(10);
         bar->setEnabled(false);
     }
     PDisplay->setGeometry(0, 0, TwipsToPixelsX(frameW - vScrollW - kBorderAllowance),
                           TwipsToPixelsY(frameH - hScrollH - kBorderAllowance));
+    HScroll->setPageStep(PageStep(PDisplay->width(), DisplayLine()));
+    VScroll->setPageStep(PageStep(PDisplay->height(), DisplayLine()));
     ViewportWidth = static_cast<int>(RoundHalfEven(TwipsW(PDisplay)));
     ViewportHeight = static_cast<int>(RoundHalfEven(TwipsH(PDisplay)));
     PMask->setGeometry(HScroll->x() + HScroll->width(), VScroll->y() + VScroll->height(), VScroll->width(),

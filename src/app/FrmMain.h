@@ -4,6 +4,7 @@
 #include "resources/ResourceEntry.h"
 #include "system/ReadOnlyFile.h"
 #include "system/Ui.h"
+#include "views/display/ScrollSteps.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -21,6 +22,7 @@ class QKeyEvent;
 class QLabel;
 class QMenu;
 class QScrollBar;
+class QWheelEvent;
 class ResourceTreeView;
 class TStringsWndProc;
 class TextBox;
@@ -110,6 +112,10 @@ private:
     // The Open command: `choose` names a file in CDlg, or returns false when none was chosen.
     void OpenFile(const std::function<bool()> &choose);
     bool ScrollDisplayByKey(const QKeyEvent &key);
+    // The wheel over the display or one of its scroll bars (`over`) moves the picture.
+    void ScrollDisplayByWheel(const QObject *over, const QWheelEvent &wheel);
+    // The height of one line printed on the display: the unit of the wheel and of a page's overlap.
+    int DisplayLine() const;
     void ParseCommandLine();
     void ShowAbout();
     void Unload();
@@ -138,4 +144,5 @@ private:
     bool placeByFrame_ = false;
     bool unloaded_ = false;
     std::uint64_t changeReportedFor_ = 0; // the module load whose change was last said
+    WheelDistance wheelDistance_;
 };
