@@ -1,7 +1,7 @@
-// A module whose file changes on disk while it is open: cut, extended, rewritten, removed or
+// A module whose file changes on disk while it is open: cut, extended, rewritten, moved, removed or
 // replaced, then every node clicked in the tree as a person would. No click raises a signal. A file
-// changed in place shows its resources with size 0 and the cannot-load text; a removed or replaced
-// one is still read as it was opened. The first click says once what became of the file, and
+// changed in place shows its resources with size 0 and the cannot-load text; a moved, removed or
+// replaced one is still read as it was opened. The first click says once what became of the file, and
 // Reset then reads the file again as Open would.
 #include "MainWindowHarness.h"
 #include "app/ResourceTreeView.h"
@@ -159,6 +159,13 @@ const Change kChanges[] = {
      true, "изменён"},
     {"deleted", [](const QString &path, const QByteArray &) { ASSERT_TRUE(QFile::remove(path)); }, false,
      "удалён"},
+    {"moved to another name, still on disk",
+     [](const QString &path, const QByteArray &) {
+         ASSERT_EQ(::rename(QFile::encodeName(path).constData(),
+                            QFile::encodeName(path + QStringLiteral(".moved")).constData()),
+                   0);
+     },
+     false, "перемещён или переименован"},
     {"replaced by rename",
      [](const QString &path, const QByteArray &) {
          const QString other = path + QStringLiteral(".new");
@@ -214,8 +221,8 @@ TEST_P(ChangedFile, EveryClickAfterEveryChangeHasADefinedOutcome) {
         EXPECT_TRUE(notice.text.startsWith(path + QStringLiteral("\r\n"))) << notice.text.toStdString();
         EXPECT_TRUE(notice.text.contains(QString::fromUtf8(change.notice))) << notice.text.toStdString();
 
-        // View -> Reset reads a changed or replaced file again, exactly as Open does; a deleted one
-        // is still shown as it was opened.
+        // View -> Reset reads a changed or replaced file again, exactly as Open does; a moved or
+        // deleted one is still shown as it was opened.
         h.window->MnuReset->trigger();
         ExpandAll();
         const std::vector<Shown> reset = ClickEveryNode();

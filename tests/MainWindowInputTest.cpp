@@ -1,10 +1,11 @@
 // The main window driven as a person drives it: keys sent to the focused window, mouse buttons on
 // the tree's nodes, a file dropped from the desktop, the pointer resting on a node, the display
-// scrolled by its keys, and where the window first appears.
+// scrolled by its keys, its bars and the wheel, and where the window first appears.
 #include "MainWindowHarness.h"
 #include "app/ResourceTreeView.h"
 #include "fixtures/gen/PicturePattern.h"
 #include "views/display/DisplayBox.h"
+#include "views/display/TextBox.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
@@ -47,6 +49,22 @@ protected:
         return QPoint(std::clamp(r.left() + 24, 2, tree()->width() - 3), r.center().y());
     }
     void LeftClick(QModelIndex node) { QTest::mouseClick(tree(), Qt::LeftButton, {}, At(node)); }
+    // A picture larger than the display both ways.
+    void ShowBigPicture() {
+        h->ui.openAnswers.push_back(FixturePath(QStringLiteral("pictures32.dll")));
+        w().MnuOpenFile_Click();
+        LeftClick(h->Name(QStringLiteral("Точечный рисунок"), QStringLiteral("BIG")));
+        ASSERT_TRUE(w().HScroll->isEnabled() && w().VScroll->isEnabled());
+    }
+    // The wheel turned, or a touchpad swiped, with the pointer over the middle of what is seen of
+    // a widget; true when the widget took it.
+    static bool SendWheel(QWidget *over, QPoint angle, QPoint pixels = {}, Qt::KeyboardModifiers keys = {}) {
+        const QPointF at = over->visibleRegion().boundingRect().center();
+        QWheelEvent event(at, over->mapToGlobal(at), pixels, angle, Qt::NoButton, keys,
+                          pixels.isNull() ? Qt::NoScrollPhase : Qt::ScrollUpdate, false);
+        QApplication::sendEvent(over, &event);
+        return event.isAccepted();
+    }
 
     // The node the tree highlights agrees with the resource on show: its header names it and
     // the save command would write it.
@@ -274,23 +292,37 @@ TEST_F(ShownWindow, ANodeCutOffByTheTreesWidthShowsItsWholeTextAsWrittenWhenTheP
 }
 
 TEST_F(ShownWindow, TheDisplayScrollsByItsKeysAsClicksOnTheScrollBarsWould) {
-    h->ui.openAnswers.push_back(FixturePath(QStringLiteral("pictures32.dll")));
-    w().MnuOpenFile_Click();
-    LeftClick(h->Name(QStringLiteral("Точечный рисунок"), QStringLiteral("BIG")));
+    ShowBigPicture();
     QScrollBar &across = *w().HScroll, &down = *w().VScroll;
-    ASSERT_TRUE(across.isEnabled() && down.isEnabled());
     // The person clicks the picture to give it the keyboard.
     QTest::mouseClick(w().PDisplay, Qt::LeftButton, {}, QPoint(200, 200));
     ASSERT_TRUE(w().PDisplay->hasFocus());
+    // A page is what the display shows less a little, so that the edge of one page stays in sight
+    // on the next; the display is seen up to where the bars begin.
+    const int page = down.pageStep(), pageAcross = across.pageStep();
+    const QSize visible(w().VScroll->x(), w().HScroll->y());
+    EXPECT_LT(page, visible.height());
+    EXPECT_GE(page, visible.height() * 9 / 10);
+    EXPECT_LT(pageAcross, visible.width());
+    EXPECT_GE(pageAcross, visible.width() * 9 / 10);
+    ASSERT_GT(down.maximum(), page + 1);
     struct Step {
         Qt::Key key;
         int across, down;
     };
     const Step steps[] = {
-        {Qt::Key_Right, 1, 0},  {Qt::Key_Right, 2, 0},     {Qt::Key_Left, 1, 0},
-        {Qt::Key_Down, 1, 1},   {Qt::Key_PageDown, 1, 11}, {Qt::Key_Up, 1, 10},
-        {Qt::Key_PageUp, 1, 0}, {Qt::Key_PageUp, 1, 0},    {Qt::Key_End, 1, down.maximum()},
-        {Qt::Key_Home, 1, 0},   {Qt::Key_Left, 0, 0},      {Qt::Key_Left, 0, 0},
+        {Qt::Key_Right, 1, 0},
+        {Qt::Key_Right, 2, 0},
+        {Qt::Key_Left, 1, 0},
+        {Qt::Key_Down, 1, 1},
+        {Qt::Key_PageDown, 1, 1 + page},
+        {Qt::Key_Up, 1, page},
+        {Qt::Key_PageUp, 1, 0},
+        {Qt::Key_PageUp, 1, 0},
+        {Qt::Key_End, 1, down.maximum()},
+        {Qt::Key_Home, 1, 0},
+        {Qt::Key_Left, 0, 0},
+        {Qt::Key_Left, 0, 0},
     };
     for (const Step &step : steps) {
         QTest::keyClick(w().PDisplay, step.key);
@@ -298,12 +330,81 @@ TEST_F(ShownWindow, TheDisplayScrollsByItsKeysAsClicksOnTheScrollBarsWould) {
         EXPECT_EQ(down.value(), step.down) << step.key;
         EXPECT_EQ(w().PDisplay->pos(), QPoint(-step.across, -step.down)) << step.key;
     }
+    // A click in a bar's track moves as far as the page keys, and the keyboard stays on the display.
+    const std::tuple<QScrollBar *, QPoint, QPoint> clicks[] = {
+        {&down, QPoint(down.width() / 2, down.height() * 3 / 4), QPoint(0, page)},
+        {&across, QPoint(across.width() * 3 / 4, across.height() / 2), QPoint(pageAcross, page)},
+        {&down, QPoint(down.width() / 2, down.height() / 4), QPoint(pageAcross, 0)},
+    };
+    for (const auto &[bar, at, expected] : clicks) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, at);
+        EXPECT_EQ(QPoint(across.value(), down.value()), expected);
+        EXPECT_EQ(w().PDisplay->pos(), -expected);
+        EXPECT_TRUE(w().PDisplay->hasFocus());
+    }
     // A picture smaller than the display: the keys move nothing.
     LeftClick(h->Name(QStringLiteral("Аппаратно-независимый ресурс иконки"), QStringLiteral("1")));
     QTest::mouseClick(w().PDisplay, Qt::LeftButton, {}, QPoint(10, 10));
     for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End})
         QTest::keyClick(w().PDisplay, key);
     EXPECT_EQ(w().PDisplay->pos(), QPoint(0, 0));
+}
+
+TEST_F(ShownWindow, TheWheelMovesThePictureByLinesAndATouchpadByItsPixels) {
+    ShowBigPicture();
+    QScrollBar &across = *w().HScroll, &down = *w().VScroll;
+    // A notch is three of the lines the display prints.
+    ASSERT_EQ(QGuiApplication::styleHints()->wheelScrollLines(), 3);
+    const int notch = 3 * QFontMetrics(w().PDisplay->font()).height();
+    struct Turn {
+        const char *what;
+        QWidget *over;
+        QPoint angle, pixels;
+        Qt::KeyboardModifiers keys;
+        int times;
+        QPoint moved;
+    };
+    const Turn turns[] = {
+        {"a notch toward the person", w().PDisplay, {0, -120}, {}, {}, 1, {0, notch}},
+        {"a notch away", w().PDisplay, {0, 120}, {}, {}, 1, {0, -notch}},
+        {"with Shift", w().PDisplay, {0, -120}, {}, Qt::ShiftModifier, 1, {notch, 0}},
+        {"tilted right", w().PDisplay, {-120, 0}, {}, {}, 1, {notch, 0}},
+        {"tilted left", w().PDisplay, {120, 0}, {}, {}, 1, {-notch, 0}},
+        {"eighths of a notch", w().PDisplay, {0, -15}, {}, {}, 8, {0, notch}},
+        {"a touchpad's swipe", w().PDisplay, {24, -96}, {3, -12}, {}, 1, {-3, 12}},
+        {"over the vertical bar", w().VScroll, {0, -120}, {}, {}, 1, {0, notch}},
+        {"over the horizontal bar", w().HScroll, {0, -120}, {}, {}, 1, {notch, 0}},
+    };
+    const QPoint start(100, 100);
+    for (const Turn &turn : turns) {
+        across.setValue(start.x());
+        down.setValue(start.y());
+        for (int i = 0; i < turn.times; ++i)
+            EXPECT_TRUE(SendWheel(turn.over, turn.angle, turn.pixels, turn.keys)) << turn.what;
+        EXPECT_EQ(QPoint(across.value(), down.value()), start + turn.moved) << turn.what;
+        EXPECT_EQ(w().PDisplay->pos(), -(start + turn.moved)) << turn.what;
+    }
+    // The bars keep their pixels: the ends stop the wheel.
+    down.setValue(down.maximum());
+    SendWheel(w().PDisplay, {0, -120});
+    EXPECT_EQ(down.value(), down.maximum());
+    // What the frame shows is the picture from the scrolled place.
+    const QImage shown = w().PFrame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = w().PDisplay->Snapshot();
+    const QPoint origin = w().PDisplay->parentWidget()->mapTo(w().PFrame, QPoint(0, 0));
+    const QPoint scrolled(across.value(), down.value());
+    EXPECT_EQ(shown.copy(QRect(origin + QPoint(50, 50), QSize(64, 64))),
+              picture.copy(QRect(scrolled + QPoint(50, 50), QSize(64, 64))));
+
+    // The text pane scrolls its own lines, as before.
+    w().ClearDisplay();
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QString::number(i);
+    w().TStrings->setText(lines.join(QStringLiteral("\r\n")));
+    w().TStrings->show();
+    SendWheel(w().TStrings->viewport(), {0, -120});
+    EXPECT_EQ(w().TStrings->verticalScrollBar()->value(), 3);
 }
 
 TEST(WindowPlace, TheWindowIsCentredOnTheScreenWithItsFrame) {

@@ -16,6 +16,9 @@ QString ChangeText(ReadOnlyFile::State state) {
         return QStringLiteral("Файл на диске заменён другим после открытия: показаны ресурсы файла, "
                               "каким он был при открытии.") +
                kReadAgain;
+    case ReadOnlyFile::State::Moved:
+        return QStringLiteral(
+            "Файл перемещён или переименован после открытия: его ресурсы читаются по-прежнему.");
     case ReadOnlyFile::State::Removed:
         return QStringLiteral(
             "Файл удалён с диска после открытия: показаны ресурсы файла, каким он был при открытии.");
@@ -44,7 +47,8 @@ void FrmMain::ReportChangedFile(ReadOnlyFile::State state) {
 
 bool FrmMain::ReloadChangedFile() {
     if (Session.Catalogue() == nullptr) return false;
-    // A file removed from disk is still read as it was opened; there is nothing newer to read.
+    // A file moved away or removed from disk is still read as it was opened; there is nothing newer
+    // to read.
     const ReadOnlyFile::State state = LoadedFileState();
     if (state != ReadOnlyFile::State::Modified && state != ReadOnlyFile::State::Replaced) return false;
     ShowFile(Session.Path(), displayName_);

@@ -8,10 +8,12 @@
 #include "views/display/TextBox.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 void FrmMain::ClearDisplay() {
     Session.media.Stop();
@@ -62,14 +64,34 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress && watched == PDisplay &&
         ScrollDisplayByKey(*static_cast<QKeyEvent *>(event)))
         return true;
+    // The wheel anywhere in the display area, its scroll bars included, moves the picture by the
+    // same steps; what a child of the display (a previewed dialog's list) leaves comes here too.
+    if (event->type() == QEvent::Wheel &&
+        (watched == PDisplay || watched == HScroll || watched == VScroll || watched == frameClient_)) {
+        ScrollDisplayByWheel(watched, *static_cast<QWheelEvent *>(event));
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+int FrmMain::DisplayLine() const {
+    return QFontMetrics(PDisplay->font()).height();
+}
+
+void FrmMain::ScrollDisplayByWheel(const QObject *over, const QWheelEvent &wheel) {
+    // Sideways with Shift, over the horizontal bar, or when only that bar is on.
+    const bool sideways = (wheel.modifiers() & Qt::ShiftModifier) ||
+                          (over == HScroll && HScroll->isEnabled()) || !VScroll->isEnabled();
+    const QPoint by = wheelDistance_.Take(wheel, DisplayLine(), sideways);
+    if (by.x() != 0 && HScroll->isEnabled()) HScroll->setValue(HScroll->value() + by.x());
+    if (by.y() != 0 && VScroll->isEnabled()) VScroll->setValue(VScroll->value() + by.y());
 }
 
 bool FrmMain::ScrollDisplayByKey(const QKeyEvent &key) {
     if (key.modifiers() & ~Qt::KeypadModifier) return false;
-    // Arrows: the bars' arrow buttons (small change). Page Up and Down: a click on the track
-    // (large change). Home and End: the ends. Pages and ends go up and down, or left and right
-    // when only the horizontal bar is on.
+    // Arrows: the bars' arrow buttons (small change, a pixel). Page Up and Down: a click on the
+    // track (large change, a visible page less a line). Home and End: the ends. Pages and ends go
+    // up and down, or left and right when only the horizontal bar is on.
     QScrollBar *pages = VScroll->isEnabled() ? VScroll : HScroll;
     QScrollBar *bar = nullptr;
     QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;

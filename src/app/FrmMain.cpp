@@ -79,6 +79,7 @@ void FrmMain::CreateControls() {
     PFrame->setLineWidth(border);
     frameClient_ = new QWidget(PFrame);
     frameClient_->setGeometry(border, border, PFrame->width() - 2 * border, PFrame->height() - 2 * border);
+    frameClient_->installEventFilter(this); // the wheel where the display does not reach
 
     PDisplay = Named(new DisplayBox(frameClient_), "PDisplay");
     PDisplay->setFont(DesignFont());
@@ -132,11 +133,11 @@ void FrmMain::ShowFile(const QString &path, const QString &displayName) {
 }
 
 void FrmMain::Load() {
-    // 1. Centre the window on the screen.
+    // 1. Place the window on the screen.
     adjustSize();
     setFixedSize(size());
-    CentreOnScreen();
-    centreOnFrame_ = true;
+    PlaceOnScreen();
+    placeByFrame_ = true;
     // 2.-5. The display area inside PFrame's border.
     const double frameW = TwipsW(PFrame), frameH = TwipsH(PFrame);
     const double vScrollW = TwipsW(VScroll), hScrollH = TwipsH(HScroll);
@@ -146,11 +147,12 @@ void FrmMain::Load() {
                hScrollH);
     for (QScrollBar *bar : {VScroll, HScroll}) {
         bar->setSingleStep(1);
-        bar->setPageStep(10);
         bar->setEnabled(false);
     }
     PDisplay->setGeometry(0, 0, TwipsToPixelsX(frameW - vScrollW - kBorderAllowance),
                           TwipsToPixelsY(frameH - hScrollH - kBorderAllowance));
+    HScroll->setPageStep(PageStep(PDisplay->width(), DisplayLine()));
+    VScroll->setPageStep(PageStep(PDisplay->height(), DisplayLine()));
     Session.viewport = {static_cast<int>(RoundHalfEven(TwipsW(PDisplay))),
                         static_cast<int>(RoundHalfEven(TwipsH(PDisplay)))};
     PMask->setGeometry(HScroll->x() + HScroll->width(), VScroll->y() + VScroll->height(), VScroll->width(),
@@ -174,12 +176,15 @@ void FrmMain::Load() {
     PDisplay_Resize();
 }
 
-void FrmMain::CentreOnScreen() {
+void FrmMain::PlaceOnScreen() {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect s = screen->availableGeometry();
-    const QRect frame = frameGeometry();
-    move(s.x() + s.width() / 2 - frame.width() / 2, s.y() + s.height() / 2 - frame.height() / 2);
+    const QSize frame = frameGeometry().size();
+    const auto along = [](int start, int available, int length) {
+        return length <= available ? start + available / 2 - length / 2 : start;
+    };
+    move(along(s.x(), s.width(), frame.width()), along(s.y(), s.height(), frame.height()));
 }
 
 bool FrmMain::event(QEvent *event) {
@@ -191,10 +196,10 @@ bool FrmMain::event(QEvent *event) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowActivate:
-        // The first of these after the frame became known centres the window on it.
-        if (centreOnFrame_ && isVisible() && frameGeometry().size() != size()) {
-            centreOnFrame_ = false;
-            CentreOnScreen();
+        // The first of these after the frame became known places the window by it.
+        if (placeByFrame_ && isVisible() && frameGeometry().size() != size()) {
+            placeByFrame_ = false;
+            PlaceOnScreen();
         }
         break;
     default:

@@ -6,6 +6,7 @@
 #include "resources/ResourceEntry.h"
 #include "system/ReadOnlyFile.h"
 #include "system/Ui.h"
+#include "views/display/ScrollSteps.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -23,6 +24,7 @@ class QLabel;
 class QMenu;
 class QScrollBar;
 class ResourceTreeModel;
+class QWheelEvent;
 class ResourceTreeView;
 class TStringsWndProc;
 class TextBox;
@@ -108,12 +110,18 @@ protected:
 private:
     void CreateControls();
     void CreateMenus();
-    void CentreOnScreen();
+    // Centred on the screen along each axis where the frame fits, else from the available area's
+    // top or left edge, so that the title bar and the menu are always in reach.
+    void PlaceOnScreen();
     // Runs the enabling rule of the menu whose item has this key as its shortcut.
     void ApplyRuleOfShortcut(const QKeyEvent &key);
     // The Open command: `choose` names a file in CDlg, or returns false when none was chosen.
     void OpenFile(const std::function<bool()> &choose);
     bool ScrollDisplayByKey(const QKeyEvent &key);
+    // The wheel over the display or one of its scroll bars (`over`) moves the picture.
+    void ScrollDisplayByWheel(const QObject *over, const QWheelEvent &wheel);
+    // The height of one line printed on the display: the unit of the wheel and of a page's overlap.
+    int DisplayLine() const;
     void ParseCommandLine();
     void ShowAbout();
     void Unload();
@@ -136,9 +144,10 @@ private:
     QPointer<FrmAbout> about_;
     int mousePointer_ = 0;
     // The window manager reports the frame only after the window is shown: until then the
-    // window is centred on its client size, and once more on the whole frame when that is known.
-    bool centreOnFrame_ = false;
+    // window is placed by its client size, and once more by the whole frame when that is known.
+    bool placeByFrame_ = false;
     bool unloaded_ = false;
     QString displayName_;                 // the open file's name as the tree's root shows it
     std::uint64_t changeReportedFor_ = 0; // the session's open whose change was last said
+    WheelDistance wheelDistance_;
 };
