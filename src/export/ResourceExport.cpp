@@ -3,6 +3,7 @@
 #include "decoders/PictureDecoders.h"
 #include "decoders/ViewChoice.h"
 #include "export/SaveForms.h"
+#include "formats/IconGroupFile.h"
 #include "imaging/PictureFile.h"
 #include "imaging/PictureFiles.h"
 #include "resources/IdentifierStrings.h"
@@ -39,6 +40,23 @@ MadePicture DecodeAnyPicture(const ModuleCatalogue &module, const ResourceEntry 
         made = MadeBy([]() -> std::shared_ptr<Picture> { ErrorReport::invalidPicture(); });
     return made;
 }
+
+// Icon groups (14) and cursor groups (12), which --ico writes whole.
+bool IsGroupType(const ResourceId &type) {
+    return type.number == 12 || type.number == 14;
+}
+
+// The group as one file of all its images; the images are those of the group's own module, by
+// integer identifier among the cursors (1) or the icons (3).
+QByteArray WholeGroupBytes(const ModuleCatalogue &module, const ResourceEntry &entry) {
+    const bool cursor = entry.type.number == 12;
+    const auto group = module.Bytes(entry);
+    if (!group) throw ErrorReport::missingResource();
+    const auto imageType = ResourceId::fromNumber(cursor ? 1 : 3);
+    return IconGroupFile(*group, cursor, [&](std::uint16_t id) {
+        return module.Bytes({imageType, ResourceId::fromNumber(id)});
+    });
+}
 } // namespace
 
 ExportedResource ExportResource(const ModuleCatalogue &module, const ResourceEntry &entry,
@@ -63,6 +81,12 @@ ExportedResource ExportResource(const ModuleCatalogue &module, const ResourceEnt
     // Raw bytes are what the dialog's first entry names only for types that prepare nothing.
     const QString rawExtension = source == SaveSource::Nothing ? SaveFilterExtension(filter, 1) : QString();
     if (choice == ExportChoice::Raw) return raw(rawExtension);
+    if (choice == ExportChoice::Groups && IsGroupType(entry.type)) {
+        auto file = MadeBy([&] { return WholeGroupBytes(module, entry); });
+        if (!file) return raw(QString(), file.failure());
+        return {std::move(file.value()), entry.type.number == 12 ? QStringLiteral("cur") : QStringLiteral("ico"),
+                std::nullopt};
+    }
 
     const ResourceView view = ChooseView(type, name);
     const bool pictureFile = view == ResourceView::PictureFile;
