@@ -70,4 +70,5 @@ void InstallInterruptCleanup(TempNames &names) {
         sigaction(s, &action, nullptr);
     }
     std::signal(SIGPIPE, SIG_IGN);
+    std::signal(SIGXFSZ, SIG_IGN); // past the file-size limit a write fails with EFBIG instead
 }

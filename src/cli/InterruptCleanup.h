@@ -44,6 +44,7 @@ private:
 };
 
 // Installs the handlers that remove `names` on SIGINT, SIGTERM and SIGHUP (a signal the program was
-// started ignoring stays ignored), and ignores SIGPIPE, so that a write to a reader that went away
-// fails with EPIPE and the run ends as it decides. Called once, by the program's main.
+// started ignoring stays ignored), and ignores SIGPIPE and SIGXFSZ, so that a write to a reader that
+// went away, or past the file-size limit, fails with its reason and the run ends as it decides.
+// Called once, by the program's main.
 void InstallInterruptCleanup(TempNames &names);

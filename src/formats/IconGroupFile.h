@@ -20,7 +20,8 @@ using GroupImageData = std::function<std::optional<std::vector<std::byte>>(std::
 // and its hotspot from the four bytes that precede the image in the resource. Every entry gives
 // the size of the bytes it stores. Raises code 9 for data cut short, the invalid-picture failure
 // (481) for a group of no images or one whose image is missing or unreadable, and code 7 for a
-// file past kMostGroupFileBytes.
+// file past kMostGroupFileBytes (known before any image is kept: the images are read once to
+// count them, and again to copy them).
 QByteArray IconGroupFile(std::span<const std::byte> group, bool cursor, const GroupImageData &images);
 
 // A group may name one image many times, and a module may give many identifiers the same data: the
