@@ -1,10 +1,10 @@
 #pragma once
 // Work on a sequence of items by several threads, its results delivered in the order of the items.
-// At most `window` items are taken ahead of the one being delivered, so what is held at once is
+// At most `window` items are taken ahead of the one delivered next, so what is held at once is
 // bounded by the window, however long the sequence.
+#include <atomic>
 #include <condition_variable>
 #include <cstddef>
-#include <deque>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -12,10 +12,13 @@
 #include <thread>
 #include <vector>
 
-// `next` gives the items (on the calling thread, nothing at their end); `work` runs on the worker
-// threads and must not throw; `deliver` runs on the calling thread, in order, and returns false to
-// stop: no further item is taken and the items at work are finished and dropped. With one thread,
-// everything runs on the calling thread, one item at a time.
+// `next` gives the items, nothing at their end; `work` makes an item's result and must not throw;
+// `deliver` takes the results in order and returns false to stop: no further item is taken, and
+// the items at work are finished and dropped. Each of the `threads` (the calling one among them)
+// takes an item, works on it, and then delivers whatever results are ready in order, so that no
+// thread waits on another except for its turn at `next` or when the window is full (the threads
+// may take a few items past it at once). `next` and `deliver` are called by one thread at a time.
+// With one thread, all runs on the calling thread.
 template <typename Item, typename Result>
 void RunInOrder(int threads, std::size_t window, const std::function<std::optional<Item>()> &next,
                 const std::function<Result(const Item &)> &work,
@@ -25,57 +28,62 @@ void RunInOrder(int threads, std::size_t window, const std::function<std::option
             if (!deliver(work(*item))) return;
         return;
     }
-    std::mutex mutex;
-    std::condition_variable itemReady, resultReady;
-    std::deque<std::pair<std::size_t, Item>> waiting;
+    // Taking an item (which may wait for input: a list on standard input) and keeping results have
+    // locks of their own, so that results are delivered while an item is awaited.
+    std::mutex taking, keeping;
+    std::condition_variable roomMade; // a result was delivered, or the items ran out
+    std::atomic<std::size_t> taken = 0;
+    std::atomic<bool> exhausted = false;
     std::map<std::size_t, Result> done;
-    bool stopping = false;
+    std::size_t delivered = 0;
+    bool stopped = false, delivering = false;
 
-    std::vector<std::thread> workers;
-    for (int i = 0; i < threads; ++i)
-        workers.emplace_back([&] {
-            std::unique_lock lock(mutex);
-            for (;;) {
-                itemReady.wait(lock, [&] { return stopping || !waiting.empty(); });
-                if (stopping) return;
-                auto [index, item] = std::move(waiting.front());
-                waiting.pop_front();
-                lock.unlock();
-                Result result = work(item);
-                lock.lock();
-                done.emplace(index, std::move(result));
-                resultReady.notify_one();
+    auto worker = [&] {
+        for (;;) {
+            {
+                std::unique_lock lock(keeping);
+                roomMade.wait(lock, [&] { return stopped || exhausted || taken - delivered < window; });
+                if (stopped || exhausted) return;
             }
-        });
-
-    std::size_t taken = 0, delivered = 0;
-    bool more = true;
-    for (;;) {
-        while (more && taken - delivered < window) {
-            auto item = next();
+            std::optional<Item> item;
+            std::size_t index = 0;
+            {
+                const std::lock_guard lock(taking);
+                if (exhausted) return;
+                item = next();
+                if (item) index = taken++;
+                else exhausted = true;
+            }
             if (!item) {
-                more = false;
-                break;
+                { const std::lock_guard lock(keeping); }
+                roomMade.notify_all();
+                return;
             }
-            const std::lock_guard lock(mutex);
-            waiting.emplace_back(taken++, std::move(*item));
-            itemReady.notify_one();
+            Result result = work(*item);
+            std::unique_lock lock(keeping);
+            done.emplace(index, std::move(result));
+            // Whoever finds the next result ready delivers it, and those after it, the lock let go
+            // while it does; a result kept meanwhile is found by that same loop.
+            while (!delivering && !stopped) {
+                const auto at = done.find(delivered);
+                if (at == done.end()) break;
+                Result ready = std::move(at->second);
+                done.erase(at);
+                delivering = true;
+                lock.unlock();
+                const bool more = deliver(std::move(ready));
+                lock.lock();
+                delivering = false;
+                ++delivered;
+                stopped = !more;
+                roomMade.notify_all();
+            }
         }
-        if (delivered == taken) break;
-        std::unique_lock lock(mutex);
-        resultReady.wait(lock, [&] { return done.count(delivered) != 0; });
-        auto at = done.find(delivered);
-        Result result = std::move(at->second);
-        done.erase(at);
-        lock.unlock();
-        ++delivered;
-        if (!deliver(std::move(result))) break;
-    }
-    {
-        const std::lock_guard lock(mutex);
-        stopping = true;
-    }
-    itemReady.notify_all();
-    for (std::thread &worker : workers)
-        worker.join();
+    };
+    std::vector<std::thread> others;
+    for (int i = 1; i < threads; ++i)
+        others.emplace_back(worker);
+    worker();
+    for (std::thread &t : others)
+        t.join();
 }
