@@ -50,7 +50,7 @@ int RunFiles(const CliRequest &request, const CliStreams &streams, FileCommand c
     const int threads = !request.ManyFiles() ? 1 : request.jobs > 0 ? request.jobs : DefaultJobs();
     int status = CliStatus::Done;
     RunInOrder<CliFile, FileReport>(
-        threads, 16 * static_cast<std::size_t>(threads), [&] { return inputs.Next(); },
+        threads, 4 * static_cast<std::size_t>(threads), [&] { return inputs.Next(); },
         [&](const CliFile &file) { return RunOne(command, run, file); },
         [&](FileReport &&report) {
             if (report.skipped) return true;
