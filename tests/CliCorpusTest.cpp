@@ -142,6 +142,15 @@ TEST(CliCorpus, FoldersAreWalkedInTheOrderOfTheirSortedPaths) {
         EXPECT_TRUE(run.err.isEmpty()) << where; // the text file passes without a word
         EXPECT_EQ(ListedPaths(run.out), corpus.order) << where;
     }
+    // show: each text under its file's path, as head prints several files; the files without the
+    // resource say so.
+    const QString menus = corpus.root + QStringLiteral("/a/z.dll");
+    const CliRun alone = RunCliHere({QStringLiteral("show"), menus, QStringLiteral("4"), QStringLiteral("1")});
+    const CliRun shown = RunCliHere({QStringLiteral("show"), QStringLiteral("-r"), corpus.root, QStringLiteral("4"), QStringLiteral("1")});
+    EXPECT_EQ(shown.status, 1);
+    EXPECT_EQ(shown.out, "==> " + menus.toUtf8() + " <==\n" + alone.out + "\n");
+    EXPECT_EQ(shown.err.count("в файле нет типа ресурсов 4"), 3) << shown.err.toStdString();
+
     // Named on the command line, what cannot be listed says why.
     const struct {
         QStringList args;
