@@ -22,7 +22,8 @@ namespace {
 QByteArray Extracted(const QString &file, const ResourceEntry &entry, const QString &choice) {
     TempFiles out;
     QStringList arguments{QStringLiteral("extract"), file,
-                          TypeArgument(entry.type),  NameArgument(entry.name),
+                          QStringLiteral("-t"),      TypeArgument(entry.type),
+                          QStringLiteral("-n"),      NameArgument(entry.name),
                           QStringLiteral("-o"),      out.path()};
     if (!choice.isEmpty()) arguments << choice;
     RunCliHere(arguments);

@@ -3,7 +3,9 @@
 #include "decoders/PictureDecoders.h"
 #include "decoders/ViewChoice.h"
 #include "export/SavedResource.h"
+#include "formats/IconGroupFile.h"
 #include "imaging/PictureFile.h"
+#include "resources/TypeMatch.h"
 
 #include <QBuffer>
 
@@ -38,6 +40,23 @@ MadePicture DecodeAnyPicture(const ModuleCatalogue &module, const ResourceEntry 
         made = MadeBy([]() -> std::shared_ptr<Picture> { ErrorReport::invalidPicture(); });
     return made;
 }
+
+// Icon groups (14) and cursor groups (12), which --ico writes whole.
+bool IsGroupType(const ResourceId &type) {
+    return IsTypeOf(type, {12, 14});
+}
+
+// The group as one file of all its images; the images are those of the group's own module, by
+// integer identifier among the cursors (1) or the icons (3).
+QByteArray WholeGroupBytes(const ModuleCatalogue &module, const ResourceEntry &entry) {
+    const bool cursor = IsTypeOf(entry.type, {12});
+    const auto group = module.Bytes(entry);
+    if (!group) throw ErrorReport::missingResource();
+    const auto imageType = ResourceId::fromNumber(cursor ? 1 : 3);
+    return IconGroupFile(*group, cursor, [&](std::uint16_t id) {
+        return module.Bytes({imageType, ResourceId::fromNumber(id)});
+    });
+}
 } // namespace
 
 ExportedResource ExportResource(const ModuleCatalogue &module, const ResourceEntry &entry,
@@ -60,6 +79,12 @@ ExportedResource ExportResource(const ModuleCatalogue &module, const ResourceEnt
     // Raw bytes are what the dialog's first entry names only for types that prepare nothing.
     const QString rawExtension = source == SaveSource::Nothing ? SaveFilterExtension(filter, 1) : QString();
     if (choice == ExportChoice::Raw) return raw(rawExtension);
+    if (choice == ExportChoice::Groups && IsGroupType(entry.type)) {
+        auto file = MadeBy([&] { return WholeGroupBytes(module, entry); });
+        if (!file) return raw(QString(), file.failure());
+        return {std::move(file.value()),
+                IsTypeOf(entry.type, {12}) ? QStringLiteral("cur") : QStringLiteral("ico"), std::nullopt};
+    }
 
     const bool pictureFile = ChooseView(entry) == ResourceView::PictureFile;
     if (choice == ExportChoice::Png && (source == SaveSource::Picture || pictureFile)) {

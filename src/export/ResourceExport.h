@@ -15,6 +15,8 @@ enum class ExportChoice {
     Drawn, // the second entry of icons and cursors: the picture drawn as a BMP
     Png,   // pictures (bitmaps, icons, cursors, their groups, picture files) as PNG with transparency
     Raw,   // the raw bytes of every resource
+    Groups, // icon and cursor groups as whole icon and cursor files, every image in them; the rest
+            // as Saved
 };
 
 struct ExportedResource {
