@@ -20,7 +20,6 @@
 #include <QDateTimeEdit>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QKeySequenceEdit>
@@ -110,24 +109,49 @@ TEST(DialogGeometry, NonClientPartsFollowTheStyles) {
 }
 
 TEST(DialogFonts, BaseUnitsAreTheRoundedAverageOfTheLatinLetters) {
-    for (const char *face : {"MS Shell Dlg", "Liberation Sans", "Courier New"}) {
-        for (const std::uint16_t points : {std::uint16_t{8}, std::uint16_t{9}, std::uint16_t{12}}) {
-            const QFont font = DialogFontFor(DialogFont{points, 0, false, 1, QString::fromLatin1(face)});
-            const int width = QFontMetrics(font).horizontalAdvance(
-                QStringLiteral("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"));
-            const DialogBaseUnits units = MeasureBaseUnits(font);
-            EXPECT_EQ(units.cx, (width + 26) / 52) << face << " " << points;
-            EXPECT_EQ(units.cy, PlatformFontHeight(font)) << face << " " << points;
-            EXPECT_GE(units.cy, font.pixelSize()) << face << " " << points;
+    // At 96 dpi 8, 9 and 12 points are 11, 12 and 16 pixels. Read from each font file (2048 units
+    // to the em): the advances of the 52 letters "A"-"Z", "a"-"z" summed, and usWinAscent and
+    // usWinDescent. The width is that sum at the pixel size over 52, rounded; the height is the
+    // ascent and the descent at the pixel size, each rounded, added.
+    //   Tahoma (fonts-wine): letters 58397, ascent 2049, descent 423.
+    //     11 px: 313.7 / 52 = 6.03 -> 6;  11.01 -> 11 + 2.27 -> 2 = 13
+    //     12 px: 342.2 / 52 = 6.58 -> 7;  12.01 -> 12 + 2.48 -> 2 = 14
+    //     16 px: 456.2 / 52 = 8.77 -> 9;  16.01 -> 16 + 3.30 -> 3 = 19
+    //   Liberation Sans: letters 62138, ascent 1854, descent 434.
+    //     11 px: 333.7 / 52 = 6.42 -> 6;   9.96 -> 10 + 2.33 -> 2 = 12
+    //     12 px: 364.1 / 52 = 7.00 -> 7;  10.86 -> 11 + 2.54 -> 3 = 14
+    //     16 px: 485.5 / 52 = 9.34 -> 9;  14.48 -> 14 + 3.39 -> 3 = 17
+    //   Liberation Mono: every letter 1229, ascent 1705, descent 615.
+    //     11 px: 6.60 -> 7;   9.16 ->  9 + 3.30 -> 3 = 12
+    //     12 px: 7.20 -> 7;   9.99 -> 10 + 3.60 -> 4 = 14
+    //     16 px: 9.60 -> 10; 13.32 -> 13 + 4.80 -> 5 = 18
+    struct Row {
+        const char *face, *family;
+        DialogBaseUnits at8, at9, at12;
+    };
+    const Row rows[] = {
+        {"MS Shell Dlg", "Tahoma", {6, 13}, {7, 14}, {9, 19}},
+        {"Liberation Sans", "Liberation Sans", {6, 12}, {7, 14}, {9, 17}},
+        {"Courier New", "Liberation Mono", {7, 12}, {7, 14}, {10, 18}},
+    };
+    QStringList missing;
+    for (const Row &row : rows) {
+        for (const auto &[points, units] :
+             {std::pair{8, row.at8}, std::pair{9, row.at9}, std::pair{12, row.at12}}) {
+            const QFont font = DialogFontFor(
+                DialogFont{static_cast<std::uint16_t>(points), 0, false, 1, QString::fromLatin1(row.face)});
+            if (QFontInfo(font).family() != QLatin1String(row.family)) {
+                missing << QLatin1String(row.family);
+                continue;
+            }
+            EXPECT_EQ(MeasureBaseUnits(font), units) << row.face << " " << points;
+            EXPECT_EQ(PlatformFontHeight(font), units.cy) << row.face << " " << points;
         }
     }
-    // Liberation Sans stores usWinAscent 1854 and usWinDescent 434 in 2048 units: at 12 pixels the
-    // platform's height is 11 + 3.
-    QFont liberation(QStringLiteral("Liberation Sans"));
-    liberation.setPixelSize(12);
-    if (QFontInfo(liberation).family() == QLatin1String("Liberation Sans")) {
-        EXPECT_EQ(PlatformFontHeight(liberation), 14);
-    }
+    missing.removeDuplicates();
+    if (missing.size() == int{std::size(rows)}) GTEST_SKIP() << "none of the fonts is installed";
+    if (!missing.isEmpty())
+        std::printf("[ not measured: %s ]\n", qPrintable(missing.join(QStringLiteral(", "))));
 }
 
 TEST(DialogFonts, FacesSizesAndStyles) {
@@ -174,11 +198,6 @@ TEST_F(DialogBuilderTest, StandardTemplateMakesEveryPredefinedClass) {
     EXPECT_EQ(window->nonClient().caption, 19);
     EXPECT_EQ(window->nonClient().frame, 3); // DS_MODALFRAME
 
-    // Sizes: the client area is the template's size in dialog units of the dialog's font.
-    const DialogBaseUnits units = MeasureBaseUnits(window->font());
-    EXPECT_EQ(window->client()->size(), DialogUnitsToPixels(0, 0, 300, 220, units).size());
-    EXPECT_EQ(Control(*window, 1)->geometry(), DialogUnitsToPixels(240, 6, 50, 14, units));
-
     auto *ok = ControlAs<QPushButton>(*window, 1);
     ASSERT_NE(ok, nullptr);
     EXPECT_TRUE(ok->isDefault());
@@ -214,14 +233,42 @@ TEST_F(DialogBuilderTest, StandardTemplateMakesEveryPredefinedClass) {
     ASSERT_TRUE(dropDown && dropList);
     EXPECT_TRUE(dropDown->isEditable());
     EXPECT_FALSE(dropList->isEditable());
-    // The template's height of a drop-down combo box is its list's; the box is one line high.
-    EXPECT_EQ(dropList->height(), units.cy + 8);
     EXPECT_EQ(ControlAs<QScrollBar>(*window, 60)->orientation(), Qt::Horizontal);
     EXPECT_EQ(ControlAs<QScrollBar>(*window, 61)->orientation(), Qt::Vertical);
     EXPECT_FALSE(Control(*window, 70)->isEnabled());
     EXPECT_TRUE(Control(*window, 1)->isEnabled());
     EXPECT_FALSE(Control(*window, 71)->isVisibleTo(window.get()));
     EXPECT_TRUE(Control(*window, 2)->isVisibleTo(window.get()));
+}
+
+TEST_F(DialogBuilderTest, SizesAreDialogUnitsOfTheDialogsFont) {
+    ResolveFaceName(QStringLiteral("Tahoma")); // registers the stand-in fonts when they are installed
+    if (!QFontDatabase::hasFamily(QStringLiteral("Tahoma"))) GTEST_SKIP() << "no Tahoma stand-in";
+    // Dialog 100 asks for 8-point MS Shell Dlg: Tahoma at 11 pixels, base units 6 x 13. A unit
+    // across is 6/4 pixels, a unit down 13/8, rounded half away from zero.
+    auto window = CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(100)), &host, pictures.loader());
+    ASSERT_NE(window, nullptr);
+    // 300 x 220 units: 300 * 6/4 = 450; 220 * 13/8 = 357.5 -> 358.
+    EXPECT_EQ(window->client()->size(), QSize(450, 358));
+    // OK at 240, 6, 50 x 14: 360; 9.75 -> 10; 75; 22.75 -> 23.
+    EXPECT_EQ(Control(*window, 1)->geometry(), QRect(360, 10, 75, 23));
+    // The template's height of a drop-down combo box is its list's; the box is one line high:
+    // the character height and 8.
+    EXPECT_EQ(ControlAs<QComboBox>(*window, 53)->height(), 13 + 8);
+    // With no picture an image static keeps the template's 20 x 20 units: 30 x 32.5 -> 33.
+    const PictureLoader none = [](const ResourceEntry &) { return std::shared_ptr<Picture>(); };
+    auto bare = CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(100)), &host, none);
+    ASSERT_NE(bare, nullptr);
+    EXPECT_EQ(Control(*bare, 35)->size(), QSize(30, 33));
+
+    // Dialog 200 asks for 9-point bold italic MS Shell Dlg: Tahoma at 12 pixels, made bold from
+    // the regular face with its advances, base units 7 x 14. The up-down joins the edit before it:
+    // at its right edge, as high, and the edit gives way. The edit at 212, 74, 60 x 12 is 371,
+    // 129.5 -> 130, 105 x 21; the up-down's 10 x 12 are 17.5 -> 18 x 21.
+    auto extended = CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(200)), &host, pictures.loader());
+    ASSERT_NE(extended, nullptr);
+    EXPECT_EQ(Control(*extended, 106)->geometry(), QRect(371, 130, 105 - 18, 21));
+    EXPECT_EQ(Control(*extended, 107)->geometry(), QRect(371 + 105 - 18, 130, 18, 21));
 }
 
 TEST_F(DialogBuilderTest, ButtonsChangeStateOnlyWhenTheyAreAutomatic) {
@@ -302,8 +349,6 @@ TEST_F(DialogBuilderTest, StaticsDrawTextImagesAndShapes) {
     auto bare = CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(100)), &host, none);
     ASSERT_NE(bare, nullptr);
     EXPECT_TRUE(ControlAs<StaticControl>(*bare, 34)->image().isNull());
-    EXPECT_EQ(Control(*bare, 35)->size(),
-              DialogUnitsToPixels(0, 0, 20, 20, MeasureBaseUnits(bare->font())).size());
 }
 
 TEST_F(DialogBuilderTest, ALaterControlLiesOverAnEarlierOneAndAccessKeysMoveTheFocus) {
@@ -344,16 +389,6 @@ TEST_F(DialogBuilderTest, ExtendedTemplateMakesEveryCommonControl) {
     EXPECT_EQ(track->tickPosition(), QSlider::TicksBelow);
     EXPECT_EQ(ControlAs<QSlider>(*window, 122)->orientation(), Qt::Vertical);
     EXPECT_EQ(ControlAs<QSlider>(*window, 122)->tickInterval(), 100); // only the two ends
-
-    // The up-down joins the edit before it: at its right edge, as high, and the edit gives way.
-    const DialogBaseUnits units = MeasureBaseUnits(window->font());
-    const QRect editRect = DialogUnitsToPixels(212, 74, 60, 12, units);
-    const QRect upDownRect = DialogUnitsToPixels(0, 0, 10, 12, units);
-    QWidget *edit = Control(*window, 106), *upDown = Control(*window, 107);
-    EXPECT_EQ(edit->geometry(),
-              QRect(editRect.topLeft(), QSize(editRect.width() - upDownRect.width(), editRect.height())));
-    EXPECT_EQ(upDown->geometry(),
-              QRect(edit->geometry().right() + 1, editRect.top(), upDownRect.width(), editRect.height()));
 
     EXPECT_NE(Control(*window, 108), nullptr);
     EXPECT_EQ(ControlAs<QPlainTextEdit>(*window, 109)->toPlainText(), QStringLiteral("Rich W"));

@@ -43,10 +43,10 @@ TEST(DisplayTrap, OtherFailuresAskWhetherToIgnoreWithNoAsDefault) {
 TEST(FileCommandTrap, NamesTheFileAndStaysSilentOnCancel) {
     FakeUi ui;
     QString file;
-    auto trap = [&](const std::function<void()> &body) {
+    auto trap = [&](const std::function<void()> &body, ReasonLine reason = ReasonLine::Omitted) {
         FileCommandTrap(
             ui, [&] { return file; }, QStringLiteral("Невозможно сохранить ресурс."),
-            QStringLiteral("При сохранении произошла неизвестная ошибка!"), body);
+            QStringLiteral("При сохранении произошла неизвестная ошибка!"), body, reason);
     };
     trap([] {});
     trap([] { throw ErrorReport(ErrorReport::DialogCancelled, QStringLiteral("cancel")); });
@@ -63,6 +63,10 @@ TEST(FileCommandTrap, NamesTheFileAndStaysSilentOnCancel) {
                                                   "При сохранении произошла неизвестная ошибка!"));
     EXPECT_EQ(ui.messages[1].title, QStringLiteral("Ошибка"));
     EXPECT_EQ(ui.messages[1].icon, MsgIcon::Warning);
+    // With the reason line, the failure's own words follow; its code where it has none.
+    trap([] { throw ErrorReport(481, QString()); }, ReasonLine::Shown);
+    ASSERT_EQ(ui.messages.size(), 3u);
+    EXPECT_EQ(ui.messages[2].text, ui.messages[1].text + QStringLiteral("\r\nошибка 481"));
 }
 
 TEST(RunCatching, RuntimeFailuresBecomeRecords) {

@@ -23,7 +23,7 @@ struct Row {
     rlim_t sizeLimit; // RLIMIT_FSIZE while saving; 0 for none
     bool fullDisk;    // the folder is a file system of 64 KiB
     int newSize;
-    bool saved;
+    const char *failure; // why the save fails, in the message's words; nullptr when it is saved
     bool sameInode;
 };
 
@@ -63,26 +63,28 @@ TEST(SaveKeepsTarget, AsAUserWithoutRootsRights) {
     if (probe.uid == ::geteuid()) GTEST_SKIP() << "only root can prepare files of other owners";
     const int big = 256 * 1024;
     // what, folder is the probe's, file is the probe's, group is the probe's, mode, second name,
-    // through a link, size limit, full disk, new size, saved, same inode
+    // through a link, size limit, full disk, new size, failure, same inode
+    const char *denied = "Отказано в доступе", *tooLarge = "Файл слишком велик",
+               *full = "Нет места на устройстве";
     const Row rows[] = {
         {"a file of the user's in a folder they may not write", false, true, true, 0644, false, false, 0,
-         false, 300, true, true},
-        {"a target with two names", true, true, true, 0644, true, false, 0, false, 300, true, true},
+         false, 300, nullptr, true},
+        {"a target with two names", true, true, true, 0644, true, false, 0, false, 300, nullptr, true},
         {"a target of another owner that the user may write", true, false, false, 0666, false, false, 0,
-         false, 300, true, true},
-        {"a target in a group the user is not in", true, true, false, 0664, false, false, 0, false, 300, true,
-         true},
+         false, 300, nullptr, true},
+        {"a target in a group the user is not in", true, true, false, 0664, false, false, 0, false, 300,
+         nullptr, true},
         {"a file of the user's with one name in their folder", true, true, true, 0640, false, false, 0, false,
-         30, true, false},
-        {"a target saved through a symbolic link", true, true, true, 0644, false, true, 0, false, 300, true,
-         true},
-        {"a read-only file of the user's", true, true, true, 0444, false, false, 0, false, 300, false, true},
-        {"the file-size limit, replaced whole", true, true, true, 0644, false, false, 4096, false, big, false,
-         true},
+         30, nullptr, false},
+        {"a target saved through a symbolic link", true, true, true, 0644, false, true, 0, false, 300,
+         nullptr, true},
+        {"a read-only file of the user's", true, true, true, 0444, false, false, 0, false, 300, denied, true},
+        {"the file-size limit, replaced whole", true, true, true, 0644, false, false, 4096, false, big,
+         tooLarge, true},
         {"the file-size limit, written in place", false, true, true, 0644, false, false, 4096, false, big,
-         false, true},
-        {"a full disk, replaced whole", true, true, true, 0644, false, false, 0, true, big, false, true},
-        {"a full disk, written in place", true, false, false, 0666, false, false, 0, true, big, false, true},
+         tooLarge, true},
+        {"a full disk, replaced whole", true, true, true, 0644, false, false, 0, true, big, full, true},
+        {"a full disk, written in place", true, false, false, 0666, false, false, 0, true, big, full, true},
     };
     QStringList notRun;
     for (const Row &row : rows) {
@@ -110,10 +112,12 @@ TEST(SaveKeepsTarget, AsAUserWithoutRootsRights) {
             continue;
         }
         ASSERT_FALSE(lines.isEmpty());
-        EXPECT_EQ(lines[0], row.saved ? QStringLiteral("saved") : QStringLiteral("failed 75"))
+        const bool saved = row.failure == nullptr;
+        EXPECT_EQ(lines[0], saved ? QStringLiteral("saved")
+                                  : QStringLiteral("failed 75 ") + QString::fromUtf8(row.failure))
             << lines.join(QLatin1Char('\n')).toStdString();
         EXPECT_EQ(LineAfter(lines, QStringLiteral("content ")),
-                  row.saved ? QStringLiteral("%1 n").arg(row.newSize) : QStringLiteral("100 o"));
+                  saved ? QStringLiteral("%1 n").arg(row.newSize) : QStringLiteral("100 o"));
         // No temporary file is left beside the target.
         EXPECT_EQ(LineAfter(lines, QStringLiteral("entries ")),
                   QString::number(1 + int{row.secondName} + int{row.throughLink}));
@@ -159,10 +163,9 @@ TEST(SaveKeepsTarget, FoldersPipesAndDevicesAreRefused) {
         h.ui.saveFilterIndexes.push_back(2); // raw bytes
         h.window->MnuSaveResource_Click();
         ASSERT_EQ(h.ui.messages.size(), 1u);
-        EXPECT_EQ(
-            h.ui.messages[0].text,
-            target + QStringLiteral(
-                         "\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
+        EXPECT_EQ(h.ui.messages[0].text,
+                  target + QStringLiteral("\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла "
+                                          "неизвестная ошибка!\r\nЭто не обычный файл"));
     }
     struct stat st {};
     EXPECT_TRUE(::lstat(QFile::encodeName(pipe).constData(), &st) == 0 && S_ISFIFO(st.st_mode));

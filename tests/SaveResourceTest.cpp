@@ -149,9 +149,8 @@ TEST_F(SaveTest, FailuresNameTheFileAndLeaveTheOldOneIntact) {
     SaveAs(menu, nowhere, 2);
     ASSERT_EQ(h.ui.messages.size(), 1u);
     EXPECT_EQ(h.ui.messages[0].text,
-              nowhere +
-                  QStringLiteral(
-                      "\r\nНевозможно сохранить ресурс.\r\nПри сохранении произошла неизвестная ошибка!"));
+              nowhere + QStringLiteral("\r\nНевозможно сохранить ресурс.\r\nПри сохранении "
+                                       "произошла неизвестная ошибка!\r\nНет такого файла или папки"));
     EXPECT_EQ(h.ui.messages[0].title, QStringLiteral("Ошибка"));
     EXPECT_EQ(h.ui.messages[0].icon, MsgIcon::Warning);
     EXPECT_FALSE(QFile::exists(nowhere));

@@ -24,12 +24,13 @@ std::optional<ErrorReport> RunCatching(const std::function<void()> &body) {
 }
 
 void FileCommandTrap(Ui &ui, const std::function<QString()> &dialogFileName, const QString &failureLine,
-                     const QString &summaryLine, const std::function<void()> &body) {
+                     const QString &summaryLine, const std::function<void()> &body, ReasonLine reason) {
     const auto failure = RunCatching(body);
     if (!failure || failure->code() == ErrorReport::DialogCancelled) return;
-    ui.MessageBox(
-        {dialogFileName() + QStringLiteral("\r\n") + failureLine + QStringLiteral("\r\n") + summaryLine,
-         QStringLiteral("Ошибка"), MsgButtons::Ok, MsgIcon::Warning, 1});
+    QString text =
+        dialogFileName() + QStringLiteral("\r\n") + failureLine + QStringLiteral("\r\n") + summaryLine;
+    if (reason == ReasonLine::Shown) text += QStringLiteral("\r\n") + FailureText(*failure);
+    ui.MessageBox({text, QStringLiteral("Ошибка"), MsgButtons::Ok, MsgIcon::Warning, 1});
 }
 
 TrapOutcome ReportDisplayFailure(Ui &ui, bool showOverflow, const ErrorReport &failure) {

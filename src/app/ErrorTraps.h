@@ -13,10 +13,14 @@ class Ui;
 // exception is an internal error (code 51) with its own description.
 std::optional<ErrorReport> RunCatching(const std::function<void()> &body);
 
+// Whether a file command's message ends with the failure's own words (FailureText: for a file that
+// could not be written, the system's reason) on a line of its own.
+enum class ReasonLine { Omitted, Shown };
 // The trap of the file commands: silent on success and on a cancelled dialog; otherwise one
 // message naming the dialog's file (read at report time), the failure line and the summary.
 void FileCommandTrap(Ui &ui, const std::function<QString()> &dialogFileName, const QString &failureLine,
-                     const QString &summaryLine, const std::function<void()> &body);
+                     const QString &summaryLine, const std::function<void()> &body,
+                     ReasonLine reason = ReasonLine::Omitted);
 
 enum class TrapOutcome { Continue, QuitProgram };
 // The report step of the display trap: overflow, memory and range failures (6, 7, 9) are silent

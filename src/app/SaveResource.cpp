@@ -41,5 +41,6 @@ void FrmMain::MnuSaveResource_Click() {
             ui_.ShowSave(CDlg);
             if (CDlg.fileName.isEmpty()) return;
             WriteBytesFile(CDlg.fileName, AsBytes(saved->FileBytes(CDlg.filterIndex)));
-        });
+        },
+        ReasonLine::Shown);
 }

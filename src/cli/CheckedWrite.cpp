@@ -1,7 +1,6 @@
 #include "cli/CheckedWrite.h"
 
 #include <cerrno>
-#include <cstring>
 #include <unistd.h>
 
 int WriteAll(int fd, const QByteArray &bytes) {
@@ -16,10 +15,4 @@ int WriteAll(int fd, const QByteArray &bytes) {
         left -= static_cast<std::size_t>(n);
     }
     return 0;
-}
-
-QString SystemReason(int error) {
-    char buffer[256];
-    // The GNU form, safe on every thread: the message, in `buffer` or in static storage.
-    return QString::fromLocal8Bit(strerror_r(error, buffer, sizeof buffer));
 }

@@ -1,7 +1,7 @@
 #include "cli/CliSupport.h"
 
-#include "cli/CheckedWrite.h"
 #include "cli/ResourceSelector.h"
+#include "system/SystemErrorText.h"
 
 #include <QFileInfo>
 #include <QJsonDocument>
@@ -63,7 +63,7 @@ bool WriteOutput(const CliStreams &streams, const QByteArray &bytes) {
     const int error = streams.out(bytes);
     if (error == 0) return true;
     if (error != EPIPE)
-        SayError(streams, QStringLiteral("не удаётся записать в стандартный вывод: %1").arg(SystemReason(error)));
+        SayError(streams, QStringLiteral("не удаётся записать в стандартный вывод: %1").arg(SystemErrorText(error)));
     return false;
 }
 
@@ -75,7 +75,3 @@ QString ResourceLabel(const ResourceEntry &entry) {
     return TypeArgument(entry.type) + QLatin1Char(' ') + NameArgument(entry.name);
 }
 
-QString FailureText(const ErrorReport &failure) {
-    if (failure.description().isEmpty()) return QStringLiteral("ошибка %1").arg(failure.code());
-    return failure.description();
-}

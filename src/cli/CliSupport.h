@@ -37,5 +37,3 @@ bool WriteOutput(const CliStreams &streams, const QByteArray &bytes);
 void SayError(const CliStreams &streams, const QString &message);
 // A resource as the messages name it: its type and name in their exact argument forms.
 QString ResourceLabel(const ResourceEntry &entry);
-// A failure in the program's own words: its description, or its code where it has none.
-QString FailureText(const ErrorReport &failure);

@@ -1,6 +1,6 @@
 #include "cli/FileInputs.h"
 
-#include "cli/CheckedWrite.h"
+#include "system/SystemErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,7 +58,7 @@ bool ReadEntries(int fd, std::vector<QByteArray> &keys) {
 }
 
 QString FolderFailure(int error) {
-    return QStringLiteral("папка не читается: %1").arg(SystemReason(error));
+    return QStringLiteral("папка не читается: %1").arg(SystemErrorText(error));
 }
 
 // The name a file or folder given as a path goes by: its last part, or for "." and the like, the
@@ -91,7 +91,7 @@ std::optional<CliFile> FileInputs::Next() {
             if (error == 0) return std::nullopt;
             // Said once, as a file that cannot be read.
             return CliFile{*request_.fileList, true,
-                           QStringLiteral("список файлов не читается: %1").arg(SystemReason(error)), {}};
+                           QStringLiteral("список файлов не читается: %1").arg(SystemErrorText(error)), {}};
         }
         if (auto file = Start(listed, false)) return file;
     }

@@ -1,6 +1,7 @@
 #include "cli/OutputFolder.h"
 
 #include "cli/CheckedWrite.h"
+#include "system/SystemErrorText.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,16 +19,25 @@ QByteArray TempName() {
 bool PlainName(const QByteArray &name) {
     return !name.isEmpty() && name != "." && name != ".." && !name.contains('/') && !name.contains('\0');
 }
+
+// Makes the folder `path` and its missing parents; 0, or the errno of the first that cannot be made.
+int MakePath(const QByteArray &path) {
+    for (qsizetype end = path.indexOf('/', 1);; end = path.indexOf('/', end + 1)) {
+        const QByteArray part = end < 0 ? path : path.left(end);
+        if (::mkdir(part.constData(), 0777) != 0 && errno != EEXIST) return errno;
+        if (end < 0) return 0;
+    }
+}
 } // namespace
 
 std::unique_ptr<OutputFolder> OutputFolder::Open(const QString &path, TempNames *temporaries, QString &reason) {
-    if (!QDir().mkpath(path)) {
-        reason = QStringLiteral("не удаётся создать папку %1").arg(path);
+    if (const int error = MakePath(QFile::encodeName(path))) {
+        reason = QStringLiteral("не удаётся создать папку %1: %2").arg(path, SystemErrorText(error));
         return nullptr;
     }
     const int fd = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0) {
-        reason = QStringLiteral("не удаётся открыть папку %1: %2").arg(path, SystemReason(errno));
+        reason = QStringLiteral("не удаётся открыть папку %1: %2").arg(path, SystemErrorText(errno));
         return nullptr;
     }
     return std::unique_ptr<OutputFolder>(new OutputFolder(fd, path, temporaries));
@@ -41,7 +51,7 @@ std::unique_ptr<OutputFolder> OutputFolder::Subfolder(const QStringList &names, 
     int at = fd_;
     QString path = path_;
     auto fail = [&](int error) {
-        reason = QStringLiteral("не удаётся открыть папку %1: %2").arg(path, SystemReason(error));
+        reason = QStringLiteral("не удаётся открыть папку %1: %2").arg(path, SystemErrorText(error));
         if (at != fd_) ::close(at);
         return nullptr;
     };
@@ -84,7 +94,7 @@ bool OutputFolder::Write(const QString &name, const QByteArray &bytes, QString &
         if (fd >= 0 || errno != EEXIST) break;
     }
     auto fail = [&](int error) {
-        reason = SystemReason(error);
+        reason = SystemErrorText(error);
         if (fd >= 0) ::close(fd);
         if (!temp.isEmpty()) ::unlinkat(fd_, temp.constData(), 0);
         return false;
@@ -115,6 +125,6 @@ bool OutputFolder::Write(const QString &name, const QByteArray &bytes, QString &
 
 bool OutputFolder::Sync(QString &reason) {
     if (::fsync(fd_) == 0) return true;
-    reason = QStringLiteral("не удаётся записать папку %1: %2").arg(path_, SystemReason(errno));
+    reason = QStringLiteral("не удаётся записать папку %1: %2").arg(path_, SystemErrorText(errno));
     return false;
 }

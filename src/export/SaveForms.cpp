@@ -1,6 +1,5 @@
 #include "export/SaveForms.h"
 
-#include "decoders/ResourceAccess.h"
 #include "resources/TypeMatch.h"
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
@@ -54,8 +53,11 @@ QByteArray TextFileBytes(const QString &text) {
 }
 
 QByteArray RawFileBytes(const ModuleCatalogue &module, const ResourceEntry &entry) {
-    const auto bytes = GetResourceBytes(module, entry);
-    if (!bytes) ErrorReport::outOfRange(); // nothing to write: an empty array
+    const auto bytes = module.Bytes(entry);
+    if (!bytes) throw ErrorReport::missingResource();
+    // Nothing to write: an empty array, which the window does not save.
+    if (bytes->empty())
+        throw ErrorReport(ErrorReport::OutOfRange, QStringLiteral("Ресурс не содержит данных"));
     return QByteArray(reinterpret_cast<const char *>(bytes->data()), static_cast<qsizetype>(bytes->size()));
 }
 

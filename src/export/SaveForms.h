@@ -42,7 +42,7 @@ SavedForm SavedFormOf(bool havePicture, bool haveText, int filterIndex);
 QByteArray PictureFileBytes(const Picture &picture);
 // The text in Windows-1251, line ends as given.
 QByteArray TextFileBytes(const QString &text);
-// The resource's bytes; code 9 when it yields none (missing, or of size 0).
+// The resource's bytes; ResourceNotFound when the file does not hold them, code 9 when there are none.
 QByteArray RawFileBytes(const ModuleCatalogue &module, const ResourceEntry &entry);
 
 // The picture's size in pixels when it is drawn at its own size; overflow (6) past 32,767.

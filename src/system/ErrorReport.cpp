@@ -18,3 +18,8 @@ void ErrorReport::invalidPicture() {
 ErrorReport ErrorReport::missingResource() {
     return ErrorReport(ResourceNotFound, QStringLiteral("Ресурс не найден в файле"));
 }
+
+QString FailureText(const ErrorReport &failure) {
+    if (failure.description().isEmpty()) return QStringLiteral("ошибка %1").arg(failure.code());
+    return failure.description();
+}

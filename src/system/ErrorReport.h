@@ -43,6 +43,10 @@ private:
     QString description_;
 };
 
+// A failure in the program's own words, as a person reads it: its description, or its code where it
+// has none.
+QString FailureText(const ErrorReport &failure);
+
 // Integer arithmetic that raises code 6 instead of wrapping.
 template <typename T> T CheckedAdd(T a, T b) {
     T r;

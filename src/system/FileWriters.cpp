@@ -2,12 +2,12 @@
 
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
+#include "system/SystemErrorText.h"
 
 #include <QFile>
 #include <QRandomGenerator>
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -15,14 +15,15 @@
 #include <vector>
 
 namespace {
+// The description is the reason alone: the save's message puts it on a line of its own.
 [[noreturn]] void Fail(const QString &reason) {
-    throw ErrorReport(ErrorReport::FileAccess, QStringLiteral("Ошибка доступа к пути/файлу: %1").arg(reason));
+    throw ErrorReport(ErrorReport::FileAccess, reason);
 }
 [[noreturn]] void FailWith(int error) {
-    Fail(QString::fromLocal8Bit(std::strerror(error)));
+    Fail(SystemErrorText(error));
 }
 [[noreturn]] void FailNotAFile() {
-    Fail(QStringLiteral("это не обычный файл"));
+    Fail(QStringLiteral("Это не обычный файл"));
 }
 
 class Descriptor {

@@ -8,7 +8,8 @@
 // owner or a group they cannot give, a symbolic link) is overwritten in place, so it keeps its
 // inode, links, owner, group and mode: room for the content is reserved first and the old bytes
 // are put back when the write fails, so a full disk or the file-size limit leaves the old content.
-// A folder, pipe, device or socket is never written. Failures raise code 75 with the reason.
+// A folder, pipe, device or socket is never written. Failures raise code 75; the description is the
+// reason alone, in SystemErrorText's words for a system error.
 #include <QByteArray>
 #include <QString>
 #include <cstddef>

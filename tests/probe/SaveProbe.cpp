@@ -1,7 +1,7 @@
 // Saves through the program's file writer as whoever runs it, and prints what came of it and of
 // the target: SaveKeepsTargetTest runs it as another user, in folders it may or may not write.
 //   zorvika_save_probe <target> <byte count> <fill character>
-// prints "saved" or "failed <code>", then "content <size> <the distinct bytes>" of the target
+// prints "saved" or "failed <code> <description>", then "content <size> <the distinct bytes>" of the target
 // and "entries <count>" of its folder.
 #include "system/ErrorReport.h"
 #include "system/FileWriters.h"
@@ -21,7 +21,7 @@ int main(int argc, char **argv) {
             target, std::as_bytes(std::span(content.constData(), static_cast<std::size_t>(content.size()))));
         std::puts("saved");
     } catch (const ErrorReport &e) {
-        std::printf("failed %d\n", e.code());
+        std::printf("failed %d %s\n", e.code(), e.description().toUtf8().constData());
     }
     QFile file(target);
     const QByteArray now = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
