@@ -10,7 +10,6 @@
 #include <QImage>
 #include <csignal>
 #include <fcntl.h>
-#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -112,130 +111,69 @@ TEST(Thumbnail, FitKeepsTheProportionAndAtLeastOnePixel) {
     }
 }
 
-namespace {
-QByteArray Slurp(const QString &path) {
-    return ReadFileBytes(path);
-}
+// Whatever stands at OUTPUT (nothing, the host's empty placeholder that it reads back through
+// the descriptor it keeps, a file hard-linked elsewhere, a link to another file), either way of
+// making a new file: a write ends with OUTPUT holding the picture and everything else as it was;
+// a write that fails half way (the file-size limit, its signal ignored as the thumbnailer ignores
+// it) leaves OUTPUT and the folder exactly as they were.
+TEST(ThumbnailFile, OutputGetsTheWholePictureOrStaysAsItWas) {
+    const QByteArray png = QByteArray("\x89PNG", 4).repeated(1000), old("old picture");
+    enum State { Missing, Placeholder, HardLinked, Link };
+    struct rlimit limit {};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    for (const bool failing : {false, true})
+        for (const NewFileWay way : {NewFileWay::Unnamed, NewFileWay::Named})
+            for (const State state : {Missing, Placeholder, HardLinked, Link}) {
+                SCOPED_TRACE(testing::Message() << "state " << state << (failing ? ", failing" : "")
+                                                << (way == NewFileWay::Named ? ", named" : ""));
+                TempFiles files;
+                const QDir dir(files.path());
+                const QString out = dir.filePath(QStringLiteral("out.png")),
+                              kept = dir.filePath(QStringLiteral("kept"));
+                if (state == HardLinked || state == Link) files.Write(QStringLiteral("kept"), old);
+                if (state == HardLinked)
+                    ASSERT_EQ(::link(QFile::encodeName(kept).constData(), QFile::encodeName(out).constData()), 0);
+                if (state == Link) ASSERT_TRUE(QFile::link(kept, out));
+                if (state == Placeholder) files.Write(QStringLiteral("out.png"), {});
+                const int held = ::open(QFile::encodeName(out).constData(), O_RDONLY | O_CLOEXEC);
+                const QByteArray before = ReadFileBytes(out);
+                const QStringList entries = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
 
-// What stands at OUTPUT before the write, made in `dir`; `check` looks at what must stay as it was
-// beside it.
-struct OutputState {
-    const char *label;
-    std::function<void(const QDir &dir)> make;
-    std::function<void(const QDir &dir)> check;
-};
+                struct rlimit tight = limit;
+                tight.rlim_cur = failing ? 8 : limit.rlim_cur;
+                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
+                bool threw = false;
+                try {
+                    WriteThumbnailFile(out, png, way);
+                } catch (const ErrorReport &e) {
+                    threw = e.code() == ErrorReport::FileAccess;
+                }
+                ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
 
-const QByteArray kOld = QByteArrayLiteral("old picture");
-
-std::vector<OutputState> OutputStates() {
-    return {
-        {"missing", [](const QDir &) {}, [](const QDir &) {}},
-        {"a file with content, hard-linked elsewhere",
-         [](const QDir &dir) {
-             QFile f(dir.filePath(QStringLiteral("out.png")));
-             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-             f.write(kOld);
-             f.close();
-             ASSERT_EQ(::link(QFile::encodeName(f.fileName()).constData(),
-                              QFile::encodeName(dir.filePath(QStringLiteral("kept"))).constData()),
-                       0);
-         },
-         [](const QDir &dir) { EXPECT_EQ(Slurp(dir.filePath(QStringLiteral("kept"))), kOld); }},
-        {"a link to another file",
-         [](const QDir &dir) {
-             QFile f(dir.filePath(QStringLiteral("kept")));
-             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
-             f.write(kOld);
-             f.close();
-             ASSERT_TRUE(QFile::link(f.fileName(), dir.filePath(QStringLiteral("out.png"))));
-         },
-         [](const QDir &dir) { EXPECT_EQ(Slurp(dir.filePath(QStringLiteral("kept"))), kOld); }},
-    };
-}
-} // namespace
-
-TEST(ThumbnailFile, EveryOutputEndsHoldingThePictureAndNothingElseIsLeft) {
-    const QByteArray png = QByteArray("\x89PNG picture bytes", 18).repeated(100);
-    for (const NewFileWay way : {NewFileWay::Unnamed, NewFileWay::Named})
-        for (const OutputState &state : OutputStates()) {
-            SCOPED_TRACE(testing::Message() << state.label << (way == NewFileWay::Named ? ", named" : ""));
-            TempFiles files;
-            const QDir dir(files.path());
-            state.make(dir);
-            const QStringList before = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-            const QString out = dir.filePath(QStringLiteral("out.png"));
-            WriteThumbnailFile(out, png, way);
-            EXPECT_EQ(Slurp(out), png);
-            EXPECT_FALSE(QFileInfo(out).isSymLink()); // a link is replaced, never written through
-            QStringList after = dir.entryList(QDir::Files | QDir::Hidden | QDir::System);
-            QStringList expected = before;
-            if (!expected.contains(QStringLiteral("out.png"))) expected << QStringLiteral("out.png");
-            expected.sort();
-            after.sort();
-            EXPECT_EQ(after, expected);
-            state.check(dir);
-        }
-}
-
-TEST(ThumbnailFile, AnEmptyPlaceholderIsFilledInPlaceForTheHostThatKeptItOpen) {
-    // A host makes an empty file, keeps a descriptor on it, and reads the picture back through it.
-    TempFiles files;
-    const QString out = files.Write(QStringLiteral("host-XXXX.png"), {});
-    const int held = ::open(QFile::encodeName(out).constData(), O_RDONLY | O_CLOEXEC);
-    ASSERT_GE(held, 0);
-    const QByteArray png("\x89PNG placeholder filled", 23);
-    WriteThumbnailFile(out, png);
-    char read[64] = {};
-    EXPECT_EQ(::pread(held, read, sizeof read, 0), png.size());
-    EXPECT_EQ(QByteArray(read, png.size()), png);
-    ::close(held);
-}
-
-TEST(ThumbnailFile, AFailedWriteLeavesOutputAndFolderAsTheyWere) {
-    // The file-size limit makes every write of more than 8 bytes fail half way (with EFBIG, the
-    // signal ignored as the thumbnailer ignores it).
-    struct rlimit old {};
-    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-    const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-    const QByteArray png = QByteArray("\x89PNG", 4).repeated(1000);
-    std::vector<OutputState> states = OutputStates();
-    states.push_back(
-        {"an empty placeholder",
-         [](const QDir &dir) { QFile(dir.filePath(QStringLiteral("out.png"))).open(QIODevice::WriteOnly); },
-         [](const QDir &) {}});
-    for (const NewFileWay way : {NewFileWay::Unnamed, NewFileWay::Named})
-        for (const OutputState &state : states) {
-            SCOPED_TRACE(testing::Message() << state.label << (way == NewFileWay::Named ? ", named" : ""));
-            TempFiles files;
-            const QDir dir(files.path());
-            state.make(dir);
-            const QString out = dir.filePath(QStringLiteral("out.png"));
-            const QByteArray content = Slurp(out);
-            const QStringList before = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
-            struct rlimit tight = old;
-            tight.rlim_cur = 8;
-            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &tight), 0);
-            bool failed = false;
-            try {
-                WriteThumbnailFile(out, png, way);
-            } catch (const ErrorReport &e) {
-                failed = e.code() == ErrorReport::FileAccess;
+                EXPECT_EQ(threw, failing);
+                EXPECT_EQ(ReadFileBytes(out), failing ? before : png);
+                EXPECT_EQ(QFileInfo(out).isSymLink(),
+                          failing && state == Link); // replaced, never written through
+                if (state == HardLinked || state == Link) EXPECT_EQ(ReadFileBytes(kept), old);
+                QStringList after = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
+                if (!failing && state == Missing) after.removeOne(QStringLiteral("out.png"));
+                EXPECT_EQ(after, entries);
+                if (state == Placeholder && !failing) {
+                    char read[8] = {};
+                    EXPECT_EQ(::pread(held, read, sizeof read, 0), qsizetype{sizeof read});
+                    EXPECT_EQ(QByteArray(read, sizeof read), png.left(sizeof read));
+                }
+                if (held >= 0) ::close(held);
             }
-            ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &old), 0);
-            EXPECT_TRUE(failed);
-            EXPECT_EQ(Slurp(out), content);
-            EXPECT_EQ(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System), before);
-            state.check(dir);
-        }
-    std::signal(SIGXFSZ, oldHandler);
+    std::signal(SIGXFSZ, handler);
 
     // Never written: a folder at OUTPUT, and a folder that is not there.
     TempFiles files;
     const QDir dir(files.path());
     ASSERT_TRUE(dir.mkdir(QStringLiteral("sub")));
-    for (const QString &out :
-         {dir.filePath(QStringLiteral("sub")), dir.filePath(QStringLiteral("none/out.png"))})
-        EXPECT_THROW(WriteThumbnailFile(out, png), ErrorReport) << out.toStdString();
+    for (const char *out : {"sub", "none/out.png"})
+        EXPECT_THROW(WriteThumbnailFile(dir.filePath(QLatin1String(out)), png), ErrorReport) << out;
     EXPECT_EQ(dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("sub")});
     EXPECT_TRUE(QDir(dir.filePath(QStringLiteral("sub"))).isEmpty());
