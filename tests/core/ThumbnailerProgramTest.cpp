@@ -6,6 +6,7 @@
 #include <QImageReader>
 #include <QProcess>
 #include <QtEndian>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <unistd.h>
@@ -118,22 +119,12 @@ QByteArray SharedLanguages() {
 // its bytes, not by the reader under test.
 const QByteArray kGroupStart("\x00\x00\x01\x00\x05\x00\x10\x10\x10\x00\x01\x00\x04\x00", 14);
 
-// The fixture with its first group's bytes changed.
-QByteArray PatchedGroup(const std::function<void(QByteArray &, qsizetype)> &patch) {
+// The fixture with the bytes that start with `signature` changed by `patch`.
+QByteArray Patched(const QByteArray &signature, const std::function<void(QByteArray &, qsizetype)> &patch) {
     QByteArray bytes = ReadFileBytes(FixturePath(QStringLiteral("digits32.dll")));
-    const qsizetype group = bytes.indexOf(kGroupStart);
-    EXPECT_GT(group, 0);
-    if (group > 0) patch(bytes, group);
-    return bytes;
-}
-
-// The fixture with the first image that starts with `signature` changed by `patch`.
-QByteArray PatchedImage(const QByteArray &signature,
-                        const std::function<void(QByteArray &, qsizetype)> &patch) {
-    QByteArray bytes = ReadFileBytes(FixturePath(QStringLiteral("digits32.dll")));
-    const qsizetype image = bytes.indexOf(signature);
-    EXPECT_GT(image, 0);
-    if (image > 0) patch(bytes, image);
+    const qsizetype at = bytes.indexOf(signature);
+    EXPECT_GT(at, 0);
+    if (at > 0) patch(bytes, at);
     return bytes;
 }
 
@@ -200,27 +191,28 @@ TEST(ThumbnailerProgram, BadInputGivesStatusOneOneLineAndNoFile) {
          QStringLiteral("группа значков вне файла")},
         {QStringLiteral("group count past its end"),
          input(QStringLiteral("count.dll"),
-               PatchedGroup([](QByteArray &b, qsizetype at) { Put16(b, at + 4, 0xFFFF); })),
+               Patched(kGroupStart, [](QByteArray &b, qsizetype at) { Put16(b, at + 4, 0xFFFF); })),
          QStringLiteral("группа значков не читается")},
         {QStringLiteral("image that is not there"),
-         input(QStringLiteral("id.dll"), PatchedGroup([](QByteArray &b, qsizetype at) {
-                   for (int i = 0; i < 5; ++i)
-                       Put16(b, at + 6 + 14 * i + 12, 999);
-               })),
+         input(QStringLiteral("id.dll"), Patched(kGroupStart,
+                                                 [](QByteArray &b, qsizetype at) {
+                                                     for (int i = 0; i < 5; ++i)
+                                                         Put16(b, at + 6 + 14 * i + 12, 999);
+                                                 })),
          QStringLiteral("значка 999 нет в файле")},
         {QStringLiteral("PNG claiming 100,000 pixels a side"),
-         input(QStringLiteral("png.dll"), PatchedImage(QByteArray("\x89PNG\r\n\x1a\n", 8),
-                                                       [](QByteArray &b, qsizetype at) {
-                                                           qToBigEndian<quint32>(100000, b.data() + at + 16);
-                                                           qToBigEndian<quint32>(100000, b.data() + at + 20);
-                                                       })),
+         input(QStringLiteral("png.dll"), Patched(QByteArray("\x89PNG\r\n\x1a\n", 8),
+                                                  [](QByteArray &b, qsizetype at) {
+                                                      qToBigEndian<quint32>(100000, b.data() + at + 16);
+                                                      qToBigEndian<quint32>(100000, b.data() + at + 20);
+                                                  })),
          QStringLiteral("больше 2048 точек"), 256},
         {QStringLiteral("DIB claiming 2^31 pixels a side"),
-         input(QStringLiteral("dib.dll"), PatchedImage(QByteArray("\x28\0\0\0\x10\0\0\0\x20\0\0\0", 12),
-                                                       [](QByteArray &b, qsizetype at) {
-                                                           Put32(b, at + 4, 0x7FFFFFFF);
-                                                           Put32(b, at + 8, 0x7FFFFFFE);
-                                                       })),
+         input(QStringLiteral("dib.dll"), Patched(QByteArray("\x28\0\0\0\x10\0\0\0\x20\0\0\0", 12),
+                                                  [](QByteArray &b, qsizetype at) {
+                                                      Put32(b, at + 4, 0x7FFFFFFF);
+                                                      Put32(b, at + 8, 0x7FFFFFFE);
+                                                  })),
          QStringLiteral("значок")},
         {QStringLiteral("names scattered over a 2 GiB section"),
          HostilePe(files, QStringLiteral("in/scattered.dll"), ScatteredNames(), kTwoGiB),
