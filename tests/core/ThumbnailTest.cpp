@@ -132,9 +132,13 @@ TEST(ThumbnailFile, OutputGetsTheWholePictureOrStaysAsItWas) {
                 const QString out = dir.filePath(QStringLiteral("out.png")),
                               kept = dir.filePath(QStringLiteral("kept"));
                 if (state == HardLinked || state == Link) files.Write(QStringLiteral("kept"), old);
-                if (state == HardLinked)
-                    ASSERT_EQ(::link(QFile::encodeName(kept).constData(), QFile::encodeName(out).constData()), 0);
-                if (state == Link) ASSERT_TRUE(QFile::link(kept, out));
+                if (state == HardLinked) {
+                    ASSERT_EQ(::link(QFile::encodeName(kept).constData(), QFile::encodeName(out).constData()),
+                              0);
+                }
+                if (state == Link) {
+                    ASSERT_TRUE(QFile::link(kept, out));
+                }
                 if (state == Placeholder) files.Write(QStringLiteral("out.png"), {});
                 const int held = ::open(QFile::encodeName(out).constData(), O_RDONLY | O_CLOEXEC);
                 const QByteArray before = ReadFileBytes(out);
@@ -153,9 +157,11 @@ TEST(ThumbnailFile, OutputGetsTheWholePictureOrStaysAsItWas) {
 
                 EXPECT_EQ(threw, failing);
                 EXPECT_EQ(ReadFileBytes(out), failing ? before : png);
-                EXPECT_EQ(QFileInfo(out).isSymLink(),
-                          failing && state == Link); // replaced, never written through
-                if (state == HardLinked || state == Link) EXPECT_EQ(ReadFileBytes(kept), old);
+                // A link is replaced, never written through; what it named keeps its content.
+                EXPECT_EQ(QFileInfo(out).isSymLink(), failing && state == Link);
+                if (state == HardLinked || state == Link) {
+                    EXPECT_EQ(ReadFileBytes(kept), old);
+                }
                 QStringList after = dir.entryList(QDir::AllEntries | QDir::Hidden | QDir::System);
                 if (!failing && state == Missing) after.removeOne(QStringLiteral("out.png"));
                 EXPECT_EQ(after, entries);
