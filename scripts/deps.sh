@@ -12,7 +12,7 @@ libwine binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 icoutils
 fonts-liberation2 fonts-dejavu-core fonts-wine
 xvfb xauth imagemagick x11-utils
 file dpkg-dev lintian man-db desktop-file-utils appstream
-tumbler dbus-daemon icoextract-thumbnailer
+tumbler dbus-daemon bubblewrap icoextract-thumbnailer
 "
 missing=""
 for p in $PACKAGES; do

@@ -108,6 +108,22 @@ run zorvika-cli extract "$library" 14 --png -o icons >"$scratch/extract.log" || 
 run zorvika-thumbnailer -s 96 "$library" thumb.png || fail "zorvika-thumbnailer"
 file "$scratch/work/thumb.png" | grep -q 'PNG image data, 96 x 96' || fail "the thumbnail is not a 96 x 96 PNG"
 run zorvika-thumbnailer --help | grep -q 'INPUT OUTPUT' || fail "zorvika-thumbnailer --help"
+# In a sandbox as GNOME's thumbnail host makes one: the system's /usr read-only, the input and the
+# output's folder alone beside it, no environment, no network, with and without /proc.
+if bwrap --ro-bind / / true 2>/dev/null; then
+    mkdir -p "$scratch/sandbox"
+    for proc in "--proc /proc" ""; do
+        # shellcheck disable=SC2086
+        bwrap --ro-bind /usr /usr --symlink usr/lib /lib --symlink usr/lib64 /lib64 --symlink usr/bin /bin \
+            --ro-bind /etc/ld.so.cache /etc/ld.so.cache $proc --dev /dev --ro-bind "$root" "$root" \
+            --ro-bind "$library" /input.dll --bind "$scratch/sandbox" /out --unshare-all --clearenv --chdir / \
+            "$root/usr/bin/zorvika-thumbnailer" -s 64 /input.dll /out/thumb.png || fail "the thumbnailer in a sandbox ($proc)"
+        [ "$(ls -A "$scratch/sandbox")" = thumb.png ] || fail "the sandbox's folder does not hold the thumbnail alone ($proc)"
+        rm -f "$scratch/sandbox/thumb.png"
+    done
+else
+    echo "bwrap cannot make a sandbox here: the sandboxed run is left out"
+fi
 # The window starts (its Qt platform, translations and fonts found) and keeps running until stopped.
 status=0
 run env QT_QPA_PLATFORM=offscreen timeout 5 zorvika >"$scratch/window.log" 2>&1 || status=$?
