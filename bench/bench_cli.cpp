@@ -1,5 +1,5 @@
 // zorvika-cli beside icoutils, whole processes timed in the same run: `list` of a library beside
-// `wrestool -l`, and every icon group written as PNG (`extract 14 --png`) beside `wrestool -x -t14`
+// `wrestool -l`, and every icon group written as PNG (`extract -t 14 --png`) beside `wrestool -x -t14`
 // followed by `icotool -x`. Start-up floors: `zorvika-cli --version` and /bin/true.
 // Usage: bench_cli [library] [repetitions]
 #include "BenchSupport.h"
@@ -58,7 +58,7 @@ int main(int argc, char **argv) {
     for (int i = 0; i < iconRuns; ++i) {
         const QString mine = work.filePath(QStringLiteral("ours%1").arg(i));
         ours.push_back(MedianMs(1, [&] {
-            RunQuietly(kCli, {QStringLiteral("extract"), library, QStringLiteral("14"),
+            RunQuietly(kCli, {QStringLiteral("extract"), library, QStringLiteral("-t14"),
                               QStringLiteral("--png"), QStringLiteral("-o"), mine});
         }));
         oursPngs = Pngs(mine);
@@ -79,7 +79,7 @@ int main(int argc, char **argv) {
     std::sort(ours.begin(), ours.end());
     std::sort(theirs.begin(), theirs.end());
     const double iconsOurs = ours[ours.size() / 2], iconsTheirs = theirs[theirs.size() / 2];
-    std::printf("icons:   zorvika-cli extract 14 --png %8.1f ms (%lld PNG, one per group: the image shown)\n"
+    std::printf("icons:   zorvika-cli extract -t 14 --png %8.1f ms (%lld PNG, one per group: the image shown)\n"
                 "         wrestool -x -t14 + icotool -x %8.1f ms (%lld PNG, every image of every group)\n"
                 "         ratio %.2f (goal < 1), per PNG %.2f ms vs %.2f ms\n",
                 iconsOurs, static_cast<long long>(oursPngs), iconsTheirs, static_cast<long long>(theirPngs),

@@ -3,10 +3,10 @@
 // building the dump); scroll steps on what was shown; and the memory the clicks leave behind
 // against the window's idle footprint.
 #include "BenchSupport.h"
+#include "TreeNodes.h"
 #include "app/FrmMain.h"
 #include "decoders/HexDump.h"
 #include "decoders/PictureDecoders.h"
-#include "resources/tree/ResourceTree.h"
 #include "views/display/TextBox.h"
 
 #include <QApplication>
@@ -75,20 +75,20 @@ QString LargeFixture(const QTemporaryDir &dir) {
     return dll;
 }
 
-QStandardItem *Node(FrmMain &window, const QString &type, const QString &name) {
-    QStandardItem *root = window.TreeModel->item(0);
-    for (int i = 0; root != nullptr && i < root->rowCount(); ++i) {
-        QStandardItem *typeNode = root->child(i);
-        if (TypeString(typeNode) != type) continue;
+QModelIndex Node(FrmMain &window, const QString &type, const QString &name) {
+    QModelIndex root = window.TreeModel->Root();
+    for (int i = 0; root.isValid() && i < Rows(root); ++i) {
+        QModelIndex typeNode = Child(root, i);
+        if (TypeText(typeNode) != type) continue;
         window.Expand(typeNode);
-        for (int j = 0; j < typeNode->rowCount(); ++j)
-            if (typeNode->child(j)->text() == name) return typeNode->child(j);
+        for (int j = 0; j < Rows(typeNode); ++j)
+            if (Text(Child(typeNode, j)) == name) return Child(typeNode, j);
     }
-    return nullptr;
+    return {};
 }
 
 // The click as the tree raises it, and whatever the event loop then paints and flushes.
-void Click(FrmMain &window, QStandardItem *node) {
+void Click(FrmMain &window, QModelIndex node) {
     window.NodeClick(node);
     QApplication::processEvents();
 }
@@ -156,15 +156,17 @@ int main(int argc, char **argv) {
     window.show();
     ui.openPath = dll;
     window.MnuOpenFile_Click();
-    QStandardItem *bitmap = Node(window, QStringLiteral("2"), QStringLiteral("BIG"));
-    QStandardItem *dump1 = Node(window, QStringLiteral("10"), QStringLiteral("DUMP1M"));
-    QStandardItem *dump16 = Node(window, QStringLiteral("10"), QStringLiteral("DUMP16M"));
-    if (bitmap == nullptr || dump1 == nullptr || dump16 == nullptr) {
+    QModelIndex bitmap = Node(window, QStringLiteral("2"), QStringLiteral("BIG"));
+    QModelIndex dump1 = Node(window, QStringLiteral("10"), QStringLiteral("DUMP1M"));
+    QModelIndex dump16 = Node(window, QStringLiteral("10"), QStringLiteral("DUMP16M"));
+    if (!bitmap.isValid() || !dump1.isValid() || !dump16.isValid()) {
         std::printf("the large fixture could not be made or opened (%s)\n", qPrintable(dll));
         return 1;
     }
     // The bitmap: decoding alone, then the whole click.
-    const double decode = MedianMs(15, [] { ResourcePicture(QStringLiteral("2"), QStringLiteral("BIG")); });
+    const ModuleCatalogue &module = window.Session.Module();
+    const double decode = MedianMs(
+        15, [&] { DecodeResourcePicture(module, *window.TreeModel->EntryOf(bitmap), window.Colours()); });
     const double clickBitmap = MedianMs(15, [&] { Click(window, bitmap); });
     std::printf(
         "3000 x 2000 x 24 bitmap: decoding %.1f ms | click to painted %.1f ms | goal 2 x decoding + 10 = "
@@ -178,7 +180,7 @@ int main(int argc, char **argv) {
     // The dumps: building the text alone, then the whole click (the size question answered Yes).
     for (const auto &[node, name, runs] : {std::tuple{dump1, QStringLiteral("DUMP1M"), 15},
                                            std::tuple{dump16, QStringLiteral("DUMP16M"), 5}}) {
-        const double build = MedianMs(runs, [&] { HexDumpText(QStringLiteral("10"), name); });
+        const double build = MedianMs(runs, [&] { HexDumpText(module, *window.TreeModel->EntryOf(node)); });
         const double click = MedianMs(runs, [&] { Click(window, node); });
         QScrollBar *lines = window.TStrings->verticalScrollBar();
         const double lineStep = StepMs(lines, 1, 300);

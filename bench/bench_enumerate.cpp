@@ -4,9 +4,8 @@
 // whole-process comparison with `wrestool -l` is the command-line tool's benchmark. Also the
 // window's full tree, and the memory a large file costs.
 #include "BenchSupport.h"
-#include "resources/Module.h"
+#include "TreeNodes.h"
 #include "resources/ModuleCatalogue.h"
-#include "resources/tree/ResourceTree.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -38,7 +37,8 @@ std::size_t PlainWalk(std::span<const char> file) {
         if (rva >= va && rva < va + At<std::uint32_t>(file, at + 16)) base = raw + (rva - va);
     }
     auto count = [&](std::size_t dir) {
-        return std::size_t{At<std::uint16_t>(file, base + dir + 12)} + At<std::uint16_t>(file, base + dir + 14);
+        return std::size_t{At<std::uint16_t>(file, base + dir + 12)} +
+               At<std::uint16_t>(file, base + dir + 14);
     };
     auto target = [&](std::size_t dir, std::size_t i) {
         return At<std::uint32_t>(file, base + dir + 16 + i * 8 + 4) & 0x7FFFFFFFu;
@@ -73,20 +73,24 @@ std::size_t ListAll(const QString &path) {
     const auto module = ModuleCatalogue::Open(path);
     std::size_t total = 0;
     for (const ResourceId &type : module->Types())
-        for (const ResourceId &name : module->Names(type)) total += module->Size({type, name}).value_or(0);
+        for (const ResourceId &name : module->Names(type))
+            total += module->Size({type, name}).value_or(0);
     return total;
 }
 
-// What the window does: the tree with every type expanded.
+// What the window does: the file opened, the tree with every type expanded, and every node's text
+// read as a view that showed them all would read it.
 int TreeAll(const QString &path) {
-    QStandardItemModel tree;
-    QStandardItem *root = OpenResourceFile(tree, path, QStringLiteral("x"));
+    ResourceTreeModel tree;
+    tree.Show(ModuleCatalogue::Open(path), path, QStringLiteral("x"));
+    const QModelIndex root = tree.Root();
     int names = 0;
-    for (int i = 0; i < root->rowCount(); ++i) {
-        ExpandNode(tree, root->child(i));
-        names += root->child(i)->rowCount();
+    for (int i = 0; i < Rows(root); ++i) {
+        const QModelIndex type = Child(root, i);
+        tree.Expand(type);
+        for (int n = 0; n < Rows(type); ++n)
+            names += static_cast<int>(Text(Child(type, n)).size() > 0);
     }
-    ReleaseModule();
     return names;
 }
 
@@ -95,9 +99,14 @@ QString Compile(const QTemporaryDir &dir, const QString &name, const QString &rc
     f.open(QIODevice::WriteOnly);
     f.write(rc.toUtf8());
     f.close();
-    const QString obj = dir.filePath(name + QStringLiteral(".o")), dll = dir.filePath(name + QStringLiteral(".dll"));
-    RunQuietly(QStringLiteral("x86_64-w64-mingw32-windres"), {QStringLiteral("-I"), dir.path(), QStringLiteral("-i"), f.fileName(), QStringLiteral("-o"), obj});
-    RunQuietly(QStringLiteral("x86_64-w64-mingw32-ld"), {QStringLiteral("--dll"), QStringLiteral("-e"), QStringLiteral("0"), QStringLiteral("-o"), dll, obj});
+    const QString obj = dir.filePath(name + QStringLiteral(".o")),
+                  dll = dir.filePath(name + QStringLiteral(".dll"));
+    RunQuietly(
+        QStringLiteral("x86_64-w64-mingw32-windres"),
+        {QStringLiteral("-I"), dir.path(), QStringLiteral("-i"), f.fileName(), QStringLiteral("-o"), obj});
+    RunQuietly(
+        QStringLiteral("x86_64-w64-mingw32-ld"),
+        {QStringLiteral("--dll"), QStringLiteral("-e"), QStringLiteral("0"), QStringLiteral("-o"), dll, obj});
     return dll;
 }
 
@@ -112,7 +121,8 @@ void Compare(const QString &label, const QString &path, int runs) {
     std::vector<double> inMemory, floor, ours;
     std::size_t check = 0;
     for (int i = 0; i < runs; ++i) {
-        inMemory.push_back(MedianMs(1, [&] { check += PlainWalk(std::span(bytes.constData(), bytes.size())); }));
+        inMemory.push_back(
+            MedianMs(1, [&] { check += PlainWalk(std::span(bytes.constData(), bytes.size())); }));
         floor.push_back(MedianMs(1, [&] { check += OpenAndWalk(path); }));
         ours.push_back(MedianMs(1, [&] { check -= ListAll(path); }));
     }
@@ -135,10 +145,12 @@ int main(int argc, char **argv) {
     QGuiApplication app(argc, argv);
     QTemporaryDir dir;
 
-    Compare(QStringLiteral("shell32.dll (Wine)"), QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll"), 400);
+    Compare(QStringLiteral("shell32.dll (Wine)"),
+            QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows/shell32.dll"), 400);
 
     QString many;
-    for (int i = 1; i <= 60000; ++i) many += QStringLiteral("%1 RCDATA { \"r%1\" }\n").arg(i);
+    for (int i = 1; i <= 60000; ++i)
+        many += QStringLiteral("%1 RCDATA { \"r%1\" }\n").arg(i);
     Compare(QStringLiteral("60,000 resources"), Compile(dir, QStringLiteral("many"), many), 40);
 
     // A 100 MiB resource: listing it and finding its size must cost pages of the directory, not the file.
@@ -148,11 +160,13 @@ int main(int argc, char **argv) {
         big.resize(100 * 1024 * 1024);
         big.close();
     }
-    const QString bigDll = Compile(dir, QStringLiteral("big"), QStringLiteral("BIG RCDATA \"big.bin\"\n1 RCDATA { \"small\" }\n"));
+    const QString bigDll = Compile(dir, QStringLiteral("big"),
+                                   QStringLiteral("BIG RCDATA \"big.bin\"\n1 RCDATA { \"small\" }\n"));
     const long before = StatusKiB("VmRSS:");
     const std::size_t size = ListAll(bigDll);
     const long after = StatusKiB("VmRSS:");
-    std::printf("100 MiB file (%lld bytes): resources %zu bytes; resident memory grew by %ld KiB after open and listing\n",
+    std::printf("100 MiB file (%lld bytes): resources %zu bytes; resident memory grew by %ld KiB after open "
+                "and listing\n",
                 static_cast<long long>(QFileInfo(bigDll).size()), size, after - before);
     return 0;
 }

@@ -1,11 +1,11 @@
 // Icon decoding speed against icoutils: every icon group of Wine's x86-64 libraries and every
 // image in them, decoded by our loader, beside `icotool -x` extracting the same groups to PNG,
 // in the same run. Usage: bench_icons [wine folder] [repetitions]
-#include "system/ErrorReport.h"
 #include "formats/IconDirectory.h"
 #include "imaging/IconImage.h"
 #include "imaging/ImageLoader.h"
-#include "pe/PeImage.h"
+#include "resources/ModuleCatalogue.h"
+#include "system/ErrorReport.h"
 
 #include <QBuffer>
 #include <QDir>
@@ -18,7 +18,7 @@
 
 namespace {
 struct Group {
-    const PeImage *module;
+    const ModuleCatalogue *module;
     std::vector<std::byte> data;
 };
 
@@ -36,16 +36,16 @@ int main(int argc, char **argv) {
                                      : QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
     const int repetitions = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5;
 
-    std::vector<std::unique_ptr<PeImage>> modules;
+    std::vector<std::shared_ptr<const ModuleCatalogue>> modules;
     std::vector<Group> groups;
     QStringList modulesWithGroups;
     for (const QString &name : QDir(wineDir).entryList(QDir::Files, QDir::Name)) {
-        auto image = PeImage::Load(wineDir + QLatin1Char('/') + name);
+        auto image = ModuleCatalogue::Open(wineDir + QLatin1Char('/') + name);
         if (!image) continue;
         const auto names = image->Names(ResourceId::fromNumber(14));
         for (const ResourceId &n : names)
-            for (std::uint16_t language : image->Languages(ResourceId::fromNumber(14), n))
-                if (auto data = image->Find(ResourceId::fromNumber(14), n, language))
+            for (std::uint16_t language : image->Languages({ResourceId::fromNumber(14), n}))
+                if (auto data = image->Bytes({ResourceId::fromNumber(14), n}, language))
                     groups.push_back({image.get(), std::move(*data)});
         if (!names.empty()) modulesWithGroups << image->path();
         modules.push_back(std::move(image));
@@ -59,9 +59,9 @@ int main(int argc, char **argv) {
     // (as icotool extracts them); then the same with each image encoded to PNG in memory.
     // The chosen image is read from the file as the viewer reads it, and kept while it is decoded.
     std::vector<std::byte> chosen;
-    auto lookup = [&chosen](const PeImage *module) {
+    auto lookup = [&chosen](const ModuleCatalogue *module) {
         return [module, &chosen](std::uint16_t id) -> std::optional<std::span<const std::byte>> {
-            auto found = module->Find(ResourceId::fromNumber(3), ResourceId::fromNumber(id));
+            auto found = module->Bytes({ResourceId::fromNumber(3), ResourceId::fromNumber(id)});
             if (!found) return std::nullopt;
             chosen = std::move(*found);
             return std::span<const std::byte>(chosen);

@@ -23,7 +23,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     if (path.isEmpty()) return 0;
 
     std::size_t sum = 0;
-    const CliStreams streams{[&](const QByteArray &b) { sum += static_cast<std::size_t>(b.size()); },
+    const CliStreams streams{[&](const QByteArray &b) {
+                                 sum += static_cast<std::size_t>(b.size());
+                                 return 0;
+                             },
                              [&](const QByteArray &b) { sum += static_cast<std::size_t>(b.size()); }};
     const int listed = RunCli({QStringLiteral("list"), QStringLiteral("--json"), path}, streams);
     if (listed != 0 && listed != 1) __builtin_trap();
@@ -35,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         for (const ResourceId &id : module->Names(type)) {
             if (budget-- <= 0) break;
             for (ExportChoice choice : {ExportChoice::Saved, ExportChoice::Drawn, ExportChoice::Png}) {
-                const ExportedResource out = ExportResource(*module, {type, id}, choice, Qt::gray);
+                const ExportedResource out = ExportResource(*module, {type, id}, choice, SystemColours{});
                 if (out.bytes) sum += static_cast<std::size_t>(out.bytes->size());
                 const QString fileName = names.Assign({type, id}, out.extension);
                 if (fileName.contains(QLatin1Char('/')) || fileName.startsWith(QLatin1Char('.')))

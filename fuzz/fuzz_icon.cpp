@@ -1,11 +1,14 @@
 // Icon and cursor decoding over arbitrary bytes: single images with and without hotspot, icon and
-// cursor files, and groups whose images are looked up in the same bytes. Images that decode are
-// written back as icon files and read again.
+// cursor files, and groups whose images are looked up in the same bytes, chosen from and made whole
+// into files, whose directories must read back. Images that decode are written back as icon files
+// and read again.
 #include "formats/IconDirectory.h"
+#include "formats/IconGroupFile.h"
 #include "imaging/IconImage.h"
 #include "imaging/ImageLoader.h"
 #include "imaging/PictureFiles.h"
 #include "system/ErrorReport.h"
+#include "system/Made.h"
 
 #include <QGuiApplication>
 #include <QPainter>
@@ -47,6 +50,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                 return bytes.subspan(at);
             });
         } catch (const ErrorReport &) {
+        }
+        std::optional<QByteArray> file;
+        try {
+            file = IconGroupFile(bytes, cursor, [&](std::uint16_t id) -> std::optional<std::vector<std::byte>> {
+                const std::size_t at = std::size_t{id} * 64;
+                if (at >= bytes.size()) return std::nullopt;
+                return std::vector<std::byte>(bytes.begin() + static_cast<std::ptrdiff_t>(at), bytes.end());
+            });
+        } catch (const ErrorReport &) {
+        }
+        if (file) {
+            // The file made reads back (a failure here traps): its entries lie inside it, the last
+            // one ending where the file does.
+            const auto made = std::as_bytes(std::span(file->constData(), static_cast<std::size_t>(file->size())));
+            const IconDirectory directory = MadeBy([&] { return ReadIconFileDirectory(made); }).value();
+            if (directory.cursor != cursor || directory.entries.empty()) __builtin_trap();
+            const IconDirEntry &last = directory.entries.back();
+            if (std::size_t{last.idOrOffset} + last.bytes != made.size()) __builtin_trap();
         }
     }
     try {

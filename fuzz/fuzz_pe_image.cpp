@@ -1,8 +1,7 @@
 // The PE reader and the module catalogue over arbitrary file bytes: every type, name and resource
-// is walked and read, by exact entry and by identifier strings. Inputs whose first byte is odd have
-// their file cut short after the first type, as a rebuild of an open file would cut it.
+// is walked and read by exact entry, and its size asked as a listing asks it. Inputs whose first byte is odd
+// have their file cut short after the first type, as a rebuild of an open file would cut it.
 #include "FuzzFile.h"
-#include "resources/IdentifierStrings.h"
 #include "resources/ModuleCatalogue.h"
 
 #include <QCoreApplication>
@@ -31,8 +30,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             if (const auto bytes = module->Bytes(entry))
                 for (std::byte b : *bytes)
                     sum += static_cast<unsigned>(b);
-            if (const auto found = module->Find(TypeString(type), NameString(name)))
-                sum += static_cast<unsigned>(module->Size(*found).value_or(0));
+            sum += module->Size(entry).value_or(0);
         }
         if (!cutDone) cutDone = QFile::resize(path, static_cast<qint64>(size * data[0] / 256));
     }

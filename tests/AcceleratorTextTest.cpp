@@ -1,13 +1,13 @@
 // Accelerator tables built by a real resource compiler and by hand, and the key-name table.
 #include "decoders/AcceleratorText.h"
-#include "LoadedModule.h"
+#include "OpenedModule.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 class AcceleratorFixture : public testing::TestWithParam<const char *> {
 protected:
-    LoadedModule module{FixturePath(QStringLiteral("accel%1.dll").arg(QLatin1String(GetParam())))};
+    OpenedModule module{FixturePath(QStringLiteral("accel%1.dll").arg(QLatin1String(GetParam())))};
 };
 } // namespace
 
@@ -15,26 +15,32 @@ TEST_P(AcceleratorFixture, RendersEveryEntry) {
     ASSERT_TRUE(module.loaded());
     // Modifiers always in the order Shift, Ctrl, Alt; a character key ("a" is 97) is still named as
     // a virtual key; keypad and system keys have no name; keys and identifiers are signed 16-bit.
-    EXPECT_EQ(AcceleratorText(QStringLiteral("#1")), QStringLiteral("SHIFT+CTRL+S (cmdID = -25535)\r\n"
-                                                                    "ALT+F4 (cmdID = 101)\r\n"
-                                                                    "SHIFT+CTRL+ALT+DEL (cmdID = 5)\r\n"
-                                                                    "VIRTUAL KEY 97 (cmdID = 7)\r\n"
-                                                                    "VIRTUAL KEY 96 (cmdID = 8)\r\n"
-                                                                    "VIRTUAL KEY 91 (cmdID = 9)\r\n"
-                                                                    "NUM LOCK (cmdID = 10)\r\n"
-                                                                    "VIRTUAL KEY -1 (cmdID = 32767)\r\n"
-                                                                    "0 (cmdID = -32768)\r\n"));
+    EXPECT_EQ(AcceleratorText(module, module.Entry(QStringLiteral("9"), QStringLiteral("#1"))),
+              QStringLiteral("SHIFT+CTRL+S (cmdID = -25535)\r\n"
+                             "ALT+F4 (cmdID = 101)\r\n"
+                             "SHIFT+CTRL+ALT+DEL (cmdID = 5)\r\n"
+                             "VIRTUAL KEY 97 (cmdID = 7)\r\n"
+                             "VIRTUAL KEY 96 (cmdID = 8)\r\n"
+                             "VIRTUAL KEY 91 (cmdID = 9)\r\n"
+                             "NUM LOCK (cmdID = 10)\r\n"
+                             "VIRTUAL KEY -1 (cmdID = 32767)\r\n"
+                             "0 (cmdID = -32768)\r\n"));
 }
 
 TEST_P(AcceleratorFixture, IgnoresBytesAfterTheLastWholeEntry) {
     ASSERT_TRUE(module.loaded());
     // 27 bytes: three entries; the one after the last-entry flag is shown too.
-    EXPECT_EQ(AcceleratorText(QStringLiteral("#27")), QStringLiteral("ALT+F4 (cmdID = 101)\r\n"
-                                                                     "CTRL+F1 (cmdID = -1)\r\n"
-                                                                     "CTRL+CANCEL (cmdID = 200)\r\n"));
+    EXPECT_EQ(AcceleratorText(module, module.Entry(QStringLiteral("9"), QStringLiteral("#27"))),
+              QStringLiteral("ALT+F4 (cmdID = 101)\r\n"
+                             "CTRL+F1 (cmdID = -1)\r\n"
+                             "CTRL+CANCEL (cmdID = 200)\r\n"));
     // Less than one entry, and a missing table.
-    EXPECT_EQ(FailureCode([] { AcceleratorText(QStringLiteral("#7")); }), 9);
-    EXPECT_EQ(FailureCode([] { AcceleratorText(QStringLiteral("#8")); }), 9);
+    EXPECT_EQ(FailureCode(
+                  [&] { AcceleratorText(module, module.Entry(QStringLiteral("9"), QStringLiteral("#7"))); }),
+              9);
+    EXPECT_EQ(FailureCode(
+                  [&] { AcceleratorText(module, module.Entry(QStringLiteral("9"), QStringLiteral("#8"))); }),
+              9);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, AcceleratorFixture, testing::Values("32", "64"));

@@ -1,7 +1,7 @@
-// A module whose file changes on disk while it is open: cut, extended, rewritten, removed or
+// A module whose file changes on disk while it is open: cut, extended, rewritten, moved, removed or
 // replaced, then every node clicked in the tree as a person would. No click raises a signal. A file
-// changed in place shows its resources with size 0 and the cannot-load text; a removed or replaced
-// one is still read as it was opened. The first click says once what became of the file, and
+// changed in place shows its resources with size 0 and the cannot-load text; a moved, removed or
+// replaced one is still read as it was opened. The first click says once what became of the file, and
 // Reset then reads the file again as Open would.
 #include "MainWindowHarness.h"
 #include "app/ResourceTreeView.h"
@@ -31,16 +31,44 @@ void PrintTo(const Shown &s, std::ostream *os) {
         << " | printed " << s.printed.join(QLatin1Char('/')).toStdString() << " | drawn " << s.drawn;
 }
 
-// The middle of the .rsrc section in the file, read from its headers without the program's reader.
-qint64 MiddleOfResources(const QByteArray &file) {
-    const auto u16 = [&](qint64 at) { return qFromLittleEndian<quint16>(file.constData() + at); };
-    const auto u32 = [&](qint64 at) { return qFromLittleEndian<quint32>(file.constData() + at); };
-    const qint64 pe = u32(0x3C);
-    qint64 section = pe + 24 + u16(pe + 20);
-    for (int i = 0; i < u16(pe + 6); ++i, section += 40)
+quint16 U16(const QByteArray &file, qint64 at) {
+    return qFromLittleEndian<quint16>(file.constData() + at);
+}
+quint32 U32(const QByteArray &file, qint64 at) {
+    return qFromLittleEndian<quint32>(file.constData() + at);
+}
+
+// The file offset and size of the .rsrc section, read from its headers without the program's reader.
+std::pair<qint64, qint64> ResourceSection(const QByteArray &file) {
+    const qint64 pe = U32(file, 0x3C);
+    qint64 section = pe + 24 + U16(file, pe + 20);
+    for (int i = 0; i < U16(file, pe + 6); ++i, section += 40)
         if (file.mid(section, 8) == QByteArray(".rsrc\0\0\0", 8))
-            return u32(section + 20) + u32(section + 16) / 2;
-    return -1;
+            return {U32(file, section + 20), U32(file, section + 16)};
+    return {-1, 0};
+}
+
+qint64 MiddleOfResources(const QByteArray &file) {
+    const auto [start, size] = ResourceSection(file);
+    return start < 0 ? -1 : start + size / 2;
+}
+
+// The same file with every data entry of its three directory levels claiming more bytes than the
+// file holds: each resource keeps its place in the tree and has no data at all.
+QByteArray WithoutData(QByteArray file) {
+    const qint64 rsrc = ResourceSection(file).first;
+    const std::function<void(qint64, int)> walk = [&](qint64 directory, int level) {
+        const int count = U16(file, directory + 12) + U16(file, directory + 14);
+        for (int i = 0; i < count; ++i) {
+            const quint32 target = U32(file, directory + 16 + 8 * i + 4);
+            if ((target & 0x80000000u) != 0 && level < 3)
+                walk(rsrc + (target & 0x7FFFFFFFu), level + 1);
+            else if ((target & 0x80000000u) == 0)
+                qToLittleEndian<quint32>(0x7FFFFFF0u, file.data() + rsrc + target + 4);
+        }
+    };
+    walk(rsrc, 1);
+    return file;
 }
 
 void Truncate(const QString &path, qint64 size) {
@@ -60,49 +88,43 @@ protected:
         h.ui.openAnswers.push_back(path);
         h.window->MnuOpenFile_Click();
     }
-    QStandardItem *Root() const { return h.window->TreeModel->item(0); }
+    QModelIndex Root() const { return h.window->TreeModel->Root(); }
     void ExpandAll() {
-        for (int i = 0; Root() != nullptr && i < Root()->rowCount(); ++i)
-            h.window->TVResources->expand(Root()->child(i)->index());
+        for (int i = 0; Root().isValid() && i < Rows(Root()); ++i)
+            h.window->TVResources->expand(Child(Root(), i));
     }
     Shown OnScreen() const {
         return {h.window->LInformation->text(), h.window->TStrings->isVisible(), h.window->TStrings->text(),
                 h.window->PDisplay->printedLines(), h.window->PDisplay->hasDrawings()};
     }
     // The root, then each type and each of its names, in the tree's order.
-    std::vector<QStandardItem *> Nodes() const {
-        std::vector<QStandardItem *> nodes{Root()};
-        for (int t = 0; t < Root()->rowCount(); ++t) {
-            nodes.push_back(Root()->child(t));
-            for (int n = 0; n < Root()->child(t)->rowCount(); ++n)
-                nodes.push_back(Root()->child(t)->child(n));
+    std::vector<QModelIndex> Nodes() const {
+        std::vector<QModelIndex> nodes{Root()};
+        for (int t = 0; t < Rows(Root()); ++t) {
+            nodes.push_back(Child(Root(), t));
+            for (int n = 0; n < Rows(Child(Root(), t)); ++n)
+                nodes.push_back(Child(Child(Root(), t), n));
         }
         return nodes;
     }
-    // What each name node would show if its resource had no data at all: a sibling that no resource
-    // of the file is named (its name ends alike, as the view chosen may depend on it), clicked and
-    // taken away again. The header is left out; nodes other than names give nothing.
-    std::vector<Shown> NoDataShown() {
-        std::vector<Shown> shown;
-        for (QStandardItem *node : Nodes()) {
-            shown.emplace_back();
-            QStandardItem *type = node->parent();
-            if (type == nullptr || type->parent() == nullptr) continue;
-            type->appendRow(new QStandardItem(QStringLiteral("NOT-IN-THE-FILE-") + node->text()));
-            h.window->NodeClick(type->child(type->rowCount() - 1));
-            shown.back() = OnScreen();
-            shown.back().header.clear();
-            type->removeRow(type->rowCount() - 1);
-        }
+    // What each node shows when its resource has no data at all: the same file without data,
+    // clicked node by node. The header is left out.
+    std::vector<Shown> NoDataShown(const QByteArray &original) {
+        TempFiles folder;
+        Open(folder.Write(QStringLiteral("nodata.dll"), WithoutData(original)));
+        ExpandAll();
+        std::vector<Shown> shown = ClickEveryNode();
+        for (Shown &s : shown)
+            s.header.clear();
         return shown;
     }
     // Clicks every node with the left mouse button, as a person would.
     std::vector<Shown> ClickEveryNode() {
         std::vector<Shown> shown;
         ResourceTreeView *tree = h.window->TVResources;
-        for (QStandardItem *node : Nodes()) {
-            tree->scrollTo(node->index());
-            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(node->index()).center());
+        for (QModelIndex node : Nodes()) {
+            tree->scrollTo(node);
+            QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(node).center());
             shown.push_back(OnScreen());
         }
         return shown;
@@ -137,6 +159,13 @@ const Change kChanges[] = {
      true, "изменён"},
     {"deleted", [](const QString &path, const QByteArray &) { ASSERT_TRUE(QFile::remove(path)); }, false,
      "удалён"},
+    {"moved to another name, still on disk",
+     [](const QString &path, const QByteArray &) {
+         ASSERT_EQ(::rename(QFile::encodeName(path).constData(),
+                            QFile::encodeName(path + QStringLiteral(".moved")).constData()),
+                   0);
+     },
+     false, "перемещён или переименован"},
     {"replaced by rename",
      [](const QString &path, const QByteArray &) {
          const QString other = path + QStringLiteral(".new");
@@ -156,13 +185,13 @@ TEST_P(ChangedFile, EveryClickAfterEveryChangeHasADefinedOutcome) {
     ASSERT_GT(MiddleOfResources(original), 0);
     for (const Change &change : kChanges) {
         SCOPED_TRACE(change.what);
+        h.ui.messages.clear();
+        const std::vector<Shown> noData = NoDataShown(original);
+        ASSERT_TRUE(h.ui.messages.empty());
         TempFiles folder;
         const QString path = folder.Write(QStringLiteral("module.dll"), original);
         Open(path);
         ExpandAll();
-        h.ui.messages.clear();
-        const std::vector<Shown> noData = NoDataShown();
-        ASSERT_TRUE(h.ui.messages.empty());
         const std::vector<Shown> before = ClickEveryNode();
         ASSERT_GT(before.size(), 10u);
         const std::size_t failuresBefore = h.ui.messages.size(); // resources broken on purpose
@@ -192,8 +221,8 @@ TEST_P(ChangedFile, EveryClickAfterEveryChangeHasADefinedOutcome) {
         EXPECT_TRUE(notice.text.startsWith(path + QStringLiteral("\r\n"))) << notice.text.toStdString();
         EXPECT_TRUE(notice.text.contains(QString::fromUtf8(change.notice))) << notice.text.toStdString();
 
-        // View -> Reset reads a changed or replaced file again, exactly as Open does; a deleted one
-        // is still shown as it was opened.
+        // View -> Reset reads a changed or replaced file again, exactly as Open does; a moved or
+        // deleted one is still shown as it was opened.
         h.window->MnuReset->trigger();
         ExpandAll();
         const std::vector<Shown> reset = ClickEveryNode();

@@ -5,7 +5,8 @@
 set(widgets "QtWidgets|QtMultimediaWidgets|<Q(Widget|Label|Dialog|MainWindow|PushButton|TreeView|ScrollBar|PlainTextEdit|MessageBox|FileDialog|ToolTip|Application)>")
 set(above_reading "resources/|decoders/|export/|views/|app/|about/|cli/|thumbnailer/|${widgets}")
 set(rules
-    "system|pe/|formats/|imaging/|media/|${above_reading}"
+    "system|text/|pe/|formats/|imaging/|media/|${above_reading}"
+    "text|system/|pe/|formats/|imaging/|media/|${above_reading}"
     "pe|formats/|imaging/|media/|${above_reading}"
     "formats|imaging/|media/|${above_reading}"
     "imaging|media/|${above_reading}"

@@ -2,6 +2,7 @@
 // files, TYPE and NAME reach the resource they name, file names never leave the folder, broken
 // files fail with a reason, and the whole program's exit statuses and streams.
 #include "CliRun.h"
+#include "CommandLineTheme.h"
 #include "MainWindowHarness.h"
 #include "app/ResourceTreeView.h"
 #include "decoders/PictureDecoders.h"
@@ -31,10 +32,10 @@ struct Window {
     }
     void Click(const QString &typeText, const QString &nameText) {
         ResourceTreeView *tree = h.window->TVResources;
-        tree->expand(h.window->TreeModel->indexFromItem(h.Type(typeText)));
-        QStandardItem *node = h.Name(typeText, nameText);
-        ASSERT_NE(node, nullptr) << typeText.toStdString() << " " << nameText.toStdString();
-        const QModelIndex index = h.window->TreeModel->indexFromItem(node);
+        tree->expand(h.Type(typeText));
+        QModelIndex node = h.Name(typeText, nameText);
+        ASSERT_TRUE(node.isValid()) << typeText.toStdString() << " " << nameText.toStdString();
+        const QModelIndex index = node;
         tree->scrollTo(index);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
     }
@@ -94,8 +95,11 @@ TEST(CliShow, ControlsFromTheFileNeverReachATerminal) {
     const CliRun plain = RunCliHere(args);
     EXPECT_TRUE(plain.out.contains("\x1b[31m")); // piped: the pane's text exactly
     CliRun terminal;
-    const CliStreams streams{[&](const QByteArray &b) { terminal.out += b; }, [](const QByteArray &) {},
-                             true};
+    const CliStreams streams{[&](const QByteArray &b) {
+                                 terminal.out += b;
+                                 return 0;
+                             },
+                             [](const QByteArray &) {}, true};
     terminal.status = RunCli(args, streams);
     EXPECT_EQ(terminal.status, 0);
     EXPECT_FALSE(terminal.out.contains('\x1b'));
@@ -159,8 +163,9 @@ TEST(CliSelectors, EveryListedFormReadsBackAsItsOwnResource) {
             TempFiles out;
             const QString type = r[QStringLiteral("type")].toString(),
                           name = r[QStringLiteral("name")].toString();
-            const CliRun run = RunCliHere({QStringLiteral("extract"), file, type, name,
-                                           QStringLiteral("--raw"), QStringLiteral("-o"), out.path()});
+            const CliRun run =
+                RunCliHere({QStringLiteral("extract"), file, QStringLiteral("-t"), type, QStringLiteral("-n"), name,
+                            QStringLiteral("--raw"), QStringLiteral("-o"), out.path()});
             const std::string where =
                 std::string(fixture) + " " + type.toStdString() + " " + name.toStdString();
             ASSERT_EQ(run.status, 0) << where << run.err.toStdString();
@@ -197,6 +202,8 @@ TEST(CliExtract, WritesWhatTheSaveCommandWrites) {
         {"verinfo32.dll", "Ресурс версии", "1", 1, "16", "1", "", "txt", 0},
         {"tree32.dll", "HTML документ", "INDEX.HTM", 1, "23", "INDEX.HTM", "", "html", 0},
     };
+    // The window draws in the desktop theme's colours, the command in fixed ones: here they agree.
+    const CommandLineTheme theme;
     for (const auto &row : rows) {
         const std::string where =
             std::string(row.fixture) + " " + row.type + " " + row.name + " " + row.choice;
@@ -207,7 +214,8 @@ TEST(CliExtract, WritesWhatTheSaveCommandWrites) {
         ASSERT_FALSE(expected.isEmpty()) << where;
 
         QStringList args{QStringLiteral("extract"),   FixturePath(QString::fromUtf8(row.fixture)),
-                         QString::fromUtf8(row.type), QString::fromUtf8(row.name),
+                         QStringLiteral("-t"),        QString::fromUtf8(row.type),
+                         QStringLiteral("-n"),        QString::fromUtf8(row.name),
                          QStringLiteral("-o"),        out.path()};
         if (*row.choice) args << QString::fromUtf8(row.choice);
         const CliRun run = RunCliHere(args);
@@ -241,7 +249,7 @@ TEST(CliExtract, PicturesAsPngKeepTheirTransparency) {
 
     // The icon group: the image the window shows, with its transparent pixels.
     const auto shown = std::dynamic_pointer_cast<RasterPicture>(
-        DecodeResourcePicture(*module, {ResourceId::fromNumber(14), ResourceId::fromNumber(1)}).take());
+        DecodeResourcePicture(*module, {ResourceId::fromNumber(14), ResourceId::fromNumber(1)}, {}).take());
     ASSERT_TRUE(shown);
     const QImage icon(QDir(out.path()).filePath(QStringLiteral("14_1.png")));
     EXPECT_TRUE(icon.hasAlphaChannel());
@@ -271,7 +279,7 @@ TEST(CliExtract, FileNamesAreSafeDistinctAndStayInTheFolder) {
                         QFile::encodeName(folder + QStringLiteral("/10_CON.bin")).constData()),
               0);
     const CliRun run = RunCliHere({QStringLiteral("extract"), FixturePath(QStringLiteral("names64.dll")),
-                                   QStringLiteral("10"), QStringLiteral("-o"), folder});
+                                   QStringLiteral("-t10"), QStringLiteral("-o"), folder});
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_EQ(ReadFileBytes(victim), QByteArray("keep me"));
     EXPECT_EQ(QDir(root.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
@@ -355,7 +363,7 @@ TEST(CliProcess, ExitStatusesAndStreams) {
         int status;
         const char *out, *err; // what the stream holds; "" for empty
     } rows[] = {
-        {{QStringLiteral("--help")}, 0, "zorvika-cli list FILE [--json]", ""},
+        {{QStringLiteral("--help")}, 0, "zorvika-cli list FILE... [--json]", ""},
         {{QStringLiteral("--version")}, 0, "zorvika-cli (Зорвика) 1.0\n", ""},
         {{}, 2, "", "не указана команда"},
         {{QStringLiteral("list")}, 2, "", "list FILE"},
@@ -365,7 +373,7 @@ TEST(CliProcess, ExitStatusesAndStreams) {
         {{QStringLiteral("list"), tree}, 0, "240\tОпределяемый пользователем ресурс\t#1\t1033\t19\n", ""},
         {{QStringLiteral("list"), files.path() + QStringLiteral("/none.dll")}, 1, "", "файл не найден"},
         {{QStringLiteral("list"), garbage}, 1, "", "не является"},
-        {{QStringLiteral("list"), files.path()}, 1, "", "не читается"},
+        {{QStringLiteral("list"), files.path()}, 1, "", "это папка"},
         {{QStringLiteral("show"), tree, QStringLiteral("10"), QStringLiteral("999")},
          1,
          "",
@@ -374,8 +382,14 @@ TEST(CliProcess, ExitStatusesAndStreams) {
          1,
          "",
          "10 EMPTY: Индекс выходит за пределы"},
-        {{QStringLiteral("extract"), pictures, QStringLiteral("2"), QStringLiteral("203"),
+        {{QStringLiteral("extract"), pictures, QStringLiteral("--type=2"), QStringLiteral("--name=203"),
           QStringLiteral("-o"), out},
+         1,
+         "2_203.bin",
+         "2 #203: Недопустимый рисунок"},
+        // The form of one file that scripts wrote before extract took several files.
+        {{QStringLiteral("extract"), pictures, QStringLiteral("2"), QStringLiteral("203"), QStringLiteral("-o"),
+          out + QStringLiteral("/old")},
          1,
          "2_203.bin",
          "2 #203: Недопустимый рисунок"},
@@ -410,7 +424,8 @@ TEST(CliProcess, DrawsPicturesWithoutAnyDisplay) {
     TempFiles out;
     const CliRun run =
         RunCliProcess({QStringLiteral("extract"), FixturePath(QStringLiteral("pictures64.dll")),
-                       QStringLiteral("EMF"), QStringLiteral("-o"), out.path(), QStringLiteral("--png")},
+                       QStringLiteral("-t"), QStringLiteral("EMF"), QStringLiteral("-o"), out.path(),
+                       QStringLiteral("--png")},
                       bare);
     EXPECT_EQ(run.status, 0) << run.err.toStdString();
     EXPECT_TRUE(run.err.isEmpty()) << run.err.toStdString(); // not even Qt's own notes
@@ -419,7 +434,7 @@ TEST(CliProcess, DrawsPicturesWithoutAnyDisplay) {
     // An icon drawn over the scratch box's colour: the same colour as in the window.
     TempFiles alone, here;
     const QStringList drawn{QStringLiteral("extract"), FixturePath(QStringLiteral("pictures64.dll")),
-                            QStringLiteral("14"),      QStringLiteral("1"),
+                            QStringLiteral("-t14"),    QStringLiteral("-n1"),
                             QStringLiteral("--bmp"),   QStringLiteral("-o")};
     ASSERT_EQ(RunCliProcess(drawn + QStringList{alone.path()}, bare).status, 0);
     ASSERT_EQ(RunCliHere(drawn + QStringList{here.path()}).status, 0);

@@ -12,7 +12,10 @@ struct CliRun {
 
 inline CliRun RunCliHere(const QStringList &arguments) {
     CliRun run;
-    const CliStreams streams{[&](const QByteArray &b) { run.out += b; },
+    const CliStreams streams{[&](const QByteArray &b) {
+                                 run.out += b;
+                                 return 0;
+                             },
                              [&](const QByteArray &b) { run.err += b; }};
     run.status = RunCli(arguments, streams);
     return run;

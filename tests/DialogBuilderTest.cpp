@@ -7,7 +7,8 @@
 #include "TemplateBytes.h"
 #include "formats/WindowStyles.h"
 #include "imaging/RasterPicture.h"
-#include "pe/PeImage.h"
+#include "resources/IdentifierStrings.h"
+#include "resources/ModuleCatalogue.h"
 #include "views/dialogs/DialogFonts.h"
 #include "views/dialogs/DialogGeometry.h"
 #include "views/dialogs/controls/StaticControl.h"
@@ -42,9 +43,9 @@ using namespace Win;
 
 namespace {
 DialogTemplate FixtureDialog(const ResourceId &name) {
-    const auto image = PeImage::Load(FixturePath(QStringLiteral("dialogs32.dll")));
-    if (!image) return {};
-    const auto data = image->Find(ResourceId::fromNumber(5), name);
+    const auto module = ModuleCatalogue::Open(FixturePath(QStringLiteral("dialogs32.dll")));
+    if (!module) return {};
+    const auto data = module->Bytes({ResourceId::fromNumber(5), name});
     return data ? ReadDialogTemplate(*data) : DialogTemplate{};
 }
 
@@ -53,13 +54,13 @@ struct FakePictures {
     QStringList asked;
     QSize iconSize{48, 48}, bitmapSize{20, 10};
     PictureLoader loader() {
-        return [this](const QString &type, const QString &name) -> std::shared_ptr<Picture> {
-            asked << type + QLatin1Char(' ') + name;
-            const QSize size = type == QLatin1String("14") ? iconSize : bitmapSize;
+        return [this](const ResourceEntry &entry) -> std::shared_ptr<Picture> {
+            asked << TypeString(entry.type) + QLatin1Char(' ') + NameString(entry.name);
+            const QSize size = entry.type == ResourceId::fromNumber(14) ? iconSize : bitmapSize;
             QImage image(size, QImage::Format_ARGB32);
             image.fill(Qt::red);
-            return std::make_shared<RasterPicture>(image, type == QLatin1String("14") ? Picture::Icon
-                                                                                      : Picture::Bitmap);
+            return std::make_shared<RasterPicture>(
+                image, entry.type == ResourceId::fromNumber(14) ? Picture::Icon : Picture::Bitmap);
         };
     }
 };
@@ -297,7 +298,7 @@ TEST_F(DialogBuilderTest, StaticsDrawTextImagesAndShapes) {
     EXPECT_EQ(ControlAs<StaticControl>(*window, 38)->staticType(), SS_ETCHEDHORZ);
 
     // With no picture at all the image statics stay empty and keep the template's size.
-    const PictureLoader none = [](const QString &, const QString &) { return std::shared_ptr<Picture>(); };
+    const PictureLoader none = [](const ResourceEntry &) { return std::shared_ptr<Picture>(); };
     auto bare = CreateDialogWindow(FixtureDialog(ResourceId::fromNumber(100)), &host, none);
     ASSERT_NE(bare, nullptr);
     EXPECT_TRUE(ControlAs<StaticControl>(*bare, 34)->image().isNull());

@@ -4,7 +4,7 @@
 #include "Fixtures.h"
 #include "TemplateBytes.h"
 #include "formats/WindowStyles.h"
-#include "pe/PeImage.h"
+#include "resources/ModuleCatalogue.h"
 #include "system/ErrorReport.h"
 
 #include <gtest/gtest.h>
@@ -14,9 +14,10 @@ namespace {
 using Bytes = TemplateBytes;
 
 std::vector<std::byte> FixtureTemplate(const char *bits, const ResourceId &name) {
-    const auto image = PeImage::Load(FixturePath(QStringLiteral("dialogs%1.dll").arg(QLatin1String(bits))));
-    if (!image) return {};
-    const auto data = image->Find(ResourceId::fromNumber(5), name);
+    const auto module =
+        ModuleCatalogue::Open(FixturePath(QStringLiteral("dialogs%1.dll").arg(QLatin1String(bits))));
+    if (!module) return {};
+    const auto data = module->Bytes({ResourceId::fromNumber(5), name});
     if (!data) return {};
     return {data->begin(), data->end()};
 }
@@ -62,12 +63,12 @@ TEST_P(FixtureTemplates, StandardTemplateFields) {
         std::find_if(d.items.begin(), d.items.end(), [](const DialogItem &i) { return i.id == 34; });
     ASSERT_NE(icon, d.items.end());
     EXPECT_TRUE(icon->title.isOrdinal());
-    EXPECT_EQ(icon->title.resourceName(), QStringLiteral("#101"));
+    EXPECT_EQ(icon->title.resourceId(), ResourceId::fromNumber(101));
     EXPECT_EQ(icon->style & Win::SS_TYPEMASK, Win::SS_ICON);
     const auto bitmap =
         std::find_if(d.items.begin(), d.items.end(), [](const DialogItem &i) { return i.id == 35; });
     ASSERT_NE(bitmap, d.items.end());
-    EXPECT_EQ(bitmap->title.resourceName(), QStringLiteral("PICTURE"));
+    EXPECT_EQ(bitmap->title.resourceId(), ResourceId::fromName(QStringLiteral("PICTURE")));
     // The last item ends the template, give or take the padding after it.
     EXPECT_LE(d.end, bytes.size());
     EXPECT_GE(d.end + 3, bytes.size());
@@ -135,7 +136,7 @@ TEST(DialogTemplateQuirks, NamesOrdinalsAlignmentAndCreationData) {
     ASSERT_EQ(d.items.size(), 2u);
     EXPECT_EQ(d.items[0].x, -3);
     EXPECT_EQ(d.items[0].id, 10u);
-    EXPECT_EQ(d.items[0].title.resourceName(), QStringLiteral("#300"));
+    EXPECT_EQ(d.items[0].title.resourceId(), ResourceId::fromNumber(300));
     EXPECT_EQ(d.items[0].creationDataSize, 4);
     EXPECT_EQ(d.items[1].windowClass.text, QStringLiteral("SysLink"));
     EXPECT_EQ(d.items[1].title.text, QStringLiteral("link"));

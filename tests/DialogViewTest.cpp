@@ -4,13 +4,11 @@
 #include "views/dialogs/DialogView.h"
 #include "FakeUi.h"
 #include "Fixtures.h"
+#include "OpenedModule.h"
 #include "TreeNodes.h"
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
 #include "fixtures/gen/PicturePattern.h"
-#include "resources/DialogPreviewWnd.h"
-#include "resources/Module.h"
-#include "resources/tree/ResourceTree.h"
 #include "system/Twips.h"
 #include "views/dialogs/DialogBuilder.h"
 #include "views/dialogs/DialogFonts.h"
@@ -46,17 +44,17 @@ protected:
         ui.openAnswers.push_back(path);
         main->MnuOpenFile_Click();
     }
-    QStandardItem *NameNode(const QString &typeKey, const QString &text) {
+    QModelIndex NameNode(const QString &typeKey, const QString &text) {
         return FindNameNode(
-            *main, [&](const QStandardItem &type) { return type.data(TreeRole::Key).toString() == typeKey; },
+            *main, [&](const QModelIndex &type) { return type.data(TreeRole::Key).toString() == typeKey; },
             text);
     }
     void Click(const QString &typeKey, const QString &text) {
-        QStandardItem *node = NameNode(typeKey, text);
-        ASSERT_NE(node, nullptr) << text.toStdString();
+        QModelIndex node = NameNode(typeKey, text);
+        ASSERT_TRUE(node.isValid()) << text.toStdString();
         main->NodeClick(node);
     }
-    DialogWindow *Preview() const { return qobject_cast<DialogWindow *>(DialogPreviewWnd.data()); }
+    DialogWindow *Preview() const { return qobject_cast<DialogWindow *>(main->Session.preview.window()); }
 
     FakeUi ui;
     std::unique_ptr<FrmMain> main;
@@ -94,7 +92,8 @@ TEST_F(DialogViewTest, AChildDialogLargerThanTheViewScrolls) {
     EXPECT_LE(preview->width(), maximum.width());
     EXPECT_LE(preview->height(), maximum.height());
     EXPECT_EQ(main->PDisplay->size(), QSize(preview->width(), preview->height() + 24));
-    const int viewportW = TwipsToPixelsX(ViewportWidth), viewportH = TwipsToPixelsY(ViewportHeight);
+    const int viewportW = TwipsToPixelsX(main->Session.viewport.width),
+              viewportH = TwipsToPixelsY(main->Session.viewport.height);
     ASSERT_GT(preview->width(), viewportW);
     EXPECT_TRUE(main->HScroll->isEnabled());
     EXPECT_TRUE(main->VScroll->isEnabled());
@@ -125,15 +124,20 @@ TEST_F(DialogViewTest, APopUpIsAWindowOfItsOwnOverTheDisplayCorner) {
 
 TEST_F(DialogViewTest, NumericAndNamedDialogsAndType17) {
     // "#200" is the integer name 200; a named dialog is found whatever the case of its name.
-    EXPECT_TRUE(ShowDialog(QStringLiteral("#200"), *main->PDisplay));
+    const auto show = [&](const QString &name) {
+        const ModuleCatalogue &module = main->Session.Module();
+        return ShowDialog(module, EntryOf(module, QStringLiteral("5"), name), *main->PDisplay,
+                          ModulePictures(module, {}), main->Session.preview);
+    };
+    EXPECT_TRUE(show(QStringLiteral("#200")));
     ASSERT_NE(Preview(), nullptr);
     EXPECT_EQ(Preview()->caption(), QStringLiteral("Common controls"));
     main->ClearDisplay();
-    EXPECT_TRUE(ShowDialog(QStringLiteral("child200"), *main->PDisplay));
+    EXPECT_TRUE(show(QStringLiteral("child200")));
     ASSERT_NE(Preview(), nullptr);
     EXPECT_TRUE(Preview()->isChildStyle());
     main->ClearDisplay();
-    EXPECT_FALSE(ShowDialog(QStringLiteral("#999"), *main->PDisplay));
+    EXPECT_FALSE(show(QStringLiteral("#999")));
     EXPECT_EQ(Preview(), nullptr);
 
     // Type 17 goes to the preview too, which looks the name up among the dialogs.
@@ -147,25 +151,25 @@ TEST_F(DialogViewTest, NumericAndNamedDialogsAndType17) {
 
 TEST_F(DialogViewTest, EveryLaterSelectionResetOrFileRemovesThePreview) {
     Click(QStringLiteral("#5"), QStringLiteral("100"));
-    QPointer<QObject> first = DialogPreviewWnd;
+    QPointer<QObject> first = main->Session.preview.window();
     ASSERT_FALSE(first.isNull());
     Click(QStringLiteral("#5"), QStringLiteral("CHILD200"));
     EXPECT_TRUE(first.isNull());
-    QPointer<QObject> second = DialogPreviewWnd;
+    QPointer<QObject> second = main->Session.preview.window();
     ASSERT_FALSE(second.isNull());
     main->MnuReset_Click();
     EXPECT_TRUE(second.isNull());
-    EXPECT_TRUE(DialogPreviewWnd.isNull());
+    EXPECT_EQ(main->Session.preview.window(), nullptr);
 
     Click(QStringLiteral("#5"), QStringLiteral("200"));
-    QPointer<QObject> third = DialogPreviewWnd;
+    QPointer<QObject> third = main->Session.preview.window();
     ASSERT_FALSE(third.isNull());
-    ReleaseModule(); // the preview goes before the module it was made from
+    main->Session.Release(); // the preview goes before the module it was made from
     EXPECT_TRUE(third.isNull());
 
     Open(FixturePath(QStringLiteral("dialogs64.dll")));
     Click(QStringLiteral("#5"), QStringLiteral("100"));
-    QPointer<QObject> fourth = DialogPreviewWnd;
+    QPointer<QObject> fourth = main->Session.preview.window();
     ASSERT_FALSE(fourth.isNull());
     Open(FixturePath(QStringLiteral("dialogs32.dll")));
     EXPECT_TRUE(fourth.isNull());
@@ -184,7 +188,7 @@ TEST_F(DialogViewTest, ControlsTakeFocusAndClicksButRunNoCommand) {
     Click(QStringLiteral("#5"), QStringLiteral("100"));
     DialogWindow *preview = Preview();
     ASSERT_NE(preview, nullptr);
-    QPointer<QObject> alive = DialogPreviewWnd;
+    QPointer<QObject> alive = main->Session.preview.window();
     for (QPushButton *button : preview->findChildren<QPushButton *>())
         button->click();
     QLineEdit *edit = nullptr;
@@ -206,7 +210,7 @@ TEST_F(DialogViewTest, ControlsTakeFocusAndClicksButRunNoCommand) {
     QApplication::processEvents();
     EXPECT_FALSE(alive.isNull());
     EXPECT_TRUE(preview->isVisible());
-    EXPECT_EQ(DialogPreviewWnd.data(), preview);
+    EXPECT_EQ(main->Session.preview.window(), preview);
 }
 
 TEST_F(DialogViewTest, ABrokenTemplateGivesNoPreviewAndNoCrash) {
@@ -287,11 +291,11 @@ TEST_F(DialogViewTest, TheMenuTheTemplateNamesIsItsMenuBar) {
 
 TEST_F(DialogViewTest, PaintedAsThePlatformPaintsOverlapsTheDefaultButtonAndInvertingIconPixels) {
     // The person clicks the dialog's node in the tree.
-    QStandardItem *node = NameNode(QStringLiteral("#5"), QStringLiteral("OVERLAP"));
-    ASSERT_NE(node, nullptr);
-    main->TVResources->expand(node->parent()->index());
-    main->TVResources->scrollTo(node->index());
-    const QRect row = main->TVResources->visualRect(node->index());
+    QModelIndex node = NameNode(QStringLiteral("#5"), QStringLiteral("OVERLAP"));
+    ASSERT_TRUE(node.isValid());
+    main->TVResources->expand(node.parent());
+    main->TVResources->scrollTo(node);
+    const QRect row = main->TVResources->visualRect(node);
     QTest::mouseClick(main->TVResources->viewport(), Qt::LeftButton, {},
                       QPoint(row.left() + 24, row.center().y()));
     DialogWindow *preview = Preview();

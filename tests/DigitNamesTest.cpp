@@ -22,10 +22,10 @@ protected:
     // Expands the type as its sign would, then clicks the name node with the left button.
     void Click(const QString &typeText, const QString &nameText) {
         ResourceTreeView *tree = h.window->TVResources;
-        tree->expand(h.window->TreeModel->indexFromItem(h.Type(typeText)));
-        QStandardItem *node = h.Name(typeText, nameText);
-        ASSERT_NE(node, nullptr) << nameText.toStdString();
-        const QModelIndex index = h.window->TreeModel->indexFromItem(node);
+        tree->expand(h.Type(typeText));
+        QModelIndex node = h.Name(typeText, nameText);
+        ASSERT_TRUE(node.isValid()) << nameText.toStdString();
+        const QModelIndex index = node;
         tree->scrollTo(index);
         QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, tree->visualRect(index).center());
     }
@@ -51,11 +51,11 @@ TEST_F(DigitNames, AStringNameMadeOfDigitsShowsAndSavesItsOwnBytes) {
         const char *bytes;
     };
     for (const Case c : {Case{0, "string 77"}, Case{1, "integer 77"}}) {
-        QStandardItem *type = h.Type(rcdata);
-        h.window->TVResources->expand(h.window->TreeModel->indexFromItem(type));
-        ASSERT_EQ(type->rowCount(), 2);
-        ASSERT_EQ(type->child(c.row)->text(), QStringLiteral("77"));
-        const QModelIndex index = h.window->TreeModel->indexFromItem(type->child(c.row));
+        QModelIndex type = h.Type(rcdata);
+        h.window->TVResources->expand(type);
+        ASSERT_EQ(Rows(type), 2);
+        ASSERT_EQ(Text(Child(type, c.row)), QStringLiteral("77"));
+        const QModelIndex index = Child(type, c.row);
         QTest::mouseClick(h.window->TVResources->viewport(), Qt::LeftButton, {},
                           h.window->TVResources->visualRect(index).center());
         EXPECT_EQ(h.window->SelectedName, QStringLiteral("#77"));
@@ -87,7 +87,7 @@ TEST(NotRegularFiles, OpenAsUnloadableFilesWithoutBlocking) {
         h.ui.openAnswers.push_back(path);
         h.window->MnuOpenFile_Click();
         EXPECT_EQ(h.window->TreeModel->rowCount(), 1) << path.toStdString();
-        EXPECT_EQ(h.Root()->rowCount(), 0) << path.toStdString();
+        EXPECT_EQ(Rows(h.Root()), 0) << path.toStdString();
         EXPECT_TRUE(h.window->windowTitle().contains(QFileInfo(path).fileName())) << path.toStdString();
         EXPECT_TRUE(h.ui.messages.empty()) << path.toStdString();
     }

@@ -10,7 +10,6 @@
 #include "views/display/TStringsWndProc.h"
 #include "views/display/TextBox.h"
 #include "views/display/TextView.h"
-#include "views/display/Viewport.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -60,10 +59,10 @@ public:
 } // namespace
 
 TEST_F(DisplayAreaTest, SmallIconIsCentredWithItsThreeLines) {
-    EXPECT_EQ(ViewportWidth, 6540);
-    EXPECT_EQ(ViewportHeight, 4980);
+    EXPECT_EQ(w().Session.viewport.width, 6540);
+    EXPECT_EQ(w().Session.viewport.height, 4980);
     auto icon = Solid(16, 16, Picture::Icon);
-    ASSERT_TRUE(ShowPicture(icon, *w().PDisplay));
+    ASSERT_TRUE(ShowPicture(icon, *w().PDisplay, w().Session.viewport));
     EXPECT_EQ(w().PDisplay->geometry(), QRect(0, 0, 436, 332));
     EXPECT_FALSE(w().HScroll->isEnabled());
     EXPECT_FALSE(w().VScroll->isEnabled());
@@ -77,15 +76,15 @@ TEST_F(DisplayAreaTest, SmallIconIsCentredWithItsThreeLines) {
     EXPECT_EQ(shot.pixelColor(225, 173), QColor(Qt::red));
     EXPECT_NE(shot.pixelColor(209, 158), QColor(Qt::red));
     EXPECT_NE(shot.pixelColor(226, 174), QColor(Qt::red));
-    EXPECT_FALSE(ShowPicture(nullptr, *w().PDisplay));
+    EXPECT_FALSE(ShowPicture(nullptr, *w().PDisplay, w().Session.viewport));
 }
 
 TEST_F(DisplayAreaTest, ScrollBarsFollowTheSizeOfTheBox) {
     // Exactly as wide as the visible area: no horizontal bar.
-    ShowPicture(Solid(436, 100), *w().PDisplay);
+    ShowPicture(Solid(436, 100), *w().PDisplay, w().Session.viewport);
     EXPECT_FALSE(w().HScroll->isEnabled());
     // Ten pixels (150 twips) wider: maximum 10.
-    ShowPicture(Solid(446, 100), *w().PDisplay);
+    ShowPicture(Solid(446, 100), *w().PDisplay, w().Session.viewport);
     EXPECT_TRUE(w().HScroll->isEnabled());
     EXPECT_EQ(w().HScroll->maximum(), 10);
     EXPECT_FALSE(w().VScroll->isEnabled());
@@ -96,11 +95,13 @@ TEST_F(DisplayAreaTest, ScrollBarsFollowTheSizeOfTheBox) {
     QImage image(1000, 800, QImage::Format_ARGB32);
     image.fill(Qt::blue);
     image.setPixelColor(999, 799, Qt::green);
-    ShowPicture(std::make_shared<RasterPicture>(image, Picture::Bitmap), *w().PDisplay);
+    ShowPicture(std::make_shared<RasterPicture>(image, Picture::Bitmap), *w().PDisplay, w().Session.viewport);
     EXPECT_EQ(w().HScroll->maximum(), 1000 - 436);
     EXPECT_EQ(w().VScroll->maximum(), 800 - 332);
     EXPECT_EQ(w().HScroll->singleStep(), 1);
-    EXPECT_EQ(w().HScroll->pageStep(), 10);
+    // A page: the visible 436 pixels less a little overlap.
+    EXPECT_LT(w().HScroll->pageStep(), 436);
+    EXPECT_GE(w().HScroll->pageStep(), 436 * 9 / 10);
     w().HScroll->setValue(25);
     EXPECT_EQ(w().PDisplay->x(), -25); // -375 twips
     w().HScroll->setValue(w().HScroll->maximum());
@@ -114,7 +115,7 @@ TEST_F(DisplayAreaTest, ScrollBarsFollowTheSizeOfTheBox) {
 TEST_F(DisplayAreaTest, OverSizedPicturesAreAnOverflowBeforeAnythingChanges) {
     const QRect before = w().PDisplay->geometry();
     try {
-        ShowPicture(Solid(40000, 2), *w().PDisplay);
+        ShowPicture(Solid(40000, 2), *w().PDisplay, w().Session.viewport);
         FAIL() << "no failure";
     } catch (const ErrorReport &e) {
         EXPECT_EQ(e.code(), ErrorReport::Overflow);
@@ -123,7 +124,7 @@ TEST_F(DisplayAreaTest, OverSizedPicturesAreAnOverflowBeforeAnythingChanges) {
 }
 
 TEST_F(DisplayAreaTest, ClearDisplayShrinksTheBoxAndHidesTheText) {
-    ShowPicture(Solid(1000, 800), *w().PDisplay);
+    ShowPicture(Solid(1000, 800), *w().PDisplay, w().Session.viewport);
     w().TStrings->show();
     w().TStrings->setText(QStringLiteral("x"));
     w().ClearDisplay();
@@ -140,7 +141,8 @@ TEST_F(DisplayAreaTest, ClearDisplayShrinksTheBoxAndHidesTheText) {
 TEST_F(DisplayAreaTest, ScrollBarsPassTheFocusOn) {
     QApplication::setActiveWindow(&w());
     w().TVResources->setFocus();
-    ShowPicture(Solid(1000, 800), *w().PDisplay); // a bar can take focus only while enabled
+    ShowPicture(Solid(1000, 800), *w().PDisplay,
+                w().Session.viewport); // a bar can take focus only while enabled
     QApplication::processEvents();
     ASSERT_TRUE(w().TVResources->hasFocus());
     w().HScroll->setFocus(Qt::MouseFocusReason);
@@ -223,7 +225,7 @@ TEST_F(DisplayAreaTest, AScrolledPictureShowsItsOwnPixelsWhereverItStands) {
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
             image.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 16 + y / 256));
-    ShowPicture(std::make_shared<RasterPicture>(image, Picture::Bitmap), *w().PDisplay);
+    ShowPicture(std::make_shared<RasterPicture>(image, Picture::Bitmap), *w().PDisplay, w().Session.viewport);
     for (const QPoint scroll : {QPoint(0, 0), QPoint(37, 11), QPoint(600, 400), QPoint(1064, 868)}) {
         w().HScroll->setValue(scroll.x());
         w().VScroll->setValue(scroll.y());

@@ -19,10 +19,10 @@ TEST(FailureReasons, PicturesAndDialogsSayWhyNothingWasMade) {
     ASSERT_NE(module, nullptr);
     QWidget host;
     const auto dialog = [&](const char *name) {
-        return CreateDialogFromModule(*module, Entry(5, name), &host, ModulePictures(*module)).failure();
+        return CreateDialogFromModule(*module, Entry(5, name), &host, ModulePictures(*module, {})).failure();
     };
     const auto picture = [&](std::uint16_t type, const char *name) {
-        return DecodeResourcePicture(*module, Entry(type, name)).failure();
+        return DecodeResourcePicture(*module, Entry(type, name), {}).failure();
     };
     struct Case {
         const char *what;
@@ -33,7 +33,8 @@ TEST(FailureReasons, PicturesAndDialogsSayWhyNothingWasMade) {
     for (const Case &c : {
              Case{"truncated template", dialog("TRUNCATED"), ErrorReport::OutOfRange, ""},
              Case{"missing menu", dialog("NOMENU"), ErrorReport::ResourceNotFound, ""},
-             Case{"unknown control class", dialog("UNKNOWN"), ErrorReport::WindowClassNotFound, "NOSUCHCLASS"},
+             Case{"unknown control class", dialog("UNKNOWN"), ErrorReport::WindowClassNotFound,
+                  "NOSUCHCLASS"},
              Case{"no such dialog", dialog("NONE"), ErrorReport::ResourceNotFound, ""},
              Case{"bitmap cut short", picture(2, "CUTBMP"), ErrorReport::OutOfRange, ""},
              Case{"no such bitmap", picture(2, "NONE"), ErrorReport::ResourceNotFound, ""},

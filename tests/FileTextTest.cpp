@@ -8,8 +8,6 @@
 #include "app/FrmMain.h"
 #include "app/QtUi.h"
 #include "app/ResourceTreeView.h"
-#include "resources/DialogPreviewWnd.h"
-#include "resources/tree/ResourceTree.h"
 #include "views/dialogs/DialogWindow.h"
 #include "views/dialogs/controls/StaticControl.h"
 
@@ -109,10 +107,10 @@ protected:
         ui.openAnswers.push_back(path);
         window->MnuOpenFile_Click();
     }
-    QStandardItem *NameNode(const QString &typeKey, const QString &text) {
+    QModelIndex NameNode(const QString &typeKey, const QString &text) {
         return FindNameNode(
-            *window,
-            [&](const QStandardItem &type) { return type.data(TreeRole::Key).toString() == typeKey; }, text);
+            *window, [&](const QModelIndex &type) { return type.data(TreeRole::Key).toString() == typeKey; },
+            text);
     }
     // Nothing of the watched folder was opened; then the watch proves that it sees an open.
     void ExpectNothingOpened() {
@@ -135,10 +133,10 @@ protected:
 
 TEST_F(FileTextTest, EveryControlOfADialogShowsItsTextLiterally) {
     Open(FixturePath(QStringLiteral("markup32.dll")));
-    QStandardItem *node = NameNode(QStringLiteral("#5"), QStringLiteral("MARKUP"));
-    ASSERT_NE(node, nullptr);
+    QModelIndex node = NameNode(QStringLiteral("#5"), QStringLiteral("MARKUP"));
+    ASSERT_TRUE(node.isValid());
     window->NodeClick(node);
-    auto *preview = qobject_cast<DialogWindow *>(DialogPreviewWnd.data());
+    auto *preview = qobject_cast<DialogWindow *>(window->Session.preview.window());
     ASSERT_NE(preview, nullptr);
     preview->grab(); // everything laid out and painted
 
@@ -205,25 +203,28 @@ TEST_F(FileTextTest, AResourceNamedLikeMarkupShowsLiterallyInTheTreeItsTooltipAn
     const QString name = QStringLiteral("<i>[*]&lt;.dll");
     const QString path = files.Write(name, ReadFileBytes(FixturePath(QStringLiteral("markup64.dll"))));
     Open(path);
-    EXPECT_EQ(window->TreeModel->item(0)->text(), name);
+    EXPECT_EQ(Text(window->TreeModel->Root()), name);
     ASSERT_NE(window->windowHandle(), nullptr);
     EXPECT_EQ(window->windowHandle()->title(), name + QStringLiteral(" - Зорвика"));
 
     // The resource compiler writes names in capitals.
-    QStandardItem *node = NameNode(QStringLiteral("#10"), QStringLiteral("<B>X</B>"));
-    ASSERT_NE(node, nullptr);
+    QModelIndex node = NameNode(QStringLiteral("#10"), QStringLiteral("<B>X</B>"));
+    ASSERT_TRUE(node.isValid());
     ResourceTreeView *tree = window->TVResources;
-    tree->scrollTo(node->index());
-    const QPoint at = tree->visualRect(node->index()).center();
+    tree->scrollTo(node);
+    const QPoint at = tree->visualRect(node).center();
     QTest::mouseClick(tree->viewport(), Qt::LeftButton, {}, at);
     EXPECT_EQ(window->SelectedName, QStringLiteral("<B>X</B>"));
     EXPECT_EQ(window->LInformation->textFormat(), Qt::PlainText);
     EXPECT_TRUE(window->LInformation->text().contains(QStringLiteral("Имя ресурса: <B>X</B>")))
         << window->LInformation->text().toStdString();
 
-    // A node's tooltip (a name too long for the tree carries one) shows the name as it is.
-    if (node->toolTip().isEmpty()) node->setToolTip(node->text());
-    QHelpEvent help(QEvent::ToolTip, at, tree->viewport()->mapToGlobal(at));
+    // A node's tooltip (a name the tree's width cuts off carries one) shows the name as it is.
+    tree->resize(tree->visualRect(node).left() + 12, tree->height());
+    QApplication::processEvents();
+    ASSERT_TRUE(tree->isTextCutOff(node));
+    const QPoint inside = tree->visualRect(node).topLeft() + QPoint(4, 4);
+    QHelpEvent help(QEvent::ToolTip, inside, tree->viewport()->mapToGlobal(inside));
     QApplication::sendEvent(tree->viewport(), &help);
     ASSERT_TRUE(QToolTip::isVisible());
     EXPECT_EQ(AsShown(QToolTip::text()), QStringLiteral("<B>X</B>"));

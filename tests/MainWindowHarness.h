@@ -3,8 +3,8 @@
 // a fixture as Shell32.dll, and EndProgram that only records that the program would end.
 #include "FakeUi.h"
 #include "Fixtures.h"
+#include "TreeNodes.h"
 #include "app/FrmMain.h"
-#include "resources/tree/ResourceTree.h"
 
 #include <QDir>
 #include <memory>
@@ -32,20 +32,20 @@ public:
     }
     QString SystemDir() const { return prefix_.path() + QStringLiteral("/drive_c/windows/system32"); }
 
-    QStandardItem *Root() const { return window->TreeModel->item(0); }
-    QStandardItem *Type(const QString &text) const {
-        for (int i = 0; i < Root()->rowCount(); ++i)
-            if (Root()->child(i)->text() == text) return Root()->child(i);
-        return nullptr;
+    QModelIndex Root() const { return window->TreeModel->Root(); }
+    QModelIndex Type(const QString &text) const {
+        for (int i = 0; i < Rows(Root()); ++i)
+            if (::Text(Child(Root(), i)) == text) return Child(Root(), i);
+        return {};
     }
     // Expands the type and returns its name node with this text.
-    QStandardItem *Name(const QString &typeText, const QString &nameText) const {
-        QStandardItem *type = Type(typeText);
-        if (type == nullptr) return nullptr;
+    QModelIndex Name(const QString &typeText, const QString &nameText) const {
+        const QModelIndex type = Type(typeText);
+        if (!type.isValid()) return {};
         window->Expand(type);
-        for (int i = 0; i < type->rowCount(); ++i)
-            if (type->child(i)->text() == nameText) return type->child(i);
-        return nullptr;
+        for (int i = 0; i < Rows(type); ++i)
+            if (::Text(Child(type, i)) == nameText) return Child(type, i);
+        return {};
     }
 
     FakeUi ui;

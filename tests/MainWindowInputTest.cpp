@@ -1,10 +1,11 @@
 // The main window driven as a person drives it: keys sent to the focused window, mouse buttons on
 // the tree's nodes, a file dropped from the desktop, the pointer resting on a node, the display
-// scrolled by its keys, and where the window first appears.
+// scrolled by its keys, its bars and the wheel, and where the window first appears.
 #include "MainWindowHarness.h"
 #include "app/ResourceTreeView.h"
 #include "fixtures/gen/PicturePattern.h"
 #include "views/display/DisplayBox.h"
+#include "views/display/TextBox.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -14,6 +15,7 @@
 #include <QMimeData>
 #include <QScreen>
 #include <QScrollBar>
+#include <QStyleHints>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
@@ -37,33 +39,49 @@ protected:
     QWidget *tree() { return w().TVResources->viewport(); }
 
     // Where a person clicks a node: on its text, once its type is open.
-    QPoint At(QStandardItem *node) {
-        if (node->parent() != nullptr) w().TVResources->expand(node->parent()->index());
-        QRect r = w().TVResources->visualRect(node->index());
+    QPoint At(QModelIndex node) {
+        if (node.parent().isValid()) w().TVResources->expand(node.parent());
+        QRect r = w().TVResources->visualRect(node);
         if (r.top() < 0 || r.bottom() >= tree()->height()) {
-            w().TVResources->scrollTo(node->index());
-            r = w().TVResources->visualRect(node->index());
+            w().TVResources->scrollTo(node);
+            r = w().TVResources->visualRect(node);
         }
         return QPoint(std::clamp(r.left() + 24, 2, tree()->width() - 3), r.center().y());
     }
-    void LeftClick(QStandardItem *node) { QTest::mouseClick(tree(), Qt::LeftButton, {}, At(node)); }
+    void LeftClick(QModelIndex node) { QTest::mouseClick(tree(), Qt::LeftButton, {}, At(node)); }
+    // A picture larger than the display both ways.
+    void ShowBigPicture() {
+        h->ui.openAnswers.push_back(FixturePath(QStringLiteral("pictures32.dll")));
+        w().MnuOpenFile_Click();
+        LeftClick(h->Name(QStringLiteral("Точечный рисунок"), QStringLiteral("BIG")));
+        ASSERT_TRUE(w().HScroll->isEnabled() && w().VScroll->isEnabled());
+    }
+    // The wheel turned, or a touchpad swiped, with the pointer over the middle of what is seen of
+    // a widget; true when the widget took it.
+    static bool SendWheel(QWidget *over, QPoint angle, QPoint pixels = {}, Qt::KeyboardModifiers keys = {}) {
+        const QPointF at = over->visibleRegion().boundingRect().center();
+        QWheelEvent event(at, over->mapToGlobal(at), pixels, angle, Qt::NoButton, keys,
+                          pixels.isNull() ? Qt::NoScrollPhase : Qt::ScrollUpdate, false);
+        QApplication::sendEvent(over, &event);
+        return event.isAccepted();
+    }
 
     // The node the tree highlights agrees with the resource on show: its header names it and
     // the save command would write it.
     void ExpectHighlightIsShown(const char *step) {
-        QStandardItem *current = w().TreeModel->itemFromIndex(w().TVResources->currentIndex());
-        ASSERT_NE(current, nullptr) << step;
+        const QModelIndex current = w().TVResources->currentIndex();
+        ASSERT_TRUE(current.isValid()) << step;
         const QString header = w().LInformation->text();
-        if (current->parent() == nullptr) {
+        if (!current.parent().isValid()) {
             EXPECT_TRUE(header.isEmpty()) << step;
-        } else if (current->parent()->parent() == nullptr) {
-            EXPECT_TRUE(header.endsWith(QStringLiteral("Тип ресурса: ") + current->text())) << step;
+        } else if (!current.parent().parent().isValid()) {
+            EXPECT_TRUE(header.endsWith(QStringLiteral("Тип ресурса: ") + Text(current))) << step;
             EXPECT_TRUE(w().SelectedName.isEmpty()) << step;
         } else {
             EXPECT_TRUE(
-                header.contains(QStringLiteral("Имя ресурса: ") + current->text() + QStringLiteral("\r\n")))
+                header.contains(QStringLiteral("Имя ресурса: ") + Text(current) + QStringLiteral("\r\n")))
                 << step << ": " << header.toStdString();
-            EXPECT_TRUE(w().SelectedName.endsWith(current->text())) << step;
+            EXPECT_TRUE(w().SelectedName.endsWith(Text(current))) << step;
         }
     }
 
@@ -132,7 +150,7 @@ TEST_F(ShownWindow, ShortcutsFollowTheEnablingRulesWhenTheyArePressed) {
     EXPECT_EQ(h->ui.saveDialogs.size(), 1u);
     // Ctrl+R resets the tree: only the root is highlighted.
     QTest::keyClick(static_cast<QWidget *>(nullptr), Qt::Key_R, Qt::ControlModifier);
-    EXPECT_EQ(w().TVResources->currentIndex(), h->Root()->index());
+    EXPECT_EQ(w().TVResources->currentIndex(), h->Root());
     EXPECT_TRUE(w().SelectedName.isEmpty());
 }
 
@@ -159,10 +177,10 @@ TEST(Shortcuts, KeyOfADisabledItemDoesNothing) {
 }
 
 TEST_F(ShownWindow, OnlyTheLeftButtonMovesTheHighlightAndItAlwaysShowsWhatItHighlights) {
-    QStandardItem *shown = h->Name(kRcData, QStringLiteral("ONEBYTE"));
-    QStandardItem *other = h->Name(kRcData, QStringLiteral("123"));
-    QStandardItem *third = h->Name(kRcData, QStringLiteral("EMPTY"));
-    ASSERT_TRUE(shown && other && third);
+    QModelIndex shown = h->Name(kRcData, QStringLiteral("ONEBYTE"));
+    QModelIndex other = h->Name(kRcData, QStringLiteral("123"));
+    QModelIndex third = h->Name(kRcData, QStringLiteral("EMPTY"));
+    ASSERT_TRUE(shown.isValid() && other.isValid() && third.isValid());
     const std::vector<std::pair<const char *, std::function<void()>>> gestures{
         {"right click", [&] { QTest::mouseClick(tree(), Qt::RightButton, {}, At(other)); }},
         {"middle click", [&] { QTest::mouseClick(tree(), Qt::MiddleButton, {}, At(other)); }},
@@ -188,7 +206,7 @@ TEST_F(ShownWindow, OnlyTheLeftButtonMovesTheHighlightAndItAlwaysShowsWhatItHigh
     // The other buttons leave the highlight where it was.
     LeftClick(shown);
     QTest::mouseClick(tree(), Qt::RightButton, {}, At(other));
-    EXPECT_EQ(w().TVResources->currentIndex(), shown->index());
+    EXPECT_EQ(w().TVResources->currentIndex(), shown);
 }
 
 TEST_F(ShownWindow, AFileDroppedOnTheWindowOpensAsFileOpenWouldOpenIt) {
@@ -224,13 +242,13 @@ TEST_F(ShownWindow, AFileDroppedOnTheWindowOpensAsFileOpenWouldOpenIt) {
     const std::vector<std::pair<QWidget *, QString>> drops{{tree(), dll}, {w().PDisplay, again}};
     for (const auto &[target, path] : drops) {
         LeftClick(h->Root());
-        LeftClick(h->Root()->child(0));
+        LeftClick(Child(h->Root(), 0));
         ASSERT_FALSE(w().LInformation->text().isEmpty());
         EXPECT_TRUE(drop(target, {QUrl::fromLocalFile(path)})) << path.toStdString();
         const QString name = QFileInfo(path).fileName();
         EXPECT_EQ(w().windowTitle(), name + QStringLiteral(" - Зорвика"));
-        EXPECT_EQ(h->Root()->text(), name);
-        EXPECT_GT(h->Root()->rowCount(), 0);
+        EXPECT_EQ(Text(h->Root()), name);
+        EXPECT_GT(Rows(h->Root()), 0);
         EXPECT_TRUE(w().SelectedType.isEmpty());
         EXPECT_TRUE(w().LInformation->text().isEmpty());
     }
@@ -241,17 +259,17 @@ TEST_F(ShownWindow, AFileDroppedOnTheWindowOpensAsFileOpenWouldOpenIt) {
 TEST_F(ShownWindow, ANodeCutOffByTheTreesWidthShowsItsWholeTextAsWrittenWhenThePointerRestsOnIt) {
     h->ui.openAnswers.push_back(FixturePath(QStringLiteral("longnames64.dll")));
     w().MnuOpenFile_Click();
-    QStandardItem *type = h->Type(kRcData);
-    ASSERT_NE(type, nullptr);
+    QModelIndex type = h->Type(kRcData);
+    ASSERT_TRUE(type.isValid());
     w().Expand(type);
-    QStandardItem *longName = nullptr, *shortName = nullptr;
-    for (int i = 0; i < type->rowCount(); ++i)
-        (type->child(i)->text().startsWith(QLatin1Char('<')) ? longName : shortName) = type->child(i);
-    ASSERT_TRUE(longName && shortName);
+    QModelIndex longName, shortName;
+    for (int i = 0; i < Rows(type); ++i)
+        (Text(Child(type, i)).startsWith(QLatin1Char('<')) ? longName : shortName) = Child(type, i);
+    ASSERT_TRUE(longName.isValid() && shortName.isValid());
     // What the pointer resting on a node shows, if anything, read as the tooltip draws it.
     int tipEvents = 0;
     EventCounter counter(tree(), QEvent::ToolTip, tipEvents);
-    auto hover = [&](QStandardItem *node) -> QString {
+    auto hover = [&](QModelIndex node) -> QString {
         QToolTip::hideText();
         EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }));
         const int before = tipEvents;
@@ -265,32 +283,46 @@ TEST_F(ShownWindow, ANodeCutOffByTheTreesWidthShowsItsWholeTextAsWrittenWhenTheP
         document.setHtml(tip);
         return document.toPlainText();
     };
-    EXPECT_EQ(hover(longName), longName->text());
-    EXPECT_EQ(longName->text(), QStringLiteral("<B>X</B> IS A NAME FAR TOO LONG FOR THE TREE TO SHOW WHOLE"));
+    EXPECT_EQ(hover(longName), Text(longName));
+    EXPECT_EQ(Text(longName), QStringLiteral("<B>X</B> IS A NAME FAR TOO LONG FOR THE TREE TO SHOW WHOLE"));
     EXPECT_TRUE(hover(shortName).isEmpty());
     // Scrolled to its end, the long name is cut off at its start instead.
     w().TVResources->horizontalScrollBar()->setValue(w().TVResources->horizontalScrollBar()->maximum());
-    EXPECT_EQ(hover(longName), longName->text());
+    EXPECT_EQ(hover(longName), Text(longName));
 }
 
 TEST_F(ShownWindow, TheDisplayScrollsByItsKeysAsClicksOnTheScrollBarsWould) {
-    h->ui.openAnswers.push_back(FixturePath(QStringLiteral("pictures32.dll")));
-    w().MnuOpenFile_Click();
-    LeftClick(h->Name(QStringLiteral("Точечный рисунок"), QStringLiteral("BIG")));
+    ShowBigPicture();
     QScrollBar &across = *w().HScroll, &down = *w().VScroll;
-    ASSERT_TRUE(across.isEnabled() && down.isEnabled());
     // The person clicks the picture to give it the keyboard.
     QTest::mouseClick(w().PDisplay, Qt::LeftButton, {}, QPoint(200, 200));
     ASSERT_TRUE(w().PDisplay->hasFocus());
+    // A page is what the display shows less a little, so that the edge of one page stays in sight
+    // on the next; the display is seen up to where the bars begin.
+    const int page = down.pageStep(), pageAcross = across.pageStep();
+    const QSize visible(w().VScroll->x(), w().HScroll->y());
+    EXPECT_LT(page, visible.height());
+    EXPECT_GE(page, visible.height() * 9 / 10);
+    EXPECT_LT(pageAcross, visible.width());
+    EXPECT_GE(pageAcross, visible.width() * 9 / 10);
+    ASSERT_GT(down.maximum(), page + 1);
     struct Step {
         Qt::Key key;
         int across, down;
     };
     const Step steps[] = {
-        {Qt::Key_Right, 1, 0},  {Qt::Key_Right, 2, 0},     {Qt::Key_Left, 1, 0},
-        {Qt::Key_Down, 1, 1},   {Qt::Key_PageDown, 1, 11}, {Qt::Key_Up, 1, 10},
-        {Qt::Key_PageUp, 1, 0}, {Qt::Key_PageUp, 1, 0},    {Qt::Key_End, 1, down.maximum()},
-        {Qt::Key_Home, 1, 0},   {Qt::Key_Left, 0, 0},      {Qt::Key_Left, 0, 0},
+        {Qt::Key_Right, 1, 0},
+        {Qt::Key_Right, 2, 0},
+        {Qt::Key_Left, 1, 0},
+        {Qt::Key_Down, 1, 1},
+        {Qt::Key_PageDown, 1, 1 + page},
+        {Qt::Key_Up, 1, page},
+        {Qt::Key_PageUp, 1, 0},
+        {Qt::Key_PageUp, 1, 0},
+        {Qt::Key_End, 1, down.maximum()},
+        {Qt::Key_Home, 1, 0},
+        {Qt::Key_Left, 0, 0},
+        {Qt::Key_Left, 0, 0},
     };
     for (const Step &step : steps) {
         QTest::keyClick(w().PDisplay, step.key);
@@ -298,12 +330,81 @@ TEST_F(ShownWindow, TheDisplayScrollsByItsKeysAsClicksOnTheScrollBarsWould) {
         EXPECT_EQ(down.value(), step.down) << step.key;
         EXPECT_EQ(w().PDisplay->pos(), QPoint(-step.across, -step.down)) << step.key;
     }
+    // A click in a bar's track moves as far as the page keys, and the keyboard stays on the display.
+    const std::tuple<QScrollBar *, QPoint, QPoint> clicks[] = {
+        {&down, QPoint(down.width() / 2, down.height() * 3 / 4), QPoint(0, page)},
+        {&across, QPoint(across.width() * 3 / 4, across.height() / 2), QPoint(pageAcross, page)},
+        {&down, QPoint(down.width() / 2, down.height() / 4), QPoint(pageAcross, 0)},
+    };
+    for (const auto &[bar, at, expected] : clicks) {
+        QTest::mouseClick(bar, Qt::LeftButton, {}, at);
+        EXPECT_EQ(QPoint(across.value(), down.value()), expected);
+        EXPECT_EQ(w().PDisplay->pos(), -expected);
+        EXPECT_TRUE(w().PDisplay->hasFocus());
+    }
     // A picture smaller than the display: the keys move nothing.
     LeftClick(h->Name(QStringLiteral("Аппаратно-независимый ресурс иконки"), QStringLiteral("1")));
     QTest::mouseClick(w().PDisplay, Qt::LeftButton, {}, QPoint(10, 10));
     for (Qt::Key key : {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageDown, Qt::Key_End})
         QTest::keyClick(w().PDisplay, key);
     EXPECT_EQ(w().PDisplay->pos(), QPoint(0, 0));
+}
+
+TEST_F(ShownWindow, TheWheelMovesThePictureByLinesAndATouchpadByItsPixels) {
+    ShowBigPicture();
+    QScrollBar &across = *w().HScroll, &down = *w().VScroll;
+    // A notch is three of the lines the display prints.
+    ASSERT_EQ(QGuiApplication::styleHints()->wheelScrollLines(), 3);
+    const int notch = 3 * QFontMetrics(w().PDisplay->font()).height();
+    struct Turn {
+        const char *what;
+        QWidget *over;
+        QPoint angle, pixels;
+        Qt::KeyboardModifiers keys;
+        int times;
+        QPoint moved;
+    };
+    const Turn turns[] = {
+        {"a notch toward the person", w().PDisplay, {0, -120}, {}, {}, 1, {0, notch}},
+        {"a notch away", w().PDisplay, {0, 120}, {}, {}, 1, {0, -notch}},
+        {"with Shift", w().PDisplay, {0, -120}, {}, Qt::ShiftModifier, 1, {notch, 0}},
+        {"tilted right", w().PDisplay, {-120, 0}, {}, {}, 1, {notch, 0}},
+        {"tilted left", w().PDisplay, {120, 0}, {}, {}, 1, {-notch, 0}},
+        {"eighths of a notch", w().PDisplay, {0, -15}, {}, {}, 8, {0, notch}},
+        {"a touchpad's swipe", w().PDisplay, {24, -96}, {3, -12}, {}, 1, {-3, 12}},
+        {"over the vertical bar", w().VScroll, {0, -120}, {}, {}, 1, {0, notch}},
+        {"over the horizontal bar", w().HScroll, {0, -120}, {}, {}, 1, {notch, 0}},
+    };
+    const QPoint start(100, 100);
+    for (const Turn &turn : turns) {
+        across.setValue(start.x());
+        down.setValue(start.y());
+        for (int i = 0; i < turn.times; ++i)
+            EXPECT_TRUE(SendWheel(turn.over, turn.angle, turn.pixels, turn.keys)) << turn.what;
+        EXPECT_EQ(QPoint(across.value(), down.value()), start + turn.moved) << turn.what;
+        EXPECT_EQ(w().PDisplay->pos(), -(start + turn.moved)) << turn.what;
+    }
+    // The bars keep their pixels: the ends stop the wheel.
+    down.setValue(down.maximum());
+    SendWheel(w().PDisplay, {0, -120});
+    EXPECT_EQ(down.value(), down.maximum());
+    // What the frame shows is the picture from the scrolled place.
+    const QImage shown = w().PFrame->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage picture = w().PDisplay->Snapshot();
+    const QPoint origin = w().PDisplay->parentWidget()->mapTo(w().PFrame, QPoint(0, 0));
+    const QPoint scrolled(across.value(), down.value());
+    EXPECT_EQ(shown.copy(QRect(origin + QPoint(50, 50), QSize(64, 64))),
+              picture.copy(QRect(scrolled + QPoint(50, 50), QSize(64, 64))));
+
+    // The text pane scrolls its own lines, as before.
+    w().ClearDisplay();
+    QStringList lines;
+    for (int i = 0; i < 200; ++i)
+        lines << QString::number(i);
+    w().TStrings->setText(lines.join(QStringLiteral("\r\n")));
+    w().TStrings->show();
+    SendWheel(w().TStrings->viewport(), {0, -120});
+    EXPECT_EQ(w().TStrings->verticalScrollBar()->value(), 3);
 }
 
 TEST(WindowPlace, TheWindowIsCentredOnTheScreenWithItsFrame) {

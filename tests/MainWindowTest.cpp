@@ -3,7 +3,6 @@
 #include "MainWindowHarness.h"
 #include "app/CommandLine.h"
 #include "app/ResourceTreeView.h"
-#include "resources/Module.h"
 #include "system/SystemFolders.h"
 #include "views/display/DisplayBox.h"
 #include "views/display/TextBox.h"
@@ -43,10 +42,10 @@ TEST(StartUp, OpensShell32FromTheSystemFolder) {
     h.window->Load();
     EXPECT_EQ(h.window->windowTitle(), QStringLiteral("Shell32.dll - Зорвика"));
     ASSERT_EQ(h.window->TreeModel->rowCount(), 1);
-    EXPECT_EQ(h.Root()->text(), QStringLiteral("Shell32.dll"));
-    EXPECT_TRUE(h.window->TVResources->isExpanded(h.Root()->index()));
-    ASSERT_NE(h.Type(QStringLiteral("Таблица строк")), nullptr);
-    EXPECT_EQ(NodeKey(h.Type(QStringLiteral("Таблица строк"))), QStringLiteral("#6"));
+    EXPECT_EQ(Text(h.Root()), QStringLiteral("Shell32.dll"));
+    EXPECT_TRUE(h.window->TVResources->isExpanded(h.Root()));
+    ASSERT_TRUE(h.Type(QStringLiteral("Таблица строк")).isValid());
+    EXPECT_EQ(Key(h.Type(QStringLiteral("Таблица строк"))), QStringLiteral("#6"));
     EXPECT_TRUE(h.ui.messages.empty());
     // The display area as laid out: the visible part of PDisplay ends where the bars begin.
     EXPECT_FALSE(h.window->HScroll->isEnabled());
@@ -194,7 +193,7 @@ TEST(OpenCommand, DialogSettingsCancelAndAnyFile) {
     EXPECT_EQ(d.initDir, h.SystemDir().chopped(QStringLiteral("/system32").size()));
     EXPECT_EQ(w.SelectedName, QStringLiteral("ALPHA"));
     EXPECT_EQ(w.windowTitle(), QStringLiteral("Shell32.dll - Зорвика"));
-    EXPECT_NE(ModuleHandle(), nullptr);
+    EXPECT_NE(w.Session.Catalogue(), nullptr);
 
     // A text file: the root alone, named after the file; no message.
     TempFiles files;
@@ -204,17 +203,17 @@ TEST(OpenCommand, DialogSettingsCancelAndAnyFile) {
     EXPECT_TRUE(h.ui.messages.empty());
     EXPECT_EQ(w.windowTitle(), QStringLiteral("readme.txt - Зорвика"));
     ASSERT_EQ(w.TreeModel->rowCount(), 1);
-    EXPECT_EQ(h.Root()->rowCount(), 0);
-    EXPECT_EQ(NodeKey(h.Root()), text);
+    EXPECT_EQ(Rows(h.Root()), 0);
+    EXPECT_EQ(Key(h.Root()), text);
     EXPECT_TRUE(w.SelectedName.isEmpty());
-    EXPECT_EQ(ModuleHandle(), nullptr);
+    EXPECT_EQ(w.Session.Catalogue(), nullptr);
 }
 
 TEST(Shutdown, ExitReleasesTheModuleAndEndsTheProgram) {
     MainWindowHarness h{QString()};
     h.window->Load();
-    ASSERT_NE(ModuleHandle(), nullptr);
+    ASSERT_NE(h.window->Session.Catalogue(), nullptr);
     h.window->MnuExit_Click();
-    EXPECT_EQ(ModuleHandle(), nullptr);
+    EXPECT_EQ(h.window->Session.Catalogue(), nullptr);
     EXPECT_EQ(h.endCalls, 1);
 }

@@ -1,7 +1,7 @@
 #pragma once
 // Helpers of the media tests: FFmpeg's command line as the reference decoder, resource bytes of
 // real libraries, and waiting for the event loop.
-#include "pe/PeImage.h"
+#include "resources/ModuleCatalogue.h"
 
 #include <QByteArray>
 #include <QCoreApplication>
@@ -16,11 +16,11 @@
 
 inline const QString kWineLibraries = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
 
-// The resource's bytes as stored in the file, without the program's lookups in between.
+// The resource's bytes as the file stores them under this exact entry.
 inline QByteArray ResourceOf(const QString &file, const ResourceId &type, const ResourceId &name) {
-    const std::unique_ptr<PeImage> image = PeImage::Load(file);
-    if (!image) return {};
-    const auto data = image->Find(type, name);
+    const auto module = ModuleCatalogue::Open(file);
+    if (!module) return {};
+    const auto data = module->Bytes({type, name});
     if (!data) return {};
     return QByteArray(reinterpret_cast<const char *>(data->data()), static_cast<qsizetype>(data->size()));
 }

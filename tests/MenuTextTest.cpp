@@ -1,7 +1,7 @@
 // Menus over templates built by a real resource compiler (standard and extended), and over
 // hand-built and cut templates.
 #include "decoders/MenuText.h"
-#include "LoadedModule.h"
+#include "OpenedModule.h"
 #include "decoders/ResourceAccess.h"
 
 #include <QtEndian>
@@ -10,7 +10,7 @@
 namespace {
 class MenuFixture : public testing::TestWithParam<const char *> {
 protected:
-    LoadedModule module{FixturePath(QStringLiteral("menus%1.dll").arg(QLatin1String(GetParam())))};
+    OpenedModule module{FixturePath(QStringLiteral("menus%1.dll").arg(QLatin1String(GetParam())))};
 };
 
 // A standard template, built word by word.
@@ -53,18 +53,19 @@ TEST_P(MenuFixture, StandardTemplateThreeLevelsDeep) {
     // separator the query does not report as exactly 0x800: an empty text and its identifier. A
     // standard template's identifiers are 16-bit: -1 in the source is 65535. "ß" is not in
     // Windows-1251, "€" is.
-    EXPECT_EQ(MenuText(QStringLiteral("#1")), QStringLiteral("&File (cmdID = 0)\r\n"
-                                                             "....&Open\tCtrl+O (cmdID = 100)\r\n") +
-                                                  Sep(1) +
-                                                  QStringLiteral("....&Recent (cmdID = 0)\r\n"
-                                                                 "........Первый файл (cmdID = 110)\r\n"
-                                                                 "........&More (cmdID = 0)\r\n"
-                                                                 "............Deep (cmdID = 120)\r\n") +
-                                                  Sep(3) +
-                                                  QStringLiteral("....E&xit (cmdID = 101)\r\n"
-                                                                 " (cmdID = 7)\r\n"
-                                                                 "&Help (cmdID = 65535)\r\n"
-                                                                 "Stra?e € (cmdID = 102)\r\n"));
+    EXPECT_EQ(MenuText(module, module.Entry(QStringLiteral("4"), QStringLiteral("#1"))),
+              QStringLiteral("&File (cmdID = 0)\r\n"
+                             "....&Open\tCtrl+O (cmdID = 100)\r\n") +
+                  Sep(1) +
+                  QStringLiteral("....&Recent (cmdID = 0)\r\n"
+                                 "........Первый файл (cmdID = 110)\r\n"
+                                 "........&More (cmdID = 0)\r\n"
+                                 "............Deep (cmdID = 120)\r\n") +
+                  Sep(3) +
+                  QStringLiteral("....E&xit (cmdID = 101)\r\n"
+                                 " (cmdID = 7)\r\n"
+                                 "&Help (cmdID = 65535)\r\n"
+                                 "Stra?e € (cmdID = 102)\r\n"));
 }
 
 TEST_P(MenuFixture, ExtendedTemplateThreeLevelsDeep) {
@@ -72,37 +73,39 @@ TEST_P(MenuFixture, ExtendedTemplateThreeLevelsDeep) {
     // Extended popups keep their identifiers; 0x820 is not a plain separator; owner-drawn and
     // bitmap items show no text; identifiers are signed 32-bit; an empty text item becomes a
     // separator, an empty popup text does not.
-    EXPECT_EQ(MenuText(QStringLiteral("#2")), QStringLiteral("&Edit (cmdID = 200)\r\n"
-                                                             "....&Undo (cmdID = 201)\r\n") +
-                                                  Sep(1) +
-                                                  QStringLiteral(".... (cmdID = 202)\r\n"
-                                                                 "....Level two (cmdID = 203)\r\n"
-                                                                 "........Level three (cmdID = 204)\r\n"
-                                                                 "............Leaf (cmdID = 205)\r\n") +
-                                                  Sep(3) +
-                                                  QStringLiteral(".... (cmdID = 206)\r\n"
-                                                                 ".... (cmdID = 207)\r\n"
-                                                                 "....Negative (cmdID = -5)\r\n") +
-                                                  Sep(1) +
-                                                  QStringLiteral(" (cmdID = 300)\r\n"
-                                                                 "....Child (cmdID = 301)\r\n"));
+    EXPECT_EQ(MenuText(module, module.Entry(QStringLiteral("4"), QStringLiteral("#2"))),
+              QStringLiteral("&Edit (cmdID = 200)\r\n"
+                             "....&Undo (cmdID = 201)\r\n") +
+                  Sep(1) +
+                  QStringLiteral(".... (cmdID = 202)\r\n"
+                                 "....Level two (cmdID = 203)\r\n"
+                                 "........Level three (cmdID = 204)\r\n"
+                                 "............Leaf (cmdID = 205)\r\n") +
+                  Sep(3) +
+                  QStringLiteral(".... (cmdID = 206)\r\n"
+                                 ".... (cmdID = 207)\r\n"
+                                 "....Negative (cmdID = -5)\r\n") +
+                  Sep(1) +
+                  QStringLiteral(" (cmdID = 300)\r\n"
+                                 "....Child (cmdID = 301)\r\n"));
 }
 
 TEST_P(MenuFixture, EmptyWhenTheMenuCannotBeBuilt) {
     ASSERT_TRUE(module.loaded());
-    EXPECT_EQ(MenuText(QStringLiteral("CONTEXT")),
+    EXPECT_EQ(MenuText(module, module.Entry(QStringLiteral("4"), QStringLiteral("CONTEXT"))),
               QStringLiteral("Context (cmdID = 0)\r\n....Named (cmdID = 400)\r\n"));
     // An empty menu, a template cut inside an item, an unknown version, a missing menu.
     for (const char *name : {"#3", "#5", "#6", "#99", "NOTHING"})
-        EXPECT_EQ(MenuText(QLatin1String(name)), QString()) << name;
+        EXPECT_EQ(MenuText(module, module.Entry(QStringLiteral("4"), QLatin1String(name))), QString())
+            << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, MenuFixture, testing::Values("32", "64"));
 
 TEST(MenuTemplateBytes, EveryCutTemplateGivesNothingOrTheWholeMenu) {
-    LoadedModule module(FixturePath(QStringLiteral("menus32.dll")));
+    OpenedModule module(FixturePath(QStringLiteral("menus32.dll")));
     for (const char *name : {"#1", "#2"}) {
-        const auto bytes = GetResourceBytes(QStringLiteral("4"), QLatin1String(name));
+        const auto bytes = GetResourceBytes(module, module.Entry(QStringLiteral("4"), QLatin1String(name)));
         ASSERT_TRUE(bytes.has_value());
         const QString whole = MenuTextFromTemplate(*bytes);
         ASSERT_FALSE(whole.isEmpty());

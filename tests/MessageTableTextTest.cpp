@@ -1,6 +1,6 @@
 // Message tables compiled by the message compiler and built by hand.
 #include "decoders/MessageTableText.h"
-#include "LoadedModule.h"
+#include "OpenedModule.h"
 #include "decoders/ResourceAccess.h"
 
 #include <QtEndian>
@@ -9,7 +9,7 @@
 namespace {
 class MessageTableFixture : public testing::TestWithParam<const char *> {
 protected:
-    LoadedModule module{FixturePath(QStringLiteral("msgtab%1.dll").arg(QLatin1String(GetParam())))};
+    OpenedModule module{FixturePath(QStringLiteral("msgtab%1.dll").arg(QLatin1String(GetParam())))};
 };
 
 void Put32(QByteArray &out, std::uint32_t v) {
@@ -28,7 +28,7 @@ TEST_P(MessageTableFixture, RendersUtf16MessagesOfTheMessageCompiler) {
     ASSERT_TRUE(module.loaded());
     // The compiler ends each message with a lone line feed, which becomes CR LF; an error
     // severity sets the identifier's highest bits, so it prints as a negative number.
-    EXPECT_EQ(MessageTableText(QStringLiteral("#1")),
+    EXPECT_EQ(MessageTableText(module, module.Entry(QStringLiteral("11"), QStringLiteral("#1"))),
               QStringLiteral("1  Готово\r\n2  Done: %1\r\n-1073741819  Нарушение доступа\r\n"));
 }
 
@@ -36,28 +36,35 @@ TEST_P(MessageTableFixture, RendersAnsiBlocksInTableOrder) {
     ASSERT_TRUE(module.loaded());
     // Block 20 first: its entry of length 4 has no text and no break, so block 10 runs on in the
     // same line. Flags 0 and 2 are both ANSI (Windows-1251). The zero length ends block 10..13.
-    EXPECT_EQ(MessageTableText(QStringLiteral("#2")), QStringLiteral("20  10  Готово\r\n11  Flag 2\r\n"));
+    EXPECT_EQ(MessageTableText(module, module.Entry(QStringLiteral("11"), QStringLiteral("#2"))),
+              QStringLiteral("20  10  Готово\r\n11  Flag 2\r\n"));
     // The largest identifier ends its block without the counter wrapping round.
-    EXPECT_EQ(MessageTableText(QStringLiteral("#3")), QStringLiteral("2147483646  A\r\n2147483647  B\r\n"));
+    EXPECT_EQ(MessageTableText(module, module.Entry(QStringLiteral("11"), QStringLiteral("#3"))),
+              QStringLiteral("2147483646  A\r\n2147483647  B\r\n"));
     // An entry of length 2 ends its block; a block 9..8 shows nothing; a message without a break
     // runs on into the next.
-    EXPECT_EQ(MessageTableText(QStringLiteral("#4")), QStringLiteral("1  One\r\n7  Run8  on\r\n"));
-    EXPECT_EQ(MessageTableText(QStringLiteral("#5")), QString());
+    EXPECT_EQ(MessageTableText(module, module.Entry(QStringLiteral("11"), QStringLiteral("#4"))),
+              QStringLiteral("1  One\r\n7  Run8  on\r\n"));
+    EXPECT_EQ(MessageTableText(module, module.Entry(QStringLiteral("11"), QStringLiteral("#5"))), QString());
 }
 
 TEST_P(MessageTableFixture, FailsOnTablesOutsideTheirBytes) {
     ASSERT_TRUE(module.loaded());
     // A block table past the data, an entry past the data, a missing table.
     for (const char *name : {"#6", "#7", "#8"})
-        EXPECT_EQ(FailureCode([&] { MessageTableText(QLatin1String(name)); }), 9) << name;
+        EXPECT_EQ(FailureCode([&] {
+                      MessageTableText(module, module.Entry(QStringLiteral("11"), QLatin1String(name)));
+                  }),
+                  9)
+            << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, MessageTableFixture, testing::Values("32", "64"));
 
 TEST(MessageTableBytes, EveryCutOfATableFailsOrShowsLess) {
-    LoadedModule module(FixturePath(QStringLiteral("msgtab32.dll")));
+    OpenedModule module(FixturePath(QStringLiteral("msgtab32.dll")));
     for (const char *name : {"#1", "#2", "#4"}) {
-        const auto bytes = GetResourceBytes(QStringLiteral("11"), QLatin1String(name));
+        const auto bytes = GetResourceBytes(module, module.Entry(QStringLiteral("11"), QLatin1String(name)));
         ASSERT_TRUE(bytes.has_value());
         const QString whole = MessageTableText(*bytes);
         for (std::size_t size = 0; size < bytes->size(); ++size) {

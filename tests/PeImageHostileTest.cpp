@@ -1,7 +1,7 @@
 // The PE reader over damaged and hostile copies of a fixture: truncated files, directories that
 // point back at themselves, entries and data outside the file, absurd counts and sizes.
 #include "Fixtures.h"
-#include "pe/PeImage.h"
+#include "resources/ModuleCatalogue.h"
 
 #include <QtEndian>
 #include <gtest/gtest.h>
@@ -41,12 +41,12 @@ Layout Locate(const QByteArray &file) {
 }
 
 // Every resource the reader yields, as type/name -> bytes.
-std::map<QString, QByteArray> Everything(const PeImage &image) {
+std::map<QString, QByteArray> Everything(const ModuleCatalogue &image) {
     std::map<QString, QByteArray> all;
     auto id = [](const ResourceId &r) { return r.isNumber() ? QString::number(*r.number) : r.name; };
     for (const ResourceId &t : image.Types())
         for (const ResourceId &n : image.Names(t))
-            if (const auto data = image.Find(t, n))
+            if (const auto data = image.Bytes({t, n}))
                 all[id(t) + QLatin1Char('/') + id(n)] = QByteArray(
                     reinterpret_cast<const char *>(data->data()), static_cast<qsizetype>(data->size()));
     return all;
@@ -59,12 +59,12 @@ protected:
         ASSERT_FALSE(original.isEmpty());
         layout = Locate(original);
         ASSERT_NE(layout.rsrc, 0u);
-        auto image = PeImage::Load(FixturePath(QStringLiteral("tree32.dll")));
+        auto image = ModuleCatalogue::Open(FixturePath(QStringLiteral("tree32.dll")));
         ASSERT_NE(image, nullptr);
         intact = Everything(*image);
     }
-    std::unique_ptr<PeImage> LoadBytes(const QByteArray &bytes) {
-        return PeImage::Load(files.Write(QStringLiteral("x.dll"), bytes));
+    std::shared_ptr<const ModuleCatalogue> LoadBytes(const QByteArray &bytes) {
+        return ModuleCatalogue::Open(files.Write(QStringLiteral("x.dll"), bytes));
     }
 
     QByteArray original;
@@ -100,9 +100,9 @@ TEST_F(PeImageHostileTest, DirectoriesPointingBackCannotLoop) {
     ASSERT_FALSE(types.empty());
     EXPECT_EQ(image->Names(types[0]).size(), types.size());
     for (const ResourceId &name : image->Names(types[0]))
-        EXPECT_FALSE(image->Find(types[0], name));
+        EXPECT_FALSE(image->Bytes({types[0], name}));
     // The other types are untouched.
-    EXPECT_TRUE(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101)));
+    EXPECT_TRUE(image->Bytes({ResourceId::fromNumber(10), ResourceId::fromNumber(101)}));
 }
 
 TEST_F(PeImageHostileTest, DataOutsideTheFileYieldsNothing) {
@@ -124,15 +124,15 @@ TEST_F(PeImageHostileTest, DataOutsideTheFileYieldsNothing) {
         PutU32(bytes, dataEntryOf(bytes, 240), rva);
         const auto image = LoadBytes(bytes);
         ASSERT_NE(image, nullptr);
-        EXPECT_FALSE(image->Find(ResourceId::fromNumber(240), ResourceId::fromNumber(1))) << rva;
+        EXPECT_FALSE(image->Bytes({ResourceId::fromNumber(240), ResourceId::fromNumber(1)})) << rva;
     }
     for (const quint32 size : {0xFFFFFFFFu, 0xFFFFFFF0u, 0x80000000u}) {
         QByteArray bytes = original;
         PutU32(bytes, dataEntryOf(bytes, 240) + 4, size);
         const auto image = LoadBytes(bytes);
         ASSERT_NE(image, nullptr);
-        EXPECT_FALSE(image->Find(ResourceId::fromNumber(240), ResourceId::fromNumber(1))) << size;
-        EXPECT_TRUE(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101)));
+        EXPECT_FALSE(image->Bytes({ResourceId::fromNumber(240), ResourceId::fromNumber(1)})) << size;
+        EXPECT_TRUE(image->Bytes({ResourceId::fromNumber(10), ResourceId::fromNumber(101)}));
     }
 }
 

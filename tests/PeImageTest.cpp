@@ -1,6 +1,7 @@
-// The PE resource reader over fixtures built by a real resource compiler, PE32 and PE32+ alike.
-#include "pe/PeImage.h"
+// The PE resource reader, through the module catalogue, over fixtures built by a real resource
+// compiler, PE32 and PE32+ alike.
 #include "Fixtures.h"
+#include "resources/ModuleCatalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -18,10 +19,11 @@ QString Bytes(const std::optional<std::vector<std::byte>> &data) {
 class PeImageTest : public testing::TestWithParam<const char *> {
 protected:
     void SetUp() override {
-        image = PeImage::Load(FixturePath(QStringLiteral("tree%1.dll").arg(QLatin1String(GetParam()))));
+        image =
+            ModuleCatalogue::Open(FixturePath(QStringLiteral("tree%1.dll").arg(QLatin1String(GetParam()))));
         ASSERT_NE(image, nullptr);
     }
-    std::unique_ptr<PeImage> image;
+    std::shared_ptr<const ModuleCatalogue> image;
 };
 } // namespace
 
@@ -40,26 +42,28 @@ TEST_P(PeImageTest, ListsTypesAndNamesInDirectoryOrder) {
 }
 
 TEST_P(PeImageTest, NamedLookupsIgnoreCase) {
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromName(QStringLiteral("mytype")),
-                                ResourceId::fromName(QStringLiteral("alpha")))),
+    EXPECT_EQ(Bytes(image->Bytes({ResourceId::fromName(QStringLiteral("mytype")),
+                                  ResourceId::fromName(QStringLiteral("alpha"))})),
               QStringLiteral("alpha"));
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromName(QStringLiteral("MyType")), ResourceId::fromNumber(7))),
-              QStringLiteral("seven"));
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromName(QStringLiteral("nothing")))),
-              QStringLiteral("<none>"));
+    EXPECT_EQ(
+        Bytes(image->Bytes({ResourceId::fromName(QStringLiteral("MyType")), ResourceId::fromNumber(7)})),
+        QStringLiteral("seven"));
+    EXPECT_EQ(
+        Bytes(image->Bytes({ResourceId::fromNumber(10), ResourceId::fromName(QStringLiteral("nothing"))})),
+        QStringLiteral("<none>"));
     // An integer identifier never matches a name, nor the other way round.
-    EXPECT_FALSE(image->Find(ResourceId::fromName(QStringLiteral("10")), ResourceId::fromNumber(101)));
+    EXPECT_FALSE(image->Bytes({ResourceId::fromName(QStringLiteral("10")), ResourceId::fromNumber(101)}));
 }
 
 TEST_P(PeImageTest, ChoosesTheLanguageOfTheHomeSystem) {
     // English US and Russian: Russian wins. German and French only: the first listed (German).
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101))),
+    EXPECT_EQ(Bytes(image->Bytes({ResourceId::fromNumber(10), ResourceId::fromNumber(101)})),
               QStringLiteral("russian"));
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(102))),
+    EXPECT_EQ(Bytes(image->Bytes({ResourceId::fromNumber(10), ResourceId::fromNumber(102)})),
               QStringLiteral("german"));
-    EXPECT_EQ(Bytes(image->Find(ResourceId::fromNumber(10), ResourceId::fromNumber(101), 0x0409)),
+    EXPECT_EQ(Bytes(image->Bytes({ResourceId::fromNumber(10), ResourceId::fromNumber(101)}, 0x0409)),
               QStringLiteral("english"));
-    EXPECT_EQ(image->Languages(ResourceId::fromNumber(10), ResourceId::fromNumber(102)),
+    EXPECT_EQ(image->Languages({ResourceId::fromNumber(10), ResourceId::fromNumber(102)}),
               (std::vector<std::uint16_t>{0x0407, 0x040C}));
 }
 
@@ -67,11 +71,11 @@ INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PeImageTest, testing::Values("32", "64
 
 TEST(PeImageFiles, RefusesWhatIsNotAnImage) {
     TempFiles files;
-    EXPECT_EQ(PeImage::Load(files.Write(QStringLiteral("text.txt"), "just some text\n")), nullptr);
-    EXPECT_EQ(PeImage::Load(files.Write(QStringLiteral("empty.dll"), QByteArray())), nullptr);
-    EXPECT_EQ(PeImage::Load(QStringLiteral("/nonexistent/file.dll")), nullptr);
+    EXPECT_EQ(ModuleCatalogue::Open(files.Write(QStringLiteral("text.txt"), "just some text\n")), nullptr);
+    EXPECT_EQ(ModuleCatalogue::Open(files.Write(QStringLiteral("empty.dll"), QByteArray())), nullptr);
+    EXPECT_EQ(ModuleCatalogue::Open(QStringLiteral("/nonexistent/file.dll")), nullptr);
     QByteArray mz = ReadFileBytes(FixturePath(QStringLiteral("tree32.dll")));
     mz[0x3C] = char(0xF0); // the PE signature offset now points nowhere useful
     mz[0x3D] = char(0xFF);
-    EXPECT_EQ(PeImage::Load(files.Write(QStringLiteral("bad.dll"), mz)), nullptr);
+    EXPECT_EQ(ModuleCatalogue::Open(files.Write(QStringLiteral("bad.dll"), mz)), nullptr);
 }

@@ -1,19 +1,14 @@
 // The picture decoders over fixtures built by windres: bitmaps of every depth and compression,
 // icons and cursors with masks, alpha, PNG and hotspots, groups, and picture files in custom
-// resources loaded through the temporary file.
+// resources read from their bytes.
 #include "decoders/PictureDecoders.h"
-#include "Fixtures.h"
+#include "OpenedModule.h"
 #include "decoders/ResourceAccess.h"
 #include "fixtures/gen/PicturePattern.h"
 #include "formats/IconDirectory.h"
 #include "imaging/RasterPicture.h"
-#include "resources/Module.h"
-#include "resources/Playback.h"
 #include "system/ErrorReport.h"
 
-#include <QFile>
-#include <QGuiApplication>
-#include <QPalette>
 #include <gtest/gtest.h>
 
 namespace {
@@ -56,25 +51,29 @@ template <typename F> QImage Expected(int w, int h, F colour) {
     return image;
 }
 
-std::vector<std::uint16_t> GroupImageIds(const QString &type, const QString &name) {
-    const auto data = GetResourceBytes(type, name);
-    if (!data) return {};
-    std::vector<std::uint16_t> ids;
-    for (const IconDirEntry &e : ReadGroupDirectory(*data, type == QLatin1String("12")).entries)
-        ids.push_back(static_cast<std::uint16_t>(e.idOrOffset));
-    return ids;
-}
-
-bool TempFileExists() {
-    return QFile::exists(TempFilePath());
-}
-
 class PictureDecoders : public testing::TestWithParam<const char *> {
 protected:
-    void SetUp() override {
-        ASSERT_TRUE(LoadModule(FixtureFile(QStringLiteral("pictures%1.dll").arg(QLatin1String(GetParam())))));
+    void SetUp() override { ASSERT_TRUE(module.loaded()); }
+    // The picture of a picture type, by identifier strings, in the standard theme's colours.
+    std::shared_ptr<Picture> Decoded(const QString &type, const QString &name,
+                                     const SystemColours &colours = {}) {
+        return DecodeResourcePicture(module, module.Entry(type, name), colours).take();
     }
-    void TearDown() override { ReleaseModule(); }
+    std::shared_ptr<Picture> File(const QString &type, const QString &name) {
+        return DecodePictureFile(module, module.Entry(type, name));
+    }
+    std::optional<ResourceBytes> Bytes(const QString &type, const QString &name) {
+        return GetResourceBytes(module, module.Entry(type, name));
+    }
+    std::vector<std::uint16_t> GroupImageIds(const QString &type, const QString &name) {
+        const auto data = Bytes(type, name);
+        if (!data) return {};
+        std::vector<std::uint16_t> ids;
+        for (const IconDirEntry &e : ReadGroupDirectory(*data, type == QLatin1String("12")).entries)
+            ids.push_back(static_cast<std::uint16_t>(e.idOrOffset));
+        return ids;
+    }
+    OpenedModule module{FixtureFile(QStringLiteral("pictures%1.dll").arg(QLatin1String(GetParam())))};
 };
 } // namespace
 
@@ -85,7 +84,7 @@ TEST_P(PictureDecoders, BitmapsOfEveryDepthAndHeaderMatchQtsOwnReader) {
                                                     {113, "pic_32bpp_v4.bmp"}, {114, "pic_core.bmp"}};
     for (const auto &[id, file] : bitmaps) {
         SCOPED_TRACE(file);
-        const auto picture = ResourcePicture(QStringLiteral("2"), QStringLiteral("#%1").arg(id));
+        const auto picture = Decoded(QStringLiteral("2"), QStringLiteral("#%1").arg(id));
         ASSERT_NE(picture, nullptr);
         EXPECT_EQ(picture->Type(), Picture::Bitmap);
         EXPECT_EQ(picture->Width(), PixelsToHimetric(kPatternWidth, true));
@@ -101,13 +100,13 @@ TEST_P(PictureDecoders, BitmapsOfEveryDepthAndHeaderMatchQtsOwnReader) {
 TEST_P(PictureDecoders, SixteenBitPixelsWidenByRepeatingTheirHighBits) {
     // 5-5-5 pixels were made from the pattern's 5-bit components, so they widen back to it exactly
     // (Qt's reader widens by shifting alone, so it is no reference here).
-    const auto rgb555 = ResourcePicture(QStringLiteral("2"), QStringLiteral("#107"));
+    const auto rgb555 = Decoded(QStringLiteral("2"), QStringLiteral("#107"));
     ASSERT_NE(rgb555, nullptr);
     EXPECT_EQ(
         Differences(Raster(rgb555).image(), Expected(kPatternWidth, kPatternHeight, PatternColor), false),
         "");
     // 5-6-5 with bit fields: green keeps 6 bits, abcdef widening to abcdefab.
-    const auto rgb565 = ResourcePicture(QStringLiteral("2"), QStringLiteral("#108"));
+    const auto rgb565 = Decoded(QStringLiteral("2"), QStringLiteral("#108"));
     ASSERT_NE(rgb565, nullptr);
     EXPECT_EQ(Differences(Raster(rgb565).image(),
                           Expected(kPatternWidth, kPatternHeight,
@@ -122,7 +121,7 @@ TEST_P(PictureDecoders, SixteenBitPixelsWidenByRepeatingTheirHighBits) {
 
 TEST_P(PictureDecoders, ShortColourTablesAndRunLengthsDrawTheirMissingPixelsBlack) {
     const auto palette = PatternPalette(16);
-    const auto shortTable = ResourcePicture(QStringLiteral("2"), QStringLiteral("#103"));
+    const auto shortTable = Decoded(QStringLiteral("2"), QStringLiteral("#103"));
     ASSERT_NE(shortTable, nullptr);
     EXPECT_EQ(Differences(Raster(shortTable).image(),
                           Expected(kPatternWidth, kPatternHeight,
@@ -134,7 +133,7 @@ TEST_P(PictureDecoders, ShortColourTablesAndRunLengthsDrawTheirMissingPixelsBlac
               "");
     for (const char *name : {"#105", "#106"}) {
         SCOPED_TRACE(name);
-        const auto rle = ResourcePicture(QStringLiteral("2"), QLatin1String(name));
+        const auto rle = Decoded(QStringLiteral("2"), QLatin1String(name));
         ASSERT_NE(rle, nullptr);
         const QImage expected = Expected(kPatternWidth, kPatternHeight, [&](int x, int y) {
             const bool skipped = y == kRleSkippedRow || (y == kRleDeltaRow && x < kRleDeltaSkip);
@@ -144,15 +143,9 @@ TEST_P(PictureDecoders, ShortColourTablesAndRunLengthsDrawTheirMissingPixelsBlac
     }
 }
 
-TEST_P(PictureDecoders, TheLoadersGreysBecomeThePalettesThreeDColours) {
-    const QPalette saved = QGuiApplication::palette();
-    QPalette custom = saved;
-    custom.setColor(QPalette::Dark, QColor(10, 20, 30));
-    custom.setColor(QPalette::Button, QColor(40, 50, 60));
-    custom.setColor(QPalette::Midlight, QColor(70, 80, 90));
-    QGuiApplication::setPalette(custom);
-    const auto picture = ResourcePicture(QStringLiteral("2"), QStringLiteral("#104"));
-    QGuiApplication::setPalette(saved);
+TEST_P(PictureDecoders, TheLoadersGreysBecomeTheThreeDColours) {
+    const auto picture = Decoded(QStringLiteral("2"), QStringLiteral("#104"),
+                                 {qRgb(10, 20, 30), qRgb(40, 50, 60), qRgb(70, 80, 90)});
     ASSERT_NE(picture, nullptr);
     auto palette = PatternPalette(16);
     palette[kGreyIndex[0]] = qRgb(10, 20, 30);
@@ -169,19 +162,22 @@ TEST_P(PictureDecoders, BrokenOrMissingBitmapsGiveNoPictureWithoutAnError) {
     // Bits cut short, a colour table past the end, a size beyond any image, no such bitmap.
     for (const char *name : {"#201", "#202", "#203", "#999", "NOSUCH"}) {
         SCOPED_TRACE(name);
-        EXPECT_EQ(ResourcePicture(QStringLiteral("2"), QLatin1String(name)), nullptr);
+        EXPECT_EQ(Decoded(QStringLiteral("2"), QLatin1String(name)), nullptr);
     }
-    EXPECT_EQ(ResourcePicture(QStringLiteral("14"), QStringLiteral("#999")), nullptr);
-    EXPECT_EQ(ResourcePicture(QStringLiteral("5"), QStringLiteral("#1")), nullptr);
-    // The type is compared exactly: " 2" is no bitmap type.
-    EXPECT_EQ(ResourcePicture(QStringLiteral("02"), QStringLiteral("#101")), nullptr);
+    EXPECT_EQ(Decoded(QStringLiteral("14"), QStringLiteral("#999")), nullptr);
+    EXPECT_EQ(Decoded(QStringLiteral("5"), QStringLiteral("#1")), nullptr);
+    // A type named "02" is no bitmap type, though one named "2" would be.
+    EXPECT_EQ(DecodeResourcePicture(
+                  module, {ResourceId::fromName(QStringLiteral("02")), ResourceId::fromNumber(101)}, {})
+                  .take(),
+              nullptr);
 }
 
 TEST_P(PictureDecoders, IconImagesTakeTransparencyFromAlphaOrElseTheMask) {
     const auto ids = GroupImageIds(QStringLiteral("14"), QStringLiteral("#1"));
     ASSERT_EQ(ids.size(), 5u);
-    const auto image = [](std::uint16_t id) {
-        const auto picture = ResourcePicture(QStringLiteral("3"), QStringLiteral("#%1").arg(id));
+    const auto image = [this](std::uint16_t id) {
+        const auto picture = Decoded(QStringLiteral("3"), QStringLiteral("#%1").arg(id));
         if (!picture) throw std::runtime_error("no icon");
         EXPECT_EQ(picture->Type(), Picture::Icon);
         return Raster(picture).image();
@@ -227,25 +223,25 @@ TEST_P(PictureDecoders, IconImagesTakeTransparencyFromAlphaOrElseTheMask) {
 
 TEST_P(PictureDecoders, GroupsShowTheImageClosestToTheStandardSizeAtItsOwnSize) {
     // 16, 32 (8 bits), 32 (32 bits), 48, 256: the deepest 32 x 32.
-    const auto group = ResourcePicture(QStringLiteral("14"), QStringLiteral("#1"));
+    const auto group = Decoded(QStringLiteral("14"), QStringLiteral("#1"));
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->Type(), Picture::Icon);
     EXPECT_EQ(Raster(group).image().size(), QSize(32, 32));
     EXPECT_EQ(Raster(group).icon()->bitCount, 32);
     EXPECT_EQ(group->Width(), PixelsToHimetric(32, true));
     // 16 and 48 are equally far from 32: the deeper 48 x 48 image.
-    const auto second = ResourcePicture(QStringLiteral("14"), QStringLiteral("#2"));
+    const auto second = Decoded(QStringLiteral("14"), QStringLiteral("#2"));
     ASSERT_NE(second, nullptr);
     EXPECT_EQ(Raster(second).image().size(), QSize(48, 48));
     EXPECT_EQ(Raster(second).icon()->bitCount, 24);
     // A named group with a PNG image only.
-    const auto png = ResourcePicture(QStringLiteral("14"), QStringLiteral("pngicon"));
+    const auto png = Decoded(QStringLiteral("14"), QStringLiteral("pngicon"));
     ASSERT_NE(png, nullptr);
     EXPECT_EQ(Raster(png).image().size(), QSize(256, 256));
 }
 
 TEST_P(PictureDecoders, CursorsKeepTheirHotspotWithoutShiftingTheImage) {
-    const auto group = ResourcePicture(QStringLiteral("12"), QStringLiteral("#1"));
+    const auto group = Decoded(QStringLiteral("12"), QStringLiteral("#1"));
     ASSERT_NE(group, nullptr);
     EXPECT_EQ(group->Type(), Picture::Icon);
     const RasterPicture &chosen = Raster(group);
@@ -266,7 +262,7 @@ TEST_P(PictureDecoders, CursorsKeepTheirHotspotWithoutShiftingTheImage) {
     // The single 48 x 48 cursor image (type 1) has a hotspot of its own.
     const auto ids = GroupImageIds(QStringLiteral("12"), QStringLiteral("#1"));
     ASSERT_EQ(ids.size(), 2u);
-    const auto single = ResourcePicture(QStringLiteral("1"), QStringLiteral("#%1").arg(ids[1]));
+    const auto single = Decoded(QStringLiteral("1"), QStringLiteral("#%1").arg(ids[1]));
     ASSERT_NE(single, nullptr);
     EXPECT_EQ(Raster(single).icon()->hotspot, kCursorHotspot48);
     EXPECT_EQ(Raster(single).image().size(), QSize(48, 48));
@@ -276,7 +272,7 @@ TEST_P(PictureDecoders, CursorsKeepTheirHotspotWithoutShiftingTheImage) {
 TEST_P(PictureDecoders, AMissingSingleImageIsAnErrorAndNotJustNoPicture) {
     for (const char *type : {"1", "3"}) {
         try {
-            ResourcePicture(QLatin1String(type), QStringLiteral("#999"));
+            Decoded(QLatin1String(type), QStringLiteral("#999"));
             ADD_FAILURE() << "no error for type " << type;
         } catch (const ErrorReport &e) {
             EXPECT_EQ(e.code(), ErrorReport::OutOfRange);
@@ -286,7 +282,7 @@ TEST_P(PictureDecoders, AMissingSingleImageIsAnErrorAndNotJustNoPicture) {
 
 TEST_P(PictureDecoders, PicturesSaveInTheirOwnFileForms) {
     // A bitmap: a BMP file that reads back to the same pixels.
-    const auto bitmap = ResourcePicture(QStringLiteral("2"), QStringLiteral("#114"));
+    const auto bitmap = Decoded(QStringLiteral("2"), QStringLiteral("#114"));
     ASSERT_NE(bitmap, nullptr);
     const auto bmp = bitmap->FileBytes();
     ASSERT_TRUE(bmp.has_value());
@@ -297,10 +293,10 @@ TEST_P(PictureDecoders, PicturesSaveInTheirOwnFileForms) {
     const auto ids = GroupImageIds(QStringLiteral("14"), QStringLiteral("#1"));
     for (std::uint16_t id : ids) {
         const QString name = QStringLiteral("#%1").arg(id);
-        const auto icon = ResourcePicture(QStringLiteral("3"), name);
+        const auto icon = Decoded(QStringLiteral("3"), name);
         const auto file = icon->FileBytes();
         ASSERT_TRUE(file.has_value());
-        const auto stored = GetResourceBytes(QStringLiteral("3"), name);
+        const auto stored = Bytes(QStringLiteral("3"), name);
         const auto fileSpan =
             std::as_bytes(std::span(file->constData(), static_cast<std::size_t>(file->size())));
         const IconDirectory dir = ReadIconFileDirectory(fileSpan);
@@ -313,14 +309,14 @@ TEST_P(PictureDecoders, PicturesSaveInTheirOwnFileForms) {
     }
     // A cursor: a cursor file with the hotspot in its directory and the image without it.
     const auto cursorIds = GroupImageIds(QStringLiteral("12"), QStringLiteral("#1"));
-    const auto cursor = ResourcePicture(QStringLiteral("1"), QStringLiteral("#%1").arg(cursorIds[0]));
+    const auto cursor = Decoded(QStringLiteral("1"), QStringLiteral("#%1").arg(cursorIds[0]));
     const auto cur = cursor->FileBytes();
     ASSERT_TRUE(cur.has_value());
     const IconDirectory dir = ReadIconFileDirectory(
         std::as_bytes(std::span(cur->constData(), static_cast<std::size_t>(cur->size()))));
     EXPECT_TRUE(dir.cursor);
     EXPECT_EQ(dir.entries[0].hotspot, kCursorHotspot);
-    const auto stored = GetResourceBytes(QStringLiteral("1"), QStringLiteral("#%1").arg(cursorIds[0]));
+    const auto stored = Bytes(QStringLiteral("1"), QStringLiteral("#%1").arg(cursorIds[0]));
     EXPECT_EQ(cur->mid(dir.entries[0].idOrOffset),
               QByteArray(reinterpret_cast<const char *>(stored->data()) + 4,
                          static_cast<qsizetype>(stored->size() - 4)));
@@ -329,10 +325,9 @@ TEST_P(PictureDecoders, PicturesSaveInTheirOwnFileForms) {
     EXPECT_FALSE(cursor->FileBytes().has_value());
 }
 
-TEST_P(PictureDecoders, PictureFilesLoadByTheirDataAndLeaveNoTemporaryFile) {
-    const auto photo = TempFilePicture(QStringLiteral("JPEG"), QStringLiteral("PHOTO"));
+TEST_P(PictureDecoders, PictureFilesLoadByTheirData) {
+    const auto photo = File(QStringLiteral("JPEG"), QStringLiteral("PHOTO"));
     ASSERT_NE(photo, nullptr);
-    EXPECT_FALSE(TempFileExists());
     EXPECT_EQ(photo->Type(), Picture::Bitmap);
     const QImage jpeg = Raster(photo).image();
     ASSERT_EQ(jpeg.size(), QSize(kPhotoWidth, kPhotoHeight));
@@ -346,9 +341,8 @@ TEST_P(PictureDecoders, PictureFilesLoadByTheirDataAndLeaveNoTemporaryFile) {
         }
 
     // A GIF keeps its transparent colour.
-    const auto gif = TempFilePicture(QStringLiteral("gif"), QStringLiteral("ANIM"));
+    const auto gif = File(QStringLiteral("gif"), QStringLiteral("ANIM"));
     ASSERT_NE(gif, nullptr);
-    EXPECT_FALSE(TempFileExists());
     const auto palette = PatternPalette(4);
     EXPECT_EQ(Differences(Raster(gif).image(),
                           Expected(kPatternWidth, kPatternHeight,
@@ -360,51 +354,33 @@ TEST_P(PictureDecoders, PictureFilesLoadByTheirDataAndLeaveNoTemporaryFile) {
               "");
 
     // The data decides, not the type: a JPEG under GIF, a BMP under JPG, an icon under JPEG.
-    const auto jpegAsGif = TempFilePicture(QStringLiteral("GIF"), QStringLiteral("JPEGASGIF"));
+    const auto jpegAsGif = File(QStringLiteral("GIF"), QStringLiteral("JPEGASGIF"));
     EXPECT_EQ(Raster(jpegAsGif).image().size(), QSize(kPhotoWidth, kPhotoHeight));
-    const auto bmp = TempFilePicture(QStringLiteral("JPG"), QStringLiteral("BMPFILE"));
+    const auto bmp = File(QStringLiteral("JPG"), QStringLiteral("BMPFILE"));
     EXPECT_EQ(bmp->Type(), Picture::Bitmap);
     EXPECT_EQ(Differences(Raster(bmp).image(), Expected(kPatternWidth, kPatternHeight, PatternColor), false),
               "");
-    const auto ico = TempFilePicture(QStringLiteral("JPEG"), QStringLiteral("ICOFILE"));
+    const auto ico = File(QStringLiteral("JPEG"), QStringLiteral("ICOFILE"));
     EXPECT_EQ(ico->Type(), Picture::Icon);
     EXPECT_EQ(Raster(ico).image().size(), QSize(32, 32));
 
     // Metafiles: type 4 sized by the EMF frame, type 2 by the placeable header's box.
-    const auto emf = TempFilePicture(QStringLiteral("EMF"), QStringLiteral("DRAWING"));
+    const auto emf = File(QStringLiteral("EMF"), QStringLiteral("DRAWING"));
     EXPECT_EQ(emf->Type(), Picture::EnhMetafile);
     EXPECT_EQ(emf->Width(), 9855);
     EXPECT_EQ(emf->Height(), 7209);
-    const auto wmf = TempFilePicture(QStringLiteral("WMF"), QStringLiteral("DRAWING"));
+    const auto wmf = File(QStringLiteral("WMF"), QStringLiteral("DRAWING"));
     EXPECT_EQ(wmf->Type(), Picture::Metafile);
     EXPECT_EQ(wmf->Width(), 9856);
     EXPECT_EQ(wmf->Height(), 7210);
     EXPECT_FALSE(wmf->Release()); // a metafile owns no bitmap or icon
-    EXPECT_FALSE(TempFileExists());
 }
 
-TEST_P(PictureDecoders, DataThatIsNoPictureFailsAndStaysInTheTemporaryFile) {
-    try {
-        TempFilePicture(QStringLiteral("JPG"), QStringLiteral("NOTAPICTURE"));
-        ADD_FAILURE() << "no failure";
-    } catch (const ErrorReport &e) {
-        EXPECT_EQ(e.code(), ErrorReport::InvalidPicture);
-    }
-    ASSERT_TRUE(TempFileExists());
-    const auto stored = GetResourceBytes(QStringLiteral("JPG"), QStringLiteral("NOTAPICTURE"));
-    EXPECT_EQ(ReadFileBytes(TempFilePath()), QByteArray(reinterpret_cast<const char *>(stored->data()),
-                                                        static_cast<qsizetype>(stored->size())));
-    // The next picture through the file replaces it, and is gone afterwards.
-    ASSERT_NE(TempFilePicture(QStringLiteral("GIF"), QStringLiteral("ANIM")), nullptr);
-    EXPECT_FALSE(TempFileExists());
-    // A missing resource fails before anything is written.
-    try {
-        TempFilePicture(QStringLiteral("GIF"), QStringLiteral("NOSUCH"));
-        ADD_FAILURE() << "no failure";
-    } catch (const ErrorReport &e) {
-        EXPECT_EQ(e.code(), ErrorReport::OutOfRange);
-    }
-    EXPECT_FALSE(TempFileExists());
+TEST_P(PictureDecoders, DataThatIsNoPictureOrNoDataFails) {
+    EXPECT_EQ(FailureCode([&] { File(QStringLiteral("JPG"), QStringLiteral("NOTAPICTURE")); }),
+              ErrorReport::InvalidPicture);
+    EXPECT_EQ(FailureCode([&] { File(QStringLiteral("GIF"), QStringLiteral("NOSUCH")); }),
+              ErrorReport::OutOfRange);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, PictureDecoders, testing::Values("32", "64"));

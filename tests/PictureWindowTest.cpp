@@ -1,16 +1,13 @@
 // Pictures in the main window: a click on a picture resource shows it with its information
 // lines, a large bitmap switches the scroll bars on, a file the loader refuses asks the error
-// question and leaves the temporary file until the next click. With ZORVIKA_SCREENSHOTS set to a
+// question. With ZORVIKA_SCREENSHOTS set to a
 // folder, the window is saved there as PNG at each step, to be looked at.
 #include "FakeUi.h"
 #include "Fixtures.h"
 #include "TreeNodes.h"
 #include "app/FrmMain.h"
-#include "resources/Playback.h"
-#include "resources/tree/ResourceTree.h"
 #include "system/Twips.h"
 #include "views/display/DisplayBox.h"
-#include "views/display/Viewport.h"
 
 #include <QFile>
 #include <QScrollBar>
@@ -32,14 +29,14 @@ protected:
         window.reset();
     }
 
-    QStandardItem *Node(const QString &type, const QString &name) {
+    QModelIndex Node(const QString &type, const QString &name) {
         return FindNameNode(
-            *window, [&](const QStandardItem &node) { return TypeString(&node) == type; }, name);
+            *window, [&](const QModelIndex &node) { return TypeText(node) == type; }, name);
     }
 
     QStringList Click(const QString &type, const QString &name) {
-        QStandardItem *node = Node(type, name);
-        if (node == nullptr) throw std::runtime_error("no such node");
+        QModelIndex node = Node(type, name);
+        if (!node.isValid()) throw std::runtime_error("no such node");
         window->NodeClick(node);
         return window->PDisplay->printedLines();
     }
@@ -77,8 +74,8 @@ TEST_F(PictureWindow, ALargeBitmapStartsAtTheCornerWithBothScrollBars) {
     ASSERT_TRUE(window->HScroll->isEnabled());
     ASSERT_TRUE(window->VScroll->isEnabled());
     // The scroll range is the part of the picture beyond the visible area.
-    EXPECT_EQ(window->HScroll->maximum(), 900 - TwipsToPixelsX(ViewportWidth));
-    EXPECT_EQ(window->VScroll->maximum(), 700 - TwipsToPixelsY(ViewportHeight));
+    EXPECT_EQ(window->HScroll->maximum(), 900 - TwipsToPixelsX(window->Session.viewport.width));
+    EXPECT_EQ(window->VScroll->maximum(), 700 - TwipsToPixelsY(window->Session.viewport.height));
     Screenshot(QStringLiteral("big_bitmap_top_left"));
     window->HScroll->setValue(window->HScroll->maximum());
     window->VScroll->setValue(window->VScroll->maximum());
@@ -96,7 +93,6 @@ TEST_F(PictureWindow, MetafilesAndPictureFilesShowByTheirType) {
     Screenshot(QStringLiteral("wmf"));
     EXPECT_TRUE(Click(QStringLiteral("GIF"), QStringLiteral("ANIM"))
                     .contains(QStringLiteral("Тип: Точечный рисунок или рисунок в аналогичном формате")));
-    EXPECT_FALSE(QFile::exists(TempFilePath()));
     EXPECT_TRUE(ui.messages.empty());
 }
 
@@ -106,16 +102,13 @@ TEST_F(PictureWindow, BrokenPicturesSayTheyCannotBeLoaded) {
     EXPECT_TRUE(ui.messages.empty());
 }
 
-TEST_F(PictureWindow, ARefusedPictureFileAsksTheErrorQuestionAndKeepsTheFileUntilTheNextClick) {
+TEST_F(PictureWindow, ARefusedPictureFileAsksTheErrorQuestion) {
     ui.answers.push_back(MsgAnswer::Yes);
     Click(QStringLiteral("JPG"), QStringLiteral("NOTAPICTURE"));
     ASSERT_EQ(ui.messages.size(), 1u);
     EXPECT_TRUE(ui.messages[0].text.contains(QStringLiteral("Код: 481")))
         << ui.messages[0].text.toStdString();
     EXPECT_TRUE(ui.messages[0].text.endsWith(QStringLiteral("Игнорировать?")));
-    EXPECT_TRUE(QFile::exists(TempFilePath()));
-    Click(QStringLiteral("3"), QStringLiteral("1"));
-    EXPECT_FALSE(QFile::exists(TempFilePath()));
 }
 
 TEST_F(PictureWindow, WinesOwnIconsAndCursorsShowAtTheirChosenSize) {

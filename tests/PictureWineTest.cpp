@@ -3,7 +3,7 @@
 #include "Fixtures.h"
 #include "formats/IconDirectory.h"
 #include "imaging/ImageLoader.h"
-#include "pe/PeImage.h"
+#include "resources/ModuleCatalogue.h"
 #include "system/ErrorReport.h"
 
 #include <QDir>
@@ -34,12 +34,12 @@ struct Counts {
 };
 
 // Decodes every resource of the picture types, in every language, as the image loader does.
-void DecodeModule(const PeImage &image, const QString &file, Counts &counts) {
+void DecodeModule(const ModuleCatalogue &image, const QString &file, Counts &counts) {
     const auto typeId = [](std::uint16_t n) { return ResourceId::fromNumber(n); };
     for (const std::uint16_t type : std::initializer_list<std::uint16_t>{1, 2, 3, 12, 14}) {
         for (const ResourceId &name : image.Names(typeId(type))) {
-            for (std::uint16_t language : image.Languages(typeId(type), name)) {
-                const auto data = image.Find(typeId(type), name, language);
+            for (std::uint16_t language : image.Languages({typeId(type), name})) {
+                const auto data = image.Bytes({typeId(type), name}, language);
                 const QString where =
                     QStringLiteral("%1 type %2 name %3").arg(file).arg(type).arg(IdText(name));
                 if (!data) {
@@ -50,7 +50,7 @@ void DecodeModule(const PeImage &image, const QString &file, Counts &counts) {
                     switch (type) {
                     case 2:
                         ++counts.bitmaps;
-                        if (LoadBitmapResource(*data).isNull()) counts.failures << where;
+                        if (LoadBitmapResource(*data, {}).isNull()) counts.failures << where;
                         break;
                     case 1:
                     case 3: {
@@ -67,7 +67,7 @@ void DecodeModule(const PeImage &image, const QString &file, Counts &counts) {
                         const IconImage icon =
                             LoadIconGroup(*data, type == 12,
                                           [&](std::uint16_t id) -> std::optional<std::span<const std::byte>> {
-                                              auto found = image.Find(typeId(imageType), typeId(id));
+                                              auto found = image.Bytes({typeId(imageType), typeId(id)});
                                               if (!found) return std::nullopt;
                                               chosen = std::move(*found);
                                               return std::span<const std::byte>(chosen);
@@ -126,7 +126,7 @@ TEST(PictureWine, EveryPictureResourceOfTheX64LibrariesDecodes) {
     if (modules.isEmpty()) GTEST_SKIP() << "Wine's libraries are not installed";
     Counts counts;
     for (const QString &path : modules) {
-        const auto image = PeImage::Load(path);
+        const auto image = ModuleCatalogue::Open(path);
         if (!image) continue;
         ++counts.files;
         DecodeModule(*image, QFileInfo(path).fileName(), counts);
@@ -148,7 +148,7 @@ TEST(PictureWine, EveryPictureResourceOfTheX64LibrariesDecodes) {
 
 namespace {
 // A cursor file of the group's images, each without its hotspot (which moves to the directory).
-QByteArray CursorFile(const PeImage &image, const IconDirectory &directory) {
+QByteArray CursorFile(const ModuleCatalogue &image, const IconDirectory &directory) {
     QByteArray header, images;
     auto put16 = [](QByteArray &out, std::uint32_t v) {
         out.append(static_cast<char>(v & 0xFF));
@@ -163,8 +163,8 @@ QByteArray CursorFile(const PeImage &image, const IconDirectory &directory) {
     put16(header, static_cast<std::uint32_t>(directory.entries.size()));
     std::uint32_t offset = 6 + 16 * static_cast<std::uint32_t>(directory.entries.size());
     for (const IconDirEntry &e : directory.entries) {
-        const auto data = image.Find(ResourceId::fromNumber(1),
-                                     ResourceId::fromNumber(static_cast<std::uint16_t>(e.idOrOffset)));
+        const auto data = image.Bytes(
+            {ResourceId::fromNumber(1), ResourceId::fromNumber(static_cast<std::uint16_t>(e.idOrOffset))});
         if (!data || data->size() < 4) return {};
         const QByteArray bytes(reinterpret_cast<const char *>(data->data()),
                                static_cast<qsizetype>(data->size()));
@@ -191,7 +191,7 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
     int groups = 0, images = 0, chosen = 0;
     QStringList mismatches;
     for (const QString &path : modules) {
-        const auto image = PeImage::Load(path);
+        const auto image = ModuleCatalogue::Open(path);
         if (!image) continue;
         const QString module = QFileInfo(path).fileName();
         const auto iconGroups = image->Names(ResourceId::fromNumber(14));
@@ -208,8 +208,8 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
                 files << work.filePath(f);
         }
         for (const ResourceId &name : cursorGroups)
-            for (std::uint16_t language : image->Languages(ResourceId::fromNumber(12), name)) {
-                const auto group = image->Find(ResourceId::fromNumber(12), name, language);
+            for (std::uint16_t language : image->Languages({ResourceId::fromNumber(12), name})) {
+                const auto group = image->Bytes({ResourceId::fromNumber(12), name}, language);
                 files << TempWrite(work,
                                    QStringLiteral("%1_12_%2_%3.cur").arg(module, IdText(name)).arg(language),
                                    CursorFile(*image, ReadGroupDirectory(*group, true)));
@@ -220,8 +220,8 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
         for (const std::uint16_t type : std::initializer_list<std::uint16_t>{12, 14}) {
             const bool cursor = type == 12;
             for (const ResourceId &name : cursor ? cursorGroups : iconGroups) {
-                for (std::uint16_t language : image->Languages(ResourceId::fromNumber(type), name)) {
-                    const auto group = image->Find(ResourceId::fromNumber(type), name, language);
+                for (std::uint16_t language : image->Languages({ResourceId::fromNumber(type), name})) {
+                    const auto group = image->Bytes({ResourceId::fromNumber(type), name}, language);
                     ASSERT_TRUE(group.has_value());
                     ++groups;
                     const QString base =
@@ -229,9 +229,9 @@ TEST(PictureWine, GroupImagesMatchWhatIcoutilsExtracts) {
                     const IconDirectory directory = ReadGroupDirectory(*group, cursor);
                     const auto choice = ChooseIconEntry(directory);
                     for (std::size_t i = 0; i < directory.entries.size(); ++i) {
-                        const auto data = image->Find(ResourceId::fromNumber(cursor ? 1 : 3),
-                                                      ResourceId::fromNumber(static_cast<std::uint16_t>(
-                                                          directory.entries[i].idOrOffset)));
+                        const auto data = image->Bytes({ResourceId::fromNumber(cursor ? 1 : 3),
+                                                        ResourceId::fromNumber(static_cast<std::uint16_t>(
+                                                            directory.entries[i].idOrOffset))});
                         ASSERT_TRUE(data.has_value());
                         const IconImage ours = DecodeIconResource(*data, cursor);
                         // icotool names its files <file>_<index from 1>_<width>x<height>x<depth>.png.

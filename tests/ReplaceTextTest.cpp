@@ -1,5 +1,5 @@
 // Search-and-replace and the line-break rule shared by string and message tables.
-#include "resources/ReplaceText.h"
+#include "text/ReplaceText.h"
 
 #include <gtest/gtest.h>
 

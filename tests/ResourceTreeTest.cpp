@@ -1,34 +1,39 @@
-// The resource tree and raw access over the tree fixture: node keys, texts and images, lazy
-// listing of names, identifier strings, and the lookups that follow them.
-#include "resources/tree/ResourceTree.h"
-#include "Fixtures.h"
+// The resource tree's model over the tree fixture: node keys, texts and icons, lazy listing of
+// names, the entry each node stands for, and the lookups of identifier strings.
+#include "OpenedModule.h"
+#include "TreeNodes.h"
 #include "decoders/ResourceAccess.h"
-#include "resources/Module.h"
+#include "resources/IdentifierStrings.h"
 #include "resources/ResTypeDescription.h"
-#include "resources/TextHelpers.h"
+#include "resources/tree/TreeImages.h"
 
 #include <gtest/gtest.h>
 
 namespace {
-// One line per node: depth, key, text and images, as the tree holds them.
-QStringList Dump(const QStandardItem *node, int depth = 0) {
+// The number of the tree image a node's icon shows in `mode`; 0 for no icon.
+int ImageOf(const QModelIndex &node, QIcon::Mode mode) {
+    const QIcon icon = node.data(Qt::DecorationRole).value<QIcon>();
+    if (icon.isNull()) return 0;
+    const QImage shown =
+        icon.pixmap(QSize(16, 16), mode).toImage().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    for (int image = 1; image <= 4; ++image)
+        if (shown == ILResourcesImage(image).convertToFormat(QImage::Format_ARGB32_Premultiplied))
+            return image;
+    return -1;
+}
+
+// One line per node: depth, key, text and images, as the tree shows them.
+QStringList Dump(const QModelIndex &node, int depth = 0) {
     QStringList lines{QStringLiteral("%1%2|%3|%4/%5")
-                          .arg(QString(depth * 2, QLatin1Char(' ')), NodeKey(node), node->text())
-                          .arg(node->data(TreeRole::Image).toInt())
-                          .arg(node->data(TreeRole::SelectedImage).toInt())};
-    for (int i = 0; i < node->rowCount(); ++i)
-        lines << Dump(node->child(i), depth + 1);
+                          .arg(QString(depth * 2, QLatin1Char(' ')), Key(node), Text(node))
+                          .arg(ImageOf(node, QIcon::Normal))
+                          .arg(ImageOf(node, QIcon::Selected))};
+    for (int i = 0; i < Rows(node); ++i)
+        lines << Dump(Child(node, i), depth + 1);
     return lines;
 }
 
-QStandardItem *TypeNode(QStandardItemModel &tree, const QString &text) {
-    QStandardItem *root = tree.item(0);
-    for (int i = 0; i < root->rowCount(); ++i)
-        if (root->child(i)->text() == text) return root->child(i);
-    return nullptr;
-}
-
-QString Text(const std::optional<ResourceBytes> &bytes) {
+QString BytesText(const std::optional<ResourceBytes> &bytes) {
     if (!bytes) return QStringLiteral("<none>");
     return QString::fromLatin1(reinterpret_cast<const char *>(bytes->data()),
                                static_cast<qsizetype>(bytes->size()));
@@ -37,13 +42,25 @@ QString Text(const std::optional<ResourceBytes> &bytes) {
 class ResourceTreeTest : public testing::TestWithParam<const char *> {
 protected:
     void SetUp() override {
-        path = FixturePath(QStringLiteral("tree%1.dll").arg(QLatin1String(GetParam())));
-        root = OpenResourceFile(tree, path, QStringLiteral("tree.dll"));
+        ASSERT_TRUE(module.loaded());
+        tree.Show(ModuleCatalogue::Open(path), path, QStringLiteral("tree.dll"));
+        root = tree.Root();
     }
-    void TearDown() override { ReleaseModule(); }
-    QStandardItemModel tree;
-    QString path;
-    QStandardItem *root = nullptr;
+    QModelIndex TypeNode(const QString &text) const {
+        for (int i = 0; i < Rows(root); ++i)
+            if (Text(Child(root, i)) == text) return Child(root, i);
+        return {};
+    }
+    std::optional<ResourceBytes> Bytes(const QString &type, const QString &name) const {
+        return GetResourceBytes(module, module.Entry(type, name));
+    }
+    std::int32_t Size(const QString &type, const QString &name) const {
+        return GetResourceSize(module, module.Entry(type, name));
+    }
+    const QString path = FixturePath(QStringLiteral("tree%1.dll").arg(QLatin1String(GetParam())));
+    OpenedModule module{path};
+    ResourceTreeModel tree;
+    QModelIndex root;
 };
 } // namespace
 
@@ -67,94 +84,106 @@ TEST_P(ResourceTreeTest, RootAndTypesWithPlaceholders) {
 }
 
 TEST_P(ResourceTreeTest, NamesAreListedOnFirstExpansionOnly) {
-    QStandardItem *rcdata = TypeNode(tree, QStringLiteral("Определяемый приложением ресурс"));
-    ASSERT_NE(rcdata, nullptr);
-    ExpandNode(tree, rcdata);
+    QModelIndex rcdata = TypeNode(QStringLiteral("Определяемый приложением ресурс"));
+    ASSERT_TRUE(rcdata.isValid());
+    tree.Expand(rcdata);
     QStringList names;
-    for (int i = 0; i < rcdata->rowCount(); ++i)
-        names << Dump(rcdata->child(i)).constFirst();
+    for (int i = 0; i < Rows(rcdata); ++i)
+        names << Dump(Child(rcdata, i)).constFirst();
     EXPECT_EQ(names, (QStringList{QStringLiteral("|EMPTY|4/4"), QStringLiteral("|ONEBYTE|4/4"),
                                   QStringLiteral("|101|4/4"), QStringLiteral("|102|4/4"),
                                   QStringLiteral("|123|4/4")}));
     // A second expansion adds nothing; the root's expansion changes nothing.
-    ExpandNode(tree, rcdata);
-    ExpandNode(tree, root);
-    EXPECT_EQ(rcdata->rowCount(), 5);
-    EXPECT_EQ(root->rowCount(), 6);
+    tree.Expand(rcdata);
+    tree.Expand(root);
+    EXPECT_EQ(Rows(rcdata), 5);
+    EXPECT_EQ(Rows(root), 6);
 
     // A named type is enumerated by its name.
-    QStandardItem *named = TypeNode(tree, QStringLiteral("MYTYPE"));
-    ExpandNode(tree, named);
-    ASSERT_EQ(named->rowCount(), 2);
-    EXPECT_EQ(named->child(0)->text(), QStringLiteral("ALPHA"));
-    EXPECT_EQ(named->child(1)->text(), QStringLiteral("7"));
+    QModelIndex named = TypeNode(QStringLiteral("MYTYPE"));
+    tree.Expand(named);
+    ASSERT_EQ(Rows(named), 2);
+    EXPECT_EQ(Text(Child(named, 0)), QStringLiteral("ALPHA"));
+    EXPECT_EQ(Text(Child(named, 1)), QStringLiteral("7"));
 }
 
 TEST_P(ResourceTreeTest, IdentifierStringsAndLookups) {
-    QStandardItem *rcdata = TypeNode(tree, QStringLiteral("Определяемый приложением ресурс"));
-    ExpandNode(tree, rcdata);
-    EXPECT_EQ(TypeString(rcdata), QStringLiteral("10"));
-    EXPECT_EQ(NameString(rcdata->child(2)), QStringLiteral("#101"));
-    EXPECT_EQ(NameString(rcdata->child(1)), QStringLiteral("ONEBYTE"));
-    QStandardItem *named = TypeNode(tree, QStringLiteral("MYTYPE"));
-    EXPECT_EQ(TypeString(named), QStringLiteral("MYTYPE"));
+    QModelIndex rcdata = TypeNode(QStringLiteral("Определяемый приложением ресурс"));
+    tree.Expand(rcdata);
+    // Each name node stands for its exact entry, whose identifier strings the window records.
+    EXPECT_EQ(TypeString(*tree.TypeOf(rcdata)), QStringLiteral("10"));
+    EXPECT_EQ(tree.EntryOf(Child(rcdata, 2)),
+              (ResourceEntry{ResourceId::fromNumber(10), ResourceId::fromNumber(101)}));
+    EXPECT_EQ(NameString(tree.EntryOf(Child(rcdata, 2))->name), QStringLiteral("#101"));
+    EXPECT_EQ(NameString(tree.EntryOf(Child(rcdata, 1))->name), QStringLiteral("ONEBYTE"));
+    EXPECT_FALSE(tree.EntryOf(rcdata));
+    QModelIndex named = TypeNode(QStringLiteral("MYTYPE"));
+    EXPECT_EQ(TypeString(*tree.TypeOf(named)), QStringLiteral("MYTYPE"));
+    EXPECT_FALSE(tree.EntryOf(Child(named, 0))); // the placeholder stands for nothing
 
-    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("10"), QStringLiteral("#101"))),
-              QStringLiteral("russian"));
-    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("mytype"), QStringLiteral("alpha"))),
-              QStringLiteral("alpha"));
-    EXPECT_EQ(Text(GetResourceBytes(QStringLiteral("MYTYPE"), QStringLiteral("#7"))),
-              QStringLiteral("seven"));
-    EXPECT_EQ(GetResourceSize(QStringLiteral("240"), QStringLiteral("#1")), 19);
+    EXPECT_EQ(BytesText(Bytes(QStringLiteral("10"), QStringLiteral("#101"))), QStringLiteral("russian"));
+    EXPECT_EQ(BytesText(Bytes(QStringLiteral("mytype"), QStringLiteral("alpha"))), QStringLiteral("alpha"));
+    EXPECT_EQ(BytesText(Bytes(QStringLiteral("MYTYPE"), QStringLiteral("#7"))), QStringLiteral("seven"));
+    EXPECT_EQ(Size(QStringLiteral("240"), QStringLiteral("#1")), 19);
     // One byte: an array of exactly one element.
-    ASSERT_TRUE(GetResourceBytes(QStringLiteral("10"), QStringLiteral("ONEBYTE")));
-    EXPECT_EQ(GetResourceBytes(QStringLiteral("10"), QStringLiteral("ONEBYTE"))->size(), 1u);
+    ASSERT_TRUE(Bytes(QStringLiteral("10"), QStringLiteral("ONEBYTE")));
+    EXPECT_EQ(Bytes(QStringLiteral("10"), QStringLiteral("ONEBYTE"))->size(), 1u);
     // Missing and empty resources: no array, size 0 for the missing one.
-    EXPECT_FALSE(GetResourceBytes(QStringLiteral("10"), QStringLiteral("EMPTY")));
-    EXPECT_EQ(GetResourceSize(QStringLiteral("10"), QStringLiteral("EMPTY")), 0);
-    EXPECT_FALSE(GetResourceBytes(QStringLiteral("10"), QStringLiteral("#999")));
-    EXPECT_EQ(GetResourceSize(QStringLiteral("10"), QStringLiteral("#999")), 0);
-    EXPECT_EQ(GetResourceSize(QStringLiteral("NOTYPE"), QStringLiteral("#1")), 0);
+    EXPECT_FALSE(Bytes(QStringLiteral("10"), QStringLiteral("EMPTY")));
+    EXPECT_EQ(Size(QStringLiteral("10"), QStringLiteral("EMPTY")), 0);
+    EXPECT_FALSE(Bytes(QStringLiteral("10"), QStringLiteral("#999")));
+    EXPECT_EQ(Size(QStringLiteral("10"), QStringLiteral("#999")), 0);
+    EXPECT_EQ(Size(QStringLiteral("NOTYPE"), QStringLiteral("#1")), 0);
     // A number beyond 16 bits is never an integer identifier.
-    EXPECT_EQ(GetResourceSize(QStringLiteral("65546"), QStringLiteral("#1")), 0);
-    EXPECT_EQ(GetResourceSize(QStringLiteral("10"), QStringLiteral("#65637")), 0);
+    EXPECT_EQ(Size(QStringLiteral("65546"), QStringLiteral("#1")), 0);
+    EXPECT_EQ(Size(QStringLiteral("10"), QStringLiteral("#65637")), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, ResourceTreeTest, testing::Values("32", "64"));
 
-TEST(ResourceTreeFiles, UnloadableFilesShowTheRootAlone) {
+TEST(ResourceTreeFiles, UnloadableFilesShowTheRootAloneAndAnotherFileReplacesAll) {
     TempFiles files;
-    QStandardItemModel tree;
+    ResourceTreeModel tree;
+    EXPECT_EQ(tree.rowCount(), 0);
     const QString text = files.Write(QStringLiteral("notes.txt"), "plain text, not a module\n");
-    QStandardItem *root = OpenResourceFile(tree, text, QStringLiteral("notes.txt"));
-    EXPECT_EQ(ModuleHandle(), nullptr);
+    tree.Show(ModuleCatalogue::Open(text), text, QStringLiteral("notes.txt"));
     EXPECT_EQ(tree.rowCount(), 1);
-    EXPECT_EQ(root->rowCount(), 0);
-    EXPECT_EQ(root->text(), QStringLiteral("notes.txt"));
-    EXPECT_EQ(NodeKey(root), text);
-    EXPECT_EQ(GetResourceSize(QStringLiteral("10"), QStringLiteral("#101")), 0);
+    EXPECT_EQ(Rows(tree.Root()), 0);
+    EXPECT_EQ(Text(tree.Root()), QStringLiteral("notes.txt"));
+    EXPECT_EQ(Key(tree.Root()), text);
 
-    // A second file replaces the first completely.
-    OpenResourceFile(tree, FixturePath(QStringLiteral("tree32.dll")), QStringLiteral("tree32.dll"));
-    ReleaseModule();
-    OpenResourceFile(tree, FixturePath(QStringLiteral("tree64.dll")), QStringLiteral("tree64.dll"));
+    tree.Show(ModuleCatalogue::Open(FixturePath(QStringLiteral("tree32.dll"))), QString(),
+              QStringLiteral("tree32.dll"));
+    tree.Expand(Child(tree.Root(), 0));
+    tree.Show(ModuleCatalogue::Open(FixturePath(QStringLiteral("menus64.dll"))), QString(),
+              QStringLiteral("menus64.dll"));
     EXPECT_EQ(tree.rowCount(), 1);
-    EXPECT_EQ(tree.item(0)->text(), QStringLiteral("tree64.dll"));
-    EXPECT_TRUE(ModuleHandle()->isPe32Plus());
-    ReleaseModule();
-    EXPECT_EQ(ModuleHandle(), nullptr);
+    EXPECT_EQ(Text(tree.Root()), QStringLiteral("menus64.dll"));
+    EXPECT_EQ(Text(Child(Child(tree.Root(), 0), 0)), QStringLiteral("Dummy")); // listed afresh
+    tree.Clear();
+    EXPECT_EQ(tree.rowCount(), 0);
+    EXPECT_FALSE(tree.Root().isValid());
 }
 
 TEST(ResourceTreeFiles, AResourceNamedLikeThePlaceholderIsNotTakenForIt) {
-    QStandardItemModel tree;
-    QStandardItem *root = tree.invisibleRootItem();
-    auto *type = new QStandardItem(QStringLiteral("X"));
-    auto *real = new QStandardItem(kPlaceholderText); // a name node, not the placeholder
-    type->appendRow(real);
-    root->appendRow(type);
-    ExpandNode(tree, type);
-    EXPECT_EQ(type->rowCount(), 1);
-    EXPECT_EQ(type->child(0), real);
+    // The fixture's name "ALPHA" respelt "Dummy", as no resource compiler would write it.
+    QByteArray dll = ReadFileBytes(FixturePath(QStringLiteral("tree32.dll")));
+    const QByteArray alpha("\x05\0A\0L\0P\0H\0A\0", 12);
+    const qsizetype at = dll.indexOf(alpha);
+    ASSERT_GT(at, 0);
+    dll.replace(at, alpha.size(), QByteArray("\x05\0D\0u\0m\0m\0y\0", 12));
+    TempFiles files;
+    const QString path = files.Write(QStringLiteral("dummy.dll"), dll);
+    ResourceTreeModel tree;
+    tree.Show(ModuleCatalogue::Open(path), path, QStringLiteral("dummy.dll"));
+    const QModelIndex named = Child(tree.Root(), 0);
+    ASSERT_EQ(Text(named), QStringLiteral("MYTYPE"));
+    tree.Expand(named);
+    ASSERT_EQ(Text(Child(named, 0)), QStringLiteral("Dummy"));
+    tree.Expand(named);
+    EXPECT_EQ(Rows(named), 2);
+    EXPECT_TRUE(tree.EntryOf(Child(named, 0)));
+    EXPECT_FALSE(tree.IsPlaceholder(Child(named, 0)));
 }
 
 TEST(TypeCatalogue, DescriptionsAndFallback) {

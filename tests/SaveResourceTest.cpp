@@ -1,12 +1,13 @@
 // The Save resource as... command: the dialog it prepares, and what ends up in the file for text,
 // raw and string-table selections; failures and whole-file replacement.
-#include "app/SaveResource.h"
 #include "MainWindowHarness.h"
+#include "OpenedModule.h"
+#include "Wrestool.h"
 #include "decoders/PictureDecoders.h"
 #include "decoders/ResourceAccess.h"
+#include "export/SaveForms.h"
 #include "imaging/RasterPicture.h"
-#include "pe/ResourceLanguage.h"
-#include "resources/Module.h"
+#include "resources/IdentifierStrings.h"
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
 #include "system/FileWriters.h"
@@ -25,11 +26,19 @@ protected:
     explicit SaveTest(const QString &dll = QStringLiteral("menus32.dll")) : h(QString(), dll) {}
     void SetUp() override { h.window->Load(); }
     // Clicks the node, then saves with this file name and filter entry.
-    void SaveAs(QStandardItem *node, const QString &fileName, int filterIndex = 1) {
+    void SaveAs(QModelIndex node, const QString &fileName, int filterIndex = 1) {
         h.window->NodeClick(node);
         h.ui.saveAnswers.push_back(fileName);
         h.ui.saveFilterIndexes.push_back(filterIndex);
         h.window->MnuSaveResource_Click();
+    }
+    // What the window's open file holds under identifier strings.
+    std::shared_ptr<Picture> Decoded(const QString &type, const QString &name) {
+        const ModuleCatalogue &module = h.window->Session.Module();
+        return DecodeResourcePicture(module, EntryOf(module, type, name), h.window->Colours()).take();
+    }
+    std::optional<ResourceBytes> Bytes(const QString &type, const QString &name) {
+        return GetResourceBytes(h.window->Session.Module(), EntryOf(h.window->Session.Module(), type, name));
     }
     MainWindowHarness h;
     TempFiles out;
@@ -42,24 +51,33 @@ protected:
 } // namespace
 
 TEST(SaveFilters, PerTypeAsTheDialogOffersThem) {
-    EXPECT_EQ(SaveFilter(QStringLiteral("1")), QStringLiteral("Файл курсора|*.cur|Точечный рисунок|*.bmp"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("12")), QStringLiteral("Файл курсора|*.cur|Точечный рисунок|*.bmp"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("2")), QStringLiteral("Точечный рисунок|*.bmp"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("14")), QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("16")), QStringLiteral("Текстовый файл|*.txt|Файл с данными|*.*"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("6")), QStringLiteral("Текстовый файл|*.txt"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("23")), QStringLiteral("Веб-страница|*.html|Файл с данными|*.*"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("gif")), QStringLiteral("GIF файл|*.gif"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("Avi")), QStringLiteral("AVI файл|*.avi"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("wave")), QStringLiteral("Звук Windows Audio|*.wav"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("MIDI")), QStringLiteral("MIDI файл|*.mid"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("240")), QStringLiteral("Файл с данными|*.*"));
-    EXPECT_EQ(SaveFilter(QStringLiteral("MYTYPE")), QStringLiteral("Файл с данными|*.*"));
+    const auto number = [](std::uint16_t n) { return ResourceId::fromNumber(n); };
+    const auto name = [](const char *text) { return ResourceId::fromName(QLatin1String(text)); };
+    const std::pair<ResourceId, const char *> cases[] = {
+        {number(1), "Файл курсора|*.cur|Точечный рисунок|*.bmp"},
+        {number(12), "Файл курсора|*.cur|Точечный рисунок|*.bmp"},
+        {number(2), "Точечный рисунок|*.bmp"},
+        {number(14), "Файл иконки|*.ico|Точечный рисунок|*.bmp"},
+        {number(16), "Текстовый файл|*.txt|Файл с данными|*.*"},
+        {number(6), "Текстовый файл|*.txt"},
+        {number(23), "Веб-страница|*.html|Файл с данными|*.*"},
+        {name("gif"), "GIF файл|*.gif"},
+        {name("Avi"), "AVI файл|*.avi"},
+        {name("wave"), "Звук Windows Audio|*.wav"},
+        {name("MIDI"), "MIDI файл|*.mid"},
+        {number(240), "Файл с данными|*.*"},
+        {name("MYTYPE"), "Файл с данными|*.*"},
+        // A type named with the digits of a number is that number; "014" is a name like any other.
+        {name("14"), "Файл иконки|*.ico|Точечный рисунок|*.bmp"},
+        {name("014"), "Файл с данными|*.*"},
+    };
+    for (const auto &[type, filter] : cases)
+        EXPECT_EQ(SaveFilter(type), QString::fromUtf8(filter)) << TypeString(type).toStdString();
 }
 
 TEST_F(SaveTest, MenuAsTextInTheCodePageOrAsRawBytes) {
-    QStandardItem *menu = h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1"));
-    ASSERT_NE(menu, nullptr);
+    QModelIndex menu = h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1"));
+    ASSERT_TRUE(menu.isValid());
     const QString text = out.path() + QStringLiteral("/menu.txt");
     SaveAs(menu, text, 1);
     ASSERT_EQ(h.ui.saveDialogs.size(), 1u);
@@ -77,7 +95,7 @@ TEST_F(SaveTest, MenuAsTextInTheCodePageOrAsRawBytes) {
     // "Файл с данными": the raw template, under a name typed without an extension.
     const QString raw = out.path() + QStringLiteral("/menu");
     SaveAs(menu, raw, 2);
-    const auto bytes = GetResourceBytes(QStringLiteral("4"), QStringLiteral("#1"));
+    const auto bytes = Bytes(QStringLiteral("4"), QStringLiteral("#1"));
     ASSERT_TRUE(bytes);
     EXPECT_EQ(ReadFileBytes(raw), QByteArray(reinterpret_cast<const char *>(bytes->data()),
                                              static_cast<qsizetype>(bytes->size())));
@@ -92,19 +110,20 @@ TEST_F(SaveTest, CancelWritesNothingAndSaysNothing) {
 }
 
 TEST_F(StringTableSaveTest, TheTypeNodeSavesEveryBlockInTreeOrder) {
-    QStandardItem *type = h.Type(QStringLiteral("Таблица строк"));
-    ASSERT_NE(type, nullptr);
+    QModelIndex type = h.Type(QStringLiteral("Таблица строк"));
+    ASSERT_TRUE(type.isValid());
     const QString file = out.path() + QStringLiteral("/all.txt");
     h.window->NodeClick(type);
     h.ui.saveAnswers.push_back(file);
     h.window->MnuSaveResource_Click();
     // The same text block by block, through the text pane.
+    h.window->Expand(type);
     QString expected;
-    for (int i = 0; i < type->rowCount(); ++i) {
-        h.window->NodeClick(type->child(i));
+    for (int i = 0; i < Rows(type); ++i) {
+        h.window->NodeClick(Child(type, i));
         expected += h.window->TStrings->text() + QStringLiteral("\r\n");
     }
-    ASSERT_GT(type->rowCount(), 1);
+    ASSERT_GT(Rows(type), 1);
     for (const MessageRequest &m : h.ui.messages)
         ADD_FAILURE() << m.text.toStdString();
     EXPECT_EQ(ReadFileBytes(file), UnicodeToAnsi(expected));
@@ -124,7 +143,7 @@ TEST(StringTableSave, ABrokenBlockFailsTheWholeSave) {
 }
 
 TEST_F(SaveTest, FailuresNameTheFileAndLeaveTheOldOneIntact) {
-    QStandardItem *menu = h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1"));
+    QModelIndex menu = h.Name(QStringLiteral("Ресурс меню"), QStringLiteral("1"));
     // A folder that does not exist: the message, nothing written.
     const QString nowhere = out.path() + QStringLiteral("/missing/menu.txt");
     SaveAs(menu, nowhere, 2);
@@ -172,33 +191,31 @@ TEST(FileWriters, ReplaceWholeFilesOrNothing) {
 TEST(SaveWine, RawBytesEqualWrestoolExtraction) {
     MainWindowHarness h{QString(), QString()};
     h.window->Load();
-    if (h.Type(QStringLiteral("AVI")) == nullptr) GTEST_SKIP() << "Wine's shell32.dll is not installed";
+    if (!h.Type(QStringLiteral("AVI")).isValid()) GTEST_SKIP() << "Wine's shell32.dll is not installed";
     TempFiles out;
-    const QString shell32 = ResolvePathNoCase(NodeKey(h.Root()));
+    const QString shell32 = ResolvePathNoCase(Key(h.Root()));
+    const std::vector<WrestoolListed> listed = WrestoolList(shell32);
     int compared = 0;
     for (const auto &[typeText, nameText, wrestoolType] : std::vector<std::tuple<QString, QString, QString>>{
              {QStringLiteral("AVI"), QStringLiteral("150"), QStringLiteral("AVI")},
              {QStringLiteral("TYPELIB"), QStringLiteral("1"), QStringLiteral("TYPELIB")},
              {QStringLiteral("Ресурс версии"), QStringLiteral("1"), QStringLiteral("16")},
              {QStringLiteral("Ресурс меню"), QStringLiteral("MENU_001"), QStringLiteral("4")}}) {
-        QStandardItem *node = h.Name(typeText, nameText);
-        ASSERT_NE(node, nullptr) << typeText.toStdString();
+        QModelIndex node = h.Name(typeText, nameText);
+        ASSERT_TRUE(node.isValid()) << typeText.toStdString();
         h.window->NodeClick(node);
         const QString file = out.path() + QLatin1Char('/') + nameText;
         h.ui.saveAnswers.push_back(file);
         h.ui.saveFilterIndexes.push_back(2); // raw bytes where the type offers a choice
         h.window->MnuSaveResource_Click();
-        // wrestool is asked for the language the program shows.
-        const ResourceId typeId =
-            wrestoolType.at(0).isDigit()
-                ? ResourceId::fromNumber(static_cast<std::uint16_t>(wrestoolType.toUInt()))
-                : ResourceId::fromName(wrestoolType);
-        const ResourceId nameId = nameText.at(0).isDigit()
-                                      ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
-                                      : ResourceId::fromName(nameText);
-        const auto languages = ModuleHandle()->Languages({typeId, nameId});
+        // wrestool is asked for the language the program shows, among those it lists.
+        std::vector<int> languages;
+        for (const WrestoolListed &l : listed)
+            if (l.type == WrestoolSpelling(wrestoolType, wrestoolType.at(0).isDigit()) &&
+                l.name == WrestoolSpelling(nameText, nameText.at(0).isDigit()))
+                languages.push_back(l.language);
         ASSERT_FALSE(languages.empty());
-        const int language = languages[PreferredLanguageIndex(languages)];
+        const int language = ShownLanguage(languages);
         QProcess wrestool;
         wrestool.start(QStringLiteral("wrestool"),
                        {QStringLiteral("-x"), QStringLiteral("--raw"),
@@ -229,8 +246,8 @@ protected:
 } // namespace
 
 TEST_F(PictureSaveTest, IconGroupAsAnIconFileOrAsABitmapOverTheScratchBox) {
-    QStandardItem *group = h.Name(QStringLiteral("Аппаратно-независимый ресурс иконки"), QStringLiteral("1"));
-    ASSERT_NE(group, nullptr);
+    QModelIndex group = h.Name(QStringLiteral("Аппаратно-независимый ресурс иконки"), QStringLiteral("1"));
+    ASSERT_TRUE(group.isValid());
     const QString ico = out.path() + QStringLiteral("/icon.ico");
     SaveAs(group, ico, 1);
     EXPECT_EQ(h.ui.saveDialogs.back().filter, QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp"));
@@ -238,7 +255,7 @@ TEST_F(PictureSaveTest, IconGroupAsAnIconFileOrAsABitmapOverTheScratchBox) {
     EXPECT_EQ(IcotoolList(ico),
               QStringLiteral("--icon --index=1 --width=32 --height=32 --bit-depth=32 --palette-size=0"));
     const auto shown =
-        std::dynamic_pointer_cast<RasterPicture>(ResourcePicture(QStringLiteral("14"), QStringLiteral("#1")));
+        std::dynamic_pointer_cast<RasterPicture>(Decoded(QStringLiteral("14"), QStringLiteral("#1")));
     ASSERT_TRUE(shown);
     QImage reread(ico);
     // Compared premultiplied: the colour under a fully transparent pixel is of no account.
@@ -268,13 +285,13 @@ TEST_F(PictureSaveTest, IconGroupAsAnIconFileOrAsABitmapOverTheScratchBox) {
 }
 
 TEST_F(PictureSaveTest, BitmapAsABmpFileWithTheDecodedPixels) {
-    QStandardItem *bitmap = h.Name(QStringLiteral("Точечный рисунок"), QStringLiteral("109"));
-    ASSERT_NE(bitmap, nullptr);
+    QModelIndex bitmap = h.Name(QStringLiteral("Точечный рисунок"), QStringLiteral("109"));
+    ASSERT_TRUE(bitmap.isValid());
     const QString bmp = out.path() + QStringLiteral("/bitmap.bmp");
     SaveAs(bitmap, bmp, 1);
     EXPECT_EQ(h.ui.saveDialogs.back().filter, QStringLiteral("Точечный рисунок|*.bmp"));
-    const auto shown = std::dynamic_pointer_cast<RasterPicture>(
-        ResourcePicture(QStringLiteral("2"), QStringLiteral("#109")));
+    const auto shown =
+        std::dynamic_pointer_cast<RasterPicture>(Decoded(QStringLiteral("2"), QStringLiteral("#109")));
     ASSERT_TRUE(shown);
     const QImage reread(bmp);
     ASSERT_FALSE(reread.isNull());
@@ -295,7 +312,7 @@ TEST_F(PictureSaveTest, CursorAndPictureFilesAndBrokenPictures) {
     // A bitmap that cannot be decoded falls back to its raw bytes.
     const QString raw = out.path() + QStringLiteral("/broken.bmp");
     SaveAs(h.Name(QStringLiteral("Точечный рисунок"), QStringLiteral("201")), raw, 1);
-    const auto bytes = GetResourceBytes(QStringLiteral("2"), QStringLiteral("#201"));
+    const auto bytes = Bytes(QStringLiteral("2"), QStringLiteral("#201"));
     ASSERT_TRUE(bytes);
     EXPECT_EQ(ReadFileBytes(raw).size(), static_cast<qsizetype>(bytes->size()));
     EXPECT_TRUE(h.ui.messages.empty());

@@ -1,6 +1,6 @@
 // String tables over blocks built by a real resource compiler, PE32 and PE32+, and over cut data.
 #include "decoders/StringTableText.h"
-#include "LoadedModule.h"
+#include "OpenedModule.h"
 #include "decoders/ResourceAccess.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +8,7 @@
 namespace {
 class StringTableFixture : public testing::TestWithParam<const char *> {
 protected:
-    LoadedModule module{FixturePath(QStringLiteral("strtab%1.dll").arg(QLatin1String(GetParam())))};
+    OpenedModule module{FixturePath(QStringLiteral("strtab%1.dll").arg(QLatin1String(GetParam())))};
 };
 } // namespace
 
@@ -17,37 +17,43 @@ TEST_P(StringTableFixture, RendersTheFirstBlockLineByLine) {
     // Identifiers 0 to 15; absent entries give no line and do not shift the ones after them. The
     // line feed in 2 breaks the line, the NUL in 3 ends it, CR CR LF in 4 stays, the break at the
     // end of 6 leaves an empty line, "&" and the tab in 7 stay.
-    EXPECT_EQ(StringTableText(QStringLiteral("#1")), QStringLiteral("0  Zero\r\n"
-                                                                    "1  Open\r\n"
-                                                                    "2  Line one\r\nLine two\r\n"
-                                                                    "3  Before\r\n"
-                                                                    "4  CR\r\r\nLF\r\n"
-                                                                    "6  Ends with a break\r\n\r\n"
-                                                                    "7  Кириллица & tab\there\r\n"
-                                                                    "15  Fifteen\r\n"));
+    EXPECT_EQ(StringTableText(module, module.Entry(QStringLiteral("6"), QStringLiteral("#1"))),
+              QStringLiteral("0  Zero\r\n"
+                             "1  Open\r\n"
+                             "2  Line one\r\nLine two\r\n"
+                             "3  Before\r\n"
+                             "4  CR\r\r\nLF\r\n"
+                             "6  Ends with a break\r\n\r\n"
+                             "7  Кириллица & tab\there\r\n"
+                             "15  Fifteen\r\n"));
 }
 
 TEST_P(StringTableFixture, NumbersLinesByTheBlock) {
     ASSERT_TRUE(module.loaded());
-    EXPECT_EQ(StringTableText(QStringLiteral("#2")), QStringLiteral("21  Only entry five\r\n"));
-    EXPECT_EQ(StringTableText(QStringLiteral("#4096")),
+    EXPECT_EQ(StringTableText(module, module.Entry(QStringLiteral("6"), QStringLiteral("#2"))),
+              QStringLiteral("21  Only entry five\r\n"));
+    EXPECT_EQ(StringTableText(module, module.Entry(QStringLiteral("6"), QStringLiteral("#4096"))),
               QStringLiteral("65520  First of the last block\r\n65535  Last\r\n"));
     // Sixteen absent strings: nothing to show.
-    EXPECT_EQ(StringTableText(QStringLiteral("#3")), QString());
+    EXPECT_EQ(StringTableText(module, module.Entry(QStringLiteral("6"), QStringLiteral("#3"))), QString());
 }
 
 TEST_P(StringTableFixture, FailsOnBlocksItCannotRead) {
     ASSERT_TRUE(module.loaded());
     // Cut inside an entry's text, cut before the sixteenth entry, a named block, a missing block.
     for (const char *name : {"#4", "#5", "NAMED", "#77"})
-        EXPECT_EQ(FailureCode([&] { StringTableText(QLatin1String(name)); }), 9) << name;
+        EXPECT_EQ(FailureCode([&] {
+                      StringTableText(module, module.Entry(QStringLiteral("6"), QLatin1String(name)));
+                  }),
+                  9)
+            << name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, StringTableFixture, testing::Values("32", "64"));
 
 TEST(StringTableBytes, EveryCutOfABlockFails) {
-    LoadedModule module(FixturePath(QStringLiteral("strtab32.dll")));
-    const auto block = GetResourceBytes(QStringLiteral("6"), QStringLiteral("#1"));
+    OpenedModule module(FixturePath(QStringLiteral("strtab32.dll")));
+    const auto block = GetResourceBytes(module, module.Entry(QStringLiteral("6"), QStringLiteral("#1")));
     ASSERT_TRUE(block.has_value());
     ASSERT_FALSE(StringTableText(*block, 1).isEmpty());
     for (std::size_t size = 0; size < block->size(); ++size)

@@ -3,7 +3,8 @@
 // empty rendering, and silent failures. With ZORVIKA_SHOTS set to a folder, each view is saved
 // there as a PNG.
 #include "FakeUi.h"
-#include "Fixtures.h"
+#include "OpenedModule.h"
+#include "TreeNodes.h"
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
 #include "decoders/AcceleratorText.h"
@@ -11,7 +12,6 @@
 #include "decoders/MessageTableText.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
-#include "resources/tree/ResourceTree.h"
 #include "views/display/TextBox.h"
 
 #include <QApplication>
@@ -33,16 +33,16 @@ protected:
     }
     // Clicks the resource `name` (as the tree shows it) of the integer type `type`.
     void Click(int type, const QString &name) {
-        QStandardItem *root = window->TreeModel->item(0);
-        ASSERT_NE(root, nullptr);
-        for (int i = 0; i < root->rowCount(); ++i) {
-            QStandardItem *typeNode = root->child(i);
-            if (NodeKey(typeNode) != QStringLiteral("#%1").arg(type)) continue;
-            window->TVResources->expand(typeNode->index());
-            for (int j = 0; j < typeNode->rowCount(); ++j) {
-                QStandardItem *nameNode = typeNode->child(j);
-                if (nameNode->text() != name) continue;
-                window->TVResources->setCurrentIndex(nameNode->index());
+        QModelIndex root = window->TreeModel->Root();
+        ASSERT_TRUE(root.isValid());
+        for (int i = 0; i < Rows(root); ++i) {
+            QModelIndex typeNode = Child(root, i);
+            if (Key(typeNode) != QStringLiteral("#%1").arg(type)) continue;
+            window->TVResources->expand(typeNode);
+            for (int j = 0; j < Rows(typeNode); ++j) {
+                QModelIndex nameNode = Child(typeNode, j);
+                if (Text(nameNode) != name) continue;
+                window->TVResources->setCurrentIndex(nameNode);
                 window->NodeClick(nameNode);
                 Shot(type, name);
                 return;
@@ -73,25 +73,52 @@ TEST_F(TextRows, EachTextTypeShowsItsRendering) {
         const char *fixture;
         int type;
         const char *name;
-        std::function<QString()> render;
+        std::function<QString(const ModuleCatalogue &)> render;
     } rows[] = {
-        {"strtab32.dll", 6, "1", [] { return StringTableText(QStringLiteral("#1")); }},
-        {"strtab64.dll", 6, "4096", [] { return StringTableText(QStringLiteral("#4096")); }},
-        {"menus32.dll", 4, "1", [] { return MenuText(QStringLiteral("#1")); }},
-        {"menus64.dll", 4, "2", [] { return MenuText(QStringLiteral("#2")); }},
-        {"menus64.dll", 4, "CONTEXT", [] { return MenuText(QStringLiteral("CONTEXT")); }},
-        {"accel32.dll", 9, "1", [] { return AcceleratorText(QStringLiteral("#1")); }},
-        {"accel64.dll", 9, "27", [] { return AcceleratorText(QStringLiteral("#27")); }},
-        {"msgtab32.dll", 11, "1", [] { return MessageTableText(QStringLiteral("#1")); }},
-        {"msgtab64.dll", 11, "2", [] { return MessageTableText(QStringLiteral("#2")); }},
-        {"verinfo32.dll", 16, "2", [] { return VersionText(QStringLiteral("#2")); }},
-        {"verother64.dll", 16, "7", [] { return VersionText(QStringLiteral("#7")); }},
+        {"strtab32.dll", 6, "1",
+         [](const ModuleCatalogue &m) {
+             return StringTableText(m, EntryOf(m, QStringLiteral("6"), QStringLiteral("#1")));
+         }},
+        {"strtab64.dll", 6, "4096",
+         [](const ModuleCatalogue &m) {
+             return StringTableText(m, EntryOf(m, QStringLiteral("6"), QStringLiteral("#4096")));
+         }},
+        {"menus32.dll", 4, "1",
+         [](const ModuleCatalogue &m) {
+             return MenuText(m, EntryOf(m, QStringLiteral("4"), QStringLiteral("#1")));
+         }},
+        {"menus64.dll", 4, "2",
+         [](const ModuleCatalogue &m) {
+             return MenuText(m, EntryOf(m, QStringLiteral("4"), QStringLiteral("#2")));
+         }},
+        {"menus64.dll", 4, "CONTEXT",
+         [](const ModuleCatalogue &m) {
+             return MenuText(m, EntryOf(m, QStringLiteral("4"), QStringLiteral("CONTEXT")));
+         }},
+        {"accel32.dll", 9, "1",
+         [](const ModuleCatalogue &m) {
+             return AcceleratorText(m, EntryOf(m, QStringLiteral("9"), QStringLiteral("#1")));
+         }},
+        {"accel64.dll", 9, "27",
+         [](const ModuleCatalogue &m) {
+             return AcceleratorText(m, EntryOf(m, QStringLiteral("9"), QStringLiteral("#27")));
+         }},
+        {"msgtab32.dll", 11, "1",
+         [](const ModuleCatalogue &m) {
+             return MessageTableText(m, EntryOf(m, QStringLiteral("11"), QStringLiteral("#1")));
+         }},
+        {"msgtab64.dll", 11, "2",
+         [](const ModuleCatalogue &m) {
+             return MessageTableText(m, EntryOf(m, QStringLiteral("11"), QStringLiteral("#2")));
+         }},
+        {"verinfo32.dll", 16, "2", [](const ModuleCatalogue &m) { return VersionText(m); }},
+        {"verother64.dll", 16, "7", [](const ModuleCatalogue &m) { return VersionText(m); }},
     };
     for (const auto &row : rows) {
         SCOPED_TRACE(std::string(row.fixture) + " " + row.name);
         Open(QStringLiteral("/EMPTYLOAD"), QLatin1String(row.fixture));
         Click(row.type, QLatin1String(row.name));
-        const QString expected = row.render();
+        const QString expected = row.render(window->Session.Module());
         ASSERT_FALSE(expected.isEmpty());
         EXPECT_TRUE(window->TStrings->isVisible());
         EXPECT_EQ(window->TStrings->text(), expected);

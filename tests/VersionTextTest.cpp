@@ -1,6 +1,6 @@
 // Version information of fixtures built by a real resource compiler, and of hand-built data.
 #include "decoders/VersionText.h"
-#include "LoadedModule.h"
+#include "OpenedModule.h"
 #include "formats/VersionInfo.h"
 
 #include <QtEndian>
@@ -70,7 +70,7 @@ QString Render(const QByteArray &data) {
 } // namespace
 
 TEST_P(VersionFixture, ShowsTheFirstTranslationInTheReportsOrder) {
-    LoadedModule module(Path("verinfo"));
+    OpenedModule module(Path("verinfo"));
     ASSERT_TRUE(module.loaded());
     // The Russian table of the first translation, not the English one listed before it; the keys
     // in the report's order, not the file's; the empty InternalName and the unknown Comments left
@@ -82,22 +82,22 @@ TEST_P(VersionFixture, ShowsTheFirstTranslationInTheReportsOrder) {
                                                        "Авторские права: © Команда, 2024 — ™ ?\r\n"
                                                        "Название продукта: Зорвика\r\n"
                                                        "Производитель: Команда Зорвики\r\n");
-    EXPECT_EQ(VersionText(QStringLiteral("#1")), expected);
+    EXPECT_EQ(VersionText(module), expected);
     // The report is the file's, whichever version resource was clicked.
-    EXPECT_EQ(VersionText(QStringLiteral("#2")), expected);
+    EXPECT_EQ(VersionText(module), expected);
 }
 
 TEST_P(VersionFixture, ValuesUnderAnotherTranslationAreNotShown) {
-    LoadedModule module(Path("verother"));
+    OpenedModule module(Path("verother"));
     ASSERT_TRUE(module.loaded());
     // The only version resource is 7; its strings are under 040904B0, its first translation is 040704E4.
-    EXPECT_EQ(VersionText(QStringLiteral("#7")), kHeading);
+    EXPECT_EQ(VersionText(module), kHeading);
 }
 
 TEST_P(VersionFixture, FailsWithoutVersionData) {
-    LoadedModule module(Path("strtab"));
+    OpenedModule module(Path("strtab"));
     ASSERT_TRUE(module.loaded());
-    EXPECT_EQ(FailureCode([] { VersionText(QStringLiteral("#1")); }), 9);
+    EXPECT_EQ(FailureCode([&] { VersionText(module); }), 9);
 }
 
 INSTANTIATE_TEST_SUITE_P(Pe32AndPe32Plus, VersionFixture, testing::Values("32", "64"));

@@ -1,10 +1,9 @@
 // Every Windows library that Wine installs, listed through the resource tree and compared line by
 // line with what wrestool (icoutils) reports for the same file.
+#include "TreeNodes.h"
 #include "Wrestool.h"
 #include "decoders/ResourceAccess.h"
-#include "pe/ResourceLanguage.h"
-#include "resources/Module.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/IdentifierStrings.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -17,28 +16,25 @@ TEST(WineLibraries, TreeAndSizesMatchWrestool) {
         const QString path = kWineDir + QLatin1Char('/') + file;
         const std::vector<WrestoolListed> expected = WrestoolList(path);
         if (expected.empty()) continue;
-        QStandardItemModel tree;
-        QStandardItem *root = OpenResourceFile(tree, path, file);
-        ASSERT_NE(ModuleHandle(), nullptr) << file.toStdString();
+        const auto module = ModuleCatalogue::Open(path);
+        ASSERT_NE(module, nullptr) << file.toStdString();
+        ResourceTreeModel tree;
+        tree.Show(module, path, file);
+        const QModelIndex root = tree.Root();
         std::size_t at = 0;
-        for (int t = 0; t < root->rowCount(); ++t) {
-            QStandardItem *typeNode = root->child(t);
-            ExpandNode(tree, typeNode);
-            const bool integerType = !NodeKey(typeNode).isEmpty();
-            const QString type = TypeString(typeNode);
-            for (int n = 0; n < typeNode->rowCount(); ++n) {
-                const QString name = NameString(typeNode->child(n));
-                const QString nameText = typeNode->child(n)->text();
-                const bool integerName = name.startsWith(QLatin1Char('#'));
-                const ResourceId typeId =
-                    integerType ? ResourceId::fromNumber(static_cast<std::uint16_t>(type.toUInt()))
-                                : ResourceId::fromName(type);
-                const ResourceId nameId =
-                    integerName ? ResourceId::fromNumber(static_cast<std::uint16_t>(nameText.toUInt()))
-                                : ResourceId::fromName(nameText);
-                const auto languages = ModuleHandle()->Languages({typeId, nameId});
+        for (int t = 0; t < Rows(root); ++t) {
+            const QModelIndex typeNode = Child(root, t);
+            tree.Expand(typeNode);
+            const bool integerType = !Key(typeNode).isEmpty();
+            const QString type = integerType ? Key(typeNode).mid(1) : Text(typeNode);
+            for (int n = 0; n < Rows(typeNode); ++n) {
+                const QString nameText = Text(Child(typeNode, n));
+                const ResourceEntry entry = *tree.EntryOf(Child(typeNode, n));
+                const bool integerName = entry.name.isNumber();
+                const QString name = NameString(entry.name);
+                const auto languages = module->Languages(entry);
                 ASSERT_FALSE(languages.empty()) << file.toStdString();
-                std::vector<int> sizes;
+                std::vector<int> sizes, listed;
                 for (const std::uint16_t language : languages) {
                     ASSERT_LT(at, expected.size()) << file.toStdString();
                     const WrestoolListed &want = expected[at++];
@@ -50,15 +46,17 @@ TEST(WineLibraries, TreeAndSizesMatchWrestool) {
                     }
                     ASSERT_EQ(language, want.language) << where.toStdString();
                     sizes.push_back(want.size);
+                    listed.push_back(want.language);
                 }
-                // The tree's lookup takes the language the program prefers.
-                ASSERT_EQ(GetResourceSize(type, name), sizes[PreferredLanguageIndex(languages)])
+                // The tree's node reaches the language the program prefers.
+                const auto shown =
+                    std::find(listed.begin(), listed.end(), ShownLanguage(listed)) - listed.begin();
+                ASSERT_EQ(GetResourceSize(*module, entry), sizes[static_cast<std::size_t>(shown)])
                     << (file + QLatin1Char(' ') + type + QLatin1Char(' ') + name).toStdString();
                 ++resources;
             }
         }
         EXPECT_EQ(at, expected.size()) << file.toStdString();
-        ReleaseModule();
         ++compared;
     }
     std::printf("[ compared %d libraries, %d resources ]\n", compared, resources);

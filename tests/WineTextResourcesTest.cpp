@@ -5,8 +5,9 @@
 #include "decoders/MessageTableText.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
+#include "decoders/ViewChoice.h"
 #include "resources/IdentifierStrings.h"
-#include "resources/Module.h"
+#include "resources/ModuleCatalogue.h"
 #include "system/ErrorReport.h"
 
 #include <QDir>
@@ -22,9 +23,20 @@ protected:
     void SetUp() override {
         if (!QDir(kWineDir).exists()) GTEST_SKIP() << "Wine's libraries are not installed";
     }
-    void TearDown() override { ReleaseModule(); }
     static QStringList Files() { return QDir(kWineDir).entryList(QDir::Files, QDir::Name); }
-    static bool Load(const QString &file) { return LoadModule(kWineDir + QLatin1Char('/') + file); }
+    bool Load(const QString &file) {
+        module = ModuleCatalogue::Open(kWineDir + QLatin1Char('/') + file);
+        return module != nullptr;
+    }
+    // An integer resource of the open file.
+    static ResourceEntry Entry(std::uint16_t type, std::uint16_t name) {
+        return {ResourceId::fromNumber(type), ResourceId::fromNumber(name)};
+    }
+    // The bytes of one language of an integer resource of the open file.
+    ResourceBytes LanguageBytes(std::uint16_t type, std::uint16_t name, std::uint16_t language) const {
+        return module->Bytes(Entry(type, name), language).value_or(ResourceBytes());
+    }
+    std::shared_ptr<const ModuleCatalogue> module;
 };
 
 struct Tally {
@@ -67,29 +79,22 @@ QString RenderBytes(int type, const ResourceId &name, std::span<const std::byte>
 } // namespace
 
 TEST_F(WineModules, EveryTextResourceRendersInEveryLanguage) {
-    // The program's own path: the name as the tree gives it, the language the program prefers.
-    const std::map<int, std::function<QString(const QString &)>> byName = {
-        {4, [](const QString &n) { return MenuText(n); }},
-        {6, [](const QString &n) { return StringTableText(n); }},
-        {9, [](const QString &n) { return AcceleratorText(n); }},
-        {11, [](const QString &n) { return MessageTableText(n); }},
-        {16, [](const QString &n) { return VersionText(n); }}};
+    // The program's own path: the entry as the tree gives it, the view the window chooses for it,
+    // the language the program prefers.
+    const int kTextTypes[] = {4, 6, 9, 11, 16};
     std::map<int, Tally> names, languages;
     int files = 0, versionsWithValues = 0, extendedMenus = 0;
     for (const QString &file : Files()) {
         if (!Load(file)) continue;
         ++files;
-        const ModuleCatalogue &module = *ModuleHandle();
-        for (const auto &entry : byName) {
-            // Named copies: lambdas below capture them, which clang before 16 allows of no binding.
-            const int type = entry.first;
-            const auto &decode = entry.second;
+        for (const int type : kTextTypes) {
             const ResourceId typeId = ResourceId::fromNumber(static_cast<std::uint16_t>(type));
-            for (const ResourceId &name : module.Names(typeId)) {
+            for (const ResourceId &name : module->Names(typeId)) {
                 const QString where = file + QLatin1Char(' ') + NameString(name);
-                names[type].Count(where, [&] { return decode(NameString(name)); });
-                for (std::uint16_t language : module.Languages({typeId, name})) {
-                    const auto bytes = module.Bytes({typeId, name}, language);
+                const ResourceEntry entry{typeId, name};
+                names[type].Count(where, [&] { return ViewText(ChooseView(entry), *module, entry); });
+                for (std::uint16_t language : module->Languages(entry)) {
+                    const auto bytes = module->Bytes(entry, language);
                     ASSERT_TRUE(bytes.has_value()) << where.toStdString();
                     if (type == 4 && !bytes->empty() && bytes->front() == std::byte{1}) ++extendedMenus;
                     languages[type].Count(where + QStringLiteral(" lang ") + QString::number(language, 16),
@@ -118,20 +123,10 @@ TEST_F(WineModules, EveryTextResourceRendersInEveryLanguage) {
     EXPECT_GT(versionsWithValues, 200);
 }
 
-namespace {
-// The bytes of one language of a resource of the loaded module.
-ResourceBytes LanguageBytes(int type, int name, std::uint16_t language) {
-    const auto bytes = ModuleHandle()->Bytes({ResourceId::fromNumber(static_cast<std::uint16_t>(type)),
-                                              ResourceId::fromNumber(static_cast<std::uint16_t>(name))},
-                                             language);
-    return bytes.value_or(ResourceBytes());
-}
-} // namespace
-
 TEST_F(WineModules, NotepadMenuAndAccelerators) {
     ASSERT_TRUE(Load(QStringLiteral("notepad.exe")));
     // The Russian menu (the program's home language) and the English one, as the templates hold them.
-    const QString menu = MenuText(QStringLiteral("#513"));
+    const QString menu = MenuText(*module, Entry(4, 513));
     EXPECT_TRUE(
         menu.startsWith(QStringLiteral("&Файл (cmdID = 0)\r\n....Созд&ать\tCtrl+N (cmdID = 256)\r\n")));
     EXPECT_TRUE(MenuTextFromTemplate(LanguageBytes(4, 513, 0x0409))
@@ -141,7 +136,7 @@ TEST_F(WineModules, NotepadMenuAndAccelerators) {
                                                "....&Save\tCtrl+S (cmdID = 258)\r\n"
                                                "....Save &as... (cmdID = 259)\r\n"
                                                "....[Разделитель]\r\n")));
-    const QString accelerators = AcceleratorText(QStringLiteral("#515"));
+    const QString accelerators = AcceleratorText(*module, Entry(9, 515));
     EXPECT_TRUE(accelerators.startsWith(QStringLiteral("CTRL+A (cmdID = 278)\r\nCTRL+C (cmdID = 274)\r\n")));
     for (const char *line :
          {"ALT+BACKSPACE (cmdID = 272)\r\n", "F3 (cmdID = 289)\r\n", "SHIFT+INS (cmdID = 275)\r\n"})
@@ -151,7 +146,7 @@ TEST_F(WineModules, NotepadMenuAndAccelerators) {
 
 TEST_F(WineModules, Shell32Version) {
     ASSERT_TRUE(Load(QStringLiteral("shell32.dll")));
-    const QStringList lines = VersionText(QStringLiteral("#1")).split(QStringLiteral("\r\n"));
+    const QStringList lines = VersionText(*module).split(QStringLiteral("\r\n"));
     ASSERT_EQ(lines.size(), 10);
     EXPECT_EQ(lines.mid(0, 7), QStringList({QStringLiteral("Информация о версии:"), QString(),
                                             QStringLiteral("Исходное имя файла: shell32.dll"),
@@ -166,7 +161,7 @@ TEST_F(WineModules, Shell32Version) {
 
 TEST_F(WineModules, User32StringsAndWininetMessages) {
     ASSERT_TRUE(Load(QStringLiteral("user32.dll")));
-    EXPECT_EQ(StringTableText(QStringLiteral("#1")), QStringLiteral("2  Ошибка\r\n13  &Ещё окна...\r\n"));
+    EXPECT_EQ(StringTableText(*module, Entry(6, 1)), QStringLiteral("2  Ошибка\r\n13  &Ещё окна...\r\n"));
     EXPECT_EQ(StringTableText(LanguageBytes(6, 1, 0x0409), 1),
               QStringLiteral("2  Error\r\n13  &More Windows...\r\n"));
     ASSERT_TRUE(Load(QStringLiteral("wininet.dll")));

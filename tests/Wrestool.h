@@ -4,6 +4,7 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QString>
+#include <algorithm>
 #include <cstdint>
 #include <vector>
 
@@ -33,6 +34,15 @@ inline std::vector<WrestoolListed> WrestoolList(const QString &path) {
     p.start(QStringLiteral("wrestool"), {QStringLiteral("-l"), path});
     p.waitForFinished(30000);
     return ParseWrestoolList(p.readAllStandardOutput());
+}
+
+// Of a resource's languages as wrestool lists them, the one the program shows: the first of
+// neutral, Russian, Russian neutral, the user's and the system's defaults, English US and English
+// neutral that the resource has, else the first listed.
+inline int ShownLanguage(const std::vector<int> &languages) {
+    for (const int preferred : {0x0000, 0x0419, 0x0019, 0x0400, 0x0800, 0x0409, 0x0009})
+        if (std::find(languages.begin(), languages.end(), preferred) != languages.end()) return preferred;
+    return languages.front();
 }
 
 // An identifier as wrestool spells it: digits for an integer, the name in quotes.

@@ -6,7 +6,7 @@
 #include "about/ProgramResources.h"
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "views/display/DisplayBox.h"
 
 #include <QApplication>
@@ -33,10 +33,12 @@ public:
     bool OpenWithShell(const QString &) override { return true; }
 };
 
-QStandardItem *Child(QStandardItem *parent, const QString &text) {
-    for (int i = 0; parent && i < parent->rowCount(); ++i)
-        if (parent->child(i)->text() == text) return parent->child(i);
-    return nullptr;
+// The child of `parent` with this text; invalid when there is none.
+QModelIndex ChildNamed(const QModelIndex &parent, const QString &text) {
+    const QAbstractItemModel *model = parent.model();
+    for (int i = 0; model != nullptr && i < model->rowCount(parent); ++i)
+        if (model->index(i, 0, parent).data().toString() == text) return model->index(i, 0, parent);
+    return {};
 }
 
 void Settle(int ms) {
@@ -75,19 +77,22 @@ int main(int argc, char **argv) {
             ui.nextOpen = value;
             window.MnuOpenFile_Click();
         } else if (step == QLatin1String("--expand") || step == QLatin1String("--select")) {
-            QStandardItem *type = Child(window.TreeModel->item(0), value.section(QLatin1Char('/'), 0, 0));
-            if (!type) {
+            const QModelIndex type =
+                ChildNamed(window.TreeModel->Root(), value.section(QLatin1Char('/'), 0, 0));
+            if (!type.isValid()) {
                 std::fprintf(stderr, "no type %s\n", qPrintable(value));
                 return 1;
             }
-            window.TVResources->expand(type->index());
-            QStandardItem *node = value.contains(QLatin1Char('/')) ? Child(type, value.section(QLatin1Char('/'), 1)) : type;
-            if (!node) {
+            window.TVResources->expand(type);
+            const QModelIndex node = value.contains(QLatin1Char('/'))
+                                         ? ChildNamed(type, value.section(QLatin1Char('/'), 1))
+                                         : type;
+            if (!node.isValid()) {
                 std::fprintf(stderr, "no node %s\n", qPrintable(value));
                 return 1;
             }
             if (step == QLatin1String("--select")) {
-                window.TVResources->setCurrentIndex(node->index());
+                window.TVResources->setCurrentIndex(node);
                 window.NodeClick(node);
             }
         } else if (step == QLatin1String("--hscroll")) {

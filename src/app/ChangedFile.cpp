@@ -1,8 +1,7 @@
 // The loaded file changed on disk after it was opened: the next click says so, once per loaded
 // file, and Reset reads the file again.
 #include "app/FrmMain.h"
-#include "resources/Module.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 
 namespace {
 const QString kReadAgain = QStringLiteral(
@@ -17,6 +16,9 @@ QString ChangeText(ReadOnlyFile::State state) {
         return QStringLiteral("Файл на диске заменён другим после открытия: показаны ресурсы файла, "
                               "каким он был при открытии.") +
                kReadAgain;
+    case ReadOnlyFile::State::Moved:
+        return QStringLiteral(
+            "Файл перемещён или переименован после открытия: его ресурсы читаются по-прежнему.");
     case ReadOnlyFile::State::Removed:
         return QStringLiteral(
             "Файл удалён с диска после открытия: показаны ресурсы файла, каким он был при открытии.");
@@ -28,16 +30,14 @@ QString ChangeText(ReadOnlyFile::State state) {
 } // namespace
 
 ReadOnlyFile::State FrmMain::LoadedFileState() const {
-    const ModuleCatalogue *module = ModuleHandle();
-    return module ? module->StateOnDisk() : ReadOnlyFile::State::Unchanged;
+    return Session.Module().StateOnDisk();
 }
 
 void FrmMain::ReportChangedFile(ReadOnlyFile::State state) {
-    const ModuleCatalogue *module = ModuleHandle();
-    if (module == nullptr || state == ReadOnlyFile::State::Unchanged ||
-        changeReportedFor_ == ModuleLoadCount())
+    const ModuleCatalogue *module = Session.Catalogue().get();
+    if (module == nullptr || state == ReadOnlyFile::State::Unchanged || changeReportedFor_ == Session.Opens())
         return;
-    changeReportedFor_ = ModuleLoadCount();
+    changeReportedFor_ = Session.Opens();
     MessageRequest notice;
     notice.text = module->path() + QStringLiteral("\r\n") + ChangeText(state);
     notice.title = QStringLiteral("Внимание");
@@ -46,13 +46,11 @@ void FrmMain::ReportChangedFile(ReadOnlyFile::State state) {
 }
 
 bool FrmMain::ReloadChangedFile() {
-    QStandardItem *root = TreeModel->item(0);
-    if (ModuleHandle() == nullptr || root == nullptr) return false;
-    // A file removed from disk is still read as it was opened; there is nothing newer to read.
+    if (Session.Catalogue() == nullptr) return false;
+    // A file moved away or removed from disk is still read as it was opened; there is nothing newer
+    // to read.
     const ReadOnlyFile::State state = LoadedFileState();
     if (state != ReadOnlyFile::State::Modified && state != ReadOnlyFile::State::Replaced) return false;
-    const QString path = NodeKey(root), displayName = root->text();
-    ReleaseModule();
-    OpenResourceFile(*TreeModel, path, displayName);
+    ShowFile(Session.Path(), displayName_);
     return true;
 }

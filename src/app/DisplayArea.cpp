@@ -1,24 +1,23 @@
 // The display area of the main window: clearing it, the scroll bars that follow the size of
 // PDisplay, and the tree events that clear it.
 #include "app/FrmMain.h"
-#include "resources/DialogPreviewWnd.h"
-#include "resources/Playback.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "system/ErrorReport.h"
 #include "system/Twips.h"
 #include "views/display/DisplayBox.h"
 #include "views/display/TextBox.h"
-#include "views/display/Viewport.h"
 
 #include <QEvent>
+#include <QFontMetrics>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 void FrmMain::ClearDisplay() {
-    StopPlayback();
-    DestroyDialogPreview();
+    Session.media.Stop();
+    Session.preview.Destroy();
     PDisplay->Cls();
     PDisplay->repaint();
     // Half the frame's size: both scroll bars switch off.
@@ -32,17 +31,18 @@ void FrmMain::ClearDisplay() {
 void FrmMain::PDisplay_Resize() {
     const double width = PixelsToTwipsX(PDisplay->width());
     const double height = PixelsToTwipsY(PDisplay->height());
-    HScroll->setEnabled(width > ViewportWidth);
-    VScroll->setEnabled(height > ViewportHeight);
+    const Viewport &viewport = Session.viewport;
+    HScroll->setEnabled(width > viewport.width);
+    VScroll->setEnabled(height > viewport.height);
     // The range is what lies beyond the visible area, in whole pixels; the value goes back to 0.
     if (HScroll->isEnabled()) {
         HScroll->setValue(0);
-        HScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(width - ViewportWidth) /
+        HScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(width - viewport.width) /
                                                       RoundHalfEven(TwipsPerPixelX())));
     }
     if (VScroll->isEnabled()) {
         VScroll->setValue(0);
-        VScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(height - ViewportHeight) /
+        VScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(height - viewport.height) /
                                                       RoundHalfEven(TwipsPerPixelY())));
     }
 }
@@ -64,14 +64,34 @@ bool FrmMain::eventFilter(QObject *watched, QEvent *event) {
     if (event->type() == QEvent::KeyPress && watched == PDisplay &&
         ScrollDisplayByKey(*static_cast<QKeyEvent *>(event)))
         return true;
+    // The wheel anywhere in the display area, its scroll bars included, moves the picture by the
+    // same steps; what a child of the display (a previewed dialog's list) leaves comes here too.
+    if (event->type() == QEvent::Wheel &&
+        (watched == PDisplay || watched == HScroll || watched == VScroll || watched == frameClient_)) {
+        ScrollDisplayByWheel(watched, *static_cast<QWheelEvent *>(event));
+        return true;
+    }
     return QMainWindow::eventFilter(watched, event);
+}
+
+int FrmMain::DisplayLine() const {
+    return QFontMetrics(PDisplay->font()).height();
+}
+
+void FrmMain::ScrollDisplayByWheel(const QObject *over, const QWheelEvent &wheel) {
+    // Sideways with Shift, over the horizontal bar, or when only that bar is on.
+    const bool sideways = (wheel.modifiers() & Qt::ShiftModifier) ||
+                          (over == HScroll && HScroll->isEnabled()) || !VScroll->isEnabled();
+    const QPoint by = wheelDistance_.Take(wheel, DisplayLine(), sideways);
+    if (by.x() != 0 && HScroll->isEnabled()) HScroll->setValue(HScroll->value() + by.x());
+    if (by.y() != 0 && VScroll->isEnabled()) VScroll->setValue(VScroll->value() + by.y());
 }
 
 bool FrmMain::ScrollDisplayByKey(const QKeyEvent &key) {
     if (key.modifiers() & ~Qt::KeypadModifier) return false;
-    // Arrows: the bars' arrow buttons (small change). Page Up and Down: a click on the track
-    // (large change). Home and End: the ends. Pages and ends go up and down, or left and right
-    // when only the horizontal bar is on.
+    // Arrows: the bars' arrow buttons (small change, a pixel). Page Up and Down: a click on the
+    // track (large change, a visible page less a line). Home and End: the ends. Pages and ends go
+    // up and down, or left and right when only the horizontal bar is on.
     QScrollBar *pages = VScroll->isEnabled() ? VScroll : HScroll;
     QScrollBar *bar = nullptr;
     QAbstractSlider::SliderAction action = QAbstractSlider::SliderNoAction;
@@ -107,10 +127,10 @@ bool FrmMain::ScrollDisplayByKey(const QKeyEvent &key) {
     return true;
 }
 
-void FrmMain::Expand(QStandardItem *node) {
-    ExpandNode(*TreeModel, node);
+void FrmMain::Expand(const QModelIndex &node) {
+    TreeModel->Expand(node);
 }
 
-void FrmMain::Collapse(QStandardItem *) {
+void FrmMain::Collapse(const QModelIndex &) {
     ClearDisplay();
 }

@@ -4,8 +4,7 @@
 #include "app/CommandLine.h"
 #include "app/ErrorTraps.h"
 #include "app/ResourceTreeView.h"
-#include "resources/Module.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "system/SystemFolders.h"
 #include "system/Twips.h"
 #include "views/FileText.h"
@@ -13,7 +12,6 @@
 #include "views/display/PaneFonts.h"
 #include "views/display/TStringsWndProc.h"
 #include "views/display/TextBox.h"
-#include "views/display/Viewport.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -68,7 +66,7 @@ void FrmMain::CreateControls() {
     client->setFixedSize(TwipsToPixelsX(kClientWidth), TwipsToPixelsY(kClientHeight));
     setCentralWidget(client);
 
-    TreeModel = new QStandardItemModel(this);
+    TreeModel = new ResourceTreeModel(this);
     TVResources = Named(new ResourceTreeView(client), "TVResources");
     TVResources->setModel(TreeModel);
     PlaceTwips(TVResources, 120, 120, 3375, 5295);
@@ -81,6 +79,7 @@ void FrmMain::CreateControls() {
     PFrame->setLineWidth(border);
     frameClient_ = new QWidget(PFrame);
     frameClient_->setGeometry(border, border, PFrame->width() - 2 * border, PFrame->height() - 2 * border);
+    frameClient_->installEventFilter(this); // the wheel where the display does not reach
 
     PDisplay = Named(new DisplayBox(frameClient_), "PDisplay");
     PDisplay->setFont(DesignFont());
@@ -115,23 +114,30 @@ void FrmMain::CreateControls() {
         });
     }
     connect(TVResources, &ResourceTreeView::NodeClick, this,
-            [this](const QModelIndex &index) { NodeClick(NodeOf(index)); });
+            [this](const QModelIndex &index) { NodeClick(index); });
     connect(TVResources, &QTreeView::expanded, this,
-            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Expand(NodeOf(index)); }); });
+            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Expand(index); }); });
     connect(TVResources, &QTreeView::collapsed, this,
-            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Collapse(NodeOf(index)); }); });
+            [this](const QModelIndex &index) { RunReporting(ui_, [&] { Collapse(index); }); });
 }
 
-QStandardItem *FrmMain::NodeOf(const QModelIndex &index) const {
-    return TreeModel->itemFromIndex(index);
+SystemColours FrmMain::Colours() const {
+    return SystemColours::OfTheme(QGuiApplication::palette());
+}
+
+void FrmMain::ShowFile(const QString &path, const QString &displayName) {
+    Session.Open(path);
+    displayName_ = displayName;
+    TreeModel->Show(Session.Catalogue(), path, displayName);
+    TVResources->expand(TreeModel->Root());
 }
 
 void FrmMain::Load() {
-    // 1. Centre the window on the screen.
+    // 1. Place the window on the screen.
     adjustSize();
     setFixedSize(size());
-    CentreOnScreen();
-    centreOnFrame_ = true;
+    PlaceOnScreen();
+    placeByFrame_ = true;
     // 2.-5. The display area inside PFrame's border.
     const double frameW = TwipsW(PFrame), frameH = TwipsH(PFrame);
     const double vScrollW = TwipsW(VScroll), hScrollH = TwipsH(HScroll);
@@ -141,13 +147,14 @@ void FrmMain::Load() {
                hScrollH);
     for (QScrollBar *bar : {VScroll, HScroll}) {
         bar->setSingleStep(1);
-        bar->setPageStep(10);
         bar->setEnabled(false);
     }
     PDisplay->setGeometry(0, 0, TwipsToPixelsX(frameW - vScrollW - kBorderAllowance),
                           TwipsToPixelsY(frameH - hScrollH - kBorderAllowance));
-    ViewportWidth = static_cast<int>(RoundHalfEven(TwipsW(PDisplay)));
-    ViewportHeight = static_cast<int>(RoundHalfEven(TwipsH(PDisplay)));
+    HScroll->setPageStep(PageStep(PDisplay->width(), DisplayLine()));
+    VScroll->setPageStep(PageStep(PDisplay->height(), DisplayLine()));
+    Session.viewport = {static_cast<int>(RoundHalfEven(TwipsW(PDisplay))),
+                        static_cast<int>(RoundHalfEven(TwipsH(PDisplay)))};
     PMask->setGeometry(HScroll->x() + HScroll->width(), VScroll->y() + VScroll->height(), VScroll->width(),
                        HScroll->height());
     // 6. The text box lies exactly over the frame and is hidden.
@@ -161,9 +168,7 @@ void FrmMain::Load() {
     SetCaption(QString());
     ParseCommandLine();
     if (!EmptyLoad) {
-        const QString path = GetSystemDir() + QStringLiteral("/Shell32.dll");
-        QStandardItem *root = OpenResourceFile(*TreeModel, path, QStringLiteral("Shell32.dll"));
-        TVResources->expand(root->index());
+        ShowFile(GetSystemDir() + QStringLiteral("/Shell32.dll"), QStringLiteral("Shell32.dll"));
         SetCaption(QStringLiteral("Shell32.dll"));
     }
     // 12.-13.
@@ -171,12 +176,15 @@ void FrmMain::Load() {
     PDisplay_Resize();
 }
 
-void FrmMain::CentreOnScreen() {
+void FrmMain::PlaceOnScreen() {
     const QScreen *screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return;
     const QRect s = screen->availableGeometry();
-    const QRect frame = frameGeometry();
-    move(s.x() + s.width() / 2 - frame.width() / 2, s.y() + s.height() / 2 - frame.height() / 2);
+    const QSize frame = frameGeometry().size();
+    const auto along = [](int start, int available, int length) {
+        return length <= available ? start + available / 2 - length / 2 : start;
+    };
+    move(along(s.x(), s.width(), frame.width()), along(s.y(), s.height(), frame.height()));
 }
 
 bool FrmMain::event(QEvent *event) {
@@ -188,10 +196,10 @@ bool FrmMain::event(QEvent *event) {
     case QEvent::Move:
     case QEvent::Resize:
     case QEvent::WindowActivate:
-        // The first of these after the frame became known centres the window on it.
-        if (centreOnFrame_ && isVisible() && frameGeometry().size() != size()) {
-            centreOnFrame_ = false;
-            CentreOnScreen();
+        // The first of these after the frame became known places the window by it.
+        if (placeByFrame_ && isVisible() && frameGeometry().size() != size()) {
+            placeByFrame_ = false;
+            PlaceOnScreen();
         }
         break;
     default:
@@ -244,7 +252,7 @@ void FrmMain::closeEvent(QCloseEvent *event) {
 void FrmMain::Unload() {
     if (unloaded_) return;
     unloaded_ = true;
-    ReleaseModule();
+    Session.Release();
     // The text box gets its own event handling back before it is destroyed.
     if (tstringsWndProc_ != nullptr) TStrings->viewport()->removeEventFilter(tstringsWndProc_);
 }

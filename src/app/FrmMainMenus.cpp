@@ -3,8 +3,7 @@
 #include "app/ErrorTraps.h"
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
-#include "resources/Module.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "system/SystemFolders.h"
 
 #include <QDragEnterEvent>
@@ -95,10 +94,10 @@ void FrmMain::OpenFile(const std::function<bool()> &choose) {
             if (!choose()) return;
             SelectedType.clear();
             SelectedName.clear();
-            ReleaseModule();
+            SelectedEntry.reset();
+            Session.Release();
             ClearDisplay();
-            QStandardItem *root = OpenResourceFile(*TreeModel, CDlg.fileName, CDlg.fileTitle);
-            TVResources->expand(root->index());
+            ShowFile(CDlg.fileName, CDlg.fileTitle);
             SetCaption(CDlg.fileTitle);
         });
 }
@@ -140,10 +139,11 @@ void FrmMain::MnuReset_Click() {
         ClearDisplay();
         SelectedType.clear();
         SelectedName.clear();
+        SelectedEntry.reset();
         ReloadChangedFile();
         TVResources->collapseAll();
-        if (TreeModel->rowCount() == 0) return;
-        const QModelIndex root = TreeModel->index(0, 0);
+        const QModelIndex root = TreeModel->Root();
+        if (!root.isValid()) return;
         TVResources->setCurrentIndex(root);
         TVResources->expand(root);
     });

@@ -6,8 +6,7 @@
 #include "decoders/ResourceAccess.h"
 #include "decoders/ViewChoice.h"
 #include "resources/IdentifierStrings.h"
-#include "resources/Module.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "views/dialogs/DialogView.h"
 #include "views/display/DisplayBox.h"
 #include "views/display/PictureView.h"
@@ -21,7 +20,7 @@ namespace {
 const QString kCrLf = QStringLiteral("\r\n");
 } // namespace
 
-void FrmMain::NodeClick(QStandardItem *node) {
+void FrmMain::NodeClick(const QModelIndex &node) {
     // Looked at before anything is shown, so that a file changed in place shows no size or bytes.
     const ReadOnlyFile::State onDisk = LoadedFileState();
     const auto failure = RunCatching([&] {
@@ -29,30 +28,29 @@ void FrmMain::NodeClick(QStandardItem *node) {
         SelectedType.clear();
         SelectedName.clear();
         SelectedEntry.reset();
-        if (node == nullptr || NodeLevel(node) == 0) return;
+        const int level = ResourceTreeModel::Level(node);
+        if (level <= 0) return;
 
         const QString header =
             QStringLiteral("Информация о ресурсе:") + kCrLf + kCrLf + QStringLiteral("Тип ресурса: ");
-        LInformation->setText(header + node->text());
-        SelectedType = TypeString(node);
-        if (NodeLevel(node) == 1) return;
+        LInformation->setText(header + node.data().toString());
+        const ResourceId type = *TreeModel->TypeOf(node);
+        SelectedType = TypeString(type);
+        if (level == 1) return;
 
         SetMousePointer(11);
-        QStandardItem *typeNode = node->parent();
-        const QString type = TypeString(typeNode);
-        const QString name = NameString(node);
-        // The node reaches the very entry it was listed from, even where its name string would look
-        // up another one (a string name "77" beside the integer 77).
-        const ResourceEntry entry = EntryOfNode(node).value_or(LoadedEntry(type, name));
-        SelectedType = type;
-        SelectedName = name;
+        // The node stands for its very entry, even where its name string would look up another one
+        // (a string name "77" beside the integer 77).
+        const ResourceEntry entry = TreeModel->EntryOf(node).value_or(
+            ResourceEntry{type, ResourceId::fromName(node.data().toString())});
+        SelectedName = NameString(entry.name);
         SelectedEntry = entry;
-        LInformation->setText(header + typeNode->text() + kCrLf + QStringLiteral("Имя ресурса: ") +
-                              node->text() + kCrLf + QStringLiteral("Размер ресурса: ") +
-                              QString::number(GetResourceSize(CurrentModule(), entry)) +
-                              QStringLiteral(" байт"));
+        LInformation->setText(
+            header + node.parent().data().toString() + kCrLf + QStringLiteral("Имя ресурса: ") +
+            node.data().toString() + kCrLf + QStringLiteral("Размер ресурса: ") +
+            QString::number(GetResourceSize(Session.Module(), entry)) + QStringLiteral(" байт"));
 
-        if (!ShowSelectedResource(type, name, entry)) {
+        if (!ShowSelectedResource(entry)) {
             if (TStrings->isVisible())
                 ShowText(QStringLiteral("Невозможно загрузить ресурс."), true, *TStrings, ui_);
             else
@@ -73,33 +71,28 @@ bool FrmMain::ShowTextRow(const std::function<QString()> &decode, bool proportio
     return ShowText(decode(), proportional, *TStrings, ui_);
 }
 
-bool FrmMain::ShowSelectedResource(const QString &type, const QString &name, const ResourceEntry &entry) {
-    const ModuleCatalogue &module = CurrentModule();
-    const ResourceView view = ChooseView(type, name);
+bool FrmMain::ShowSelectedResource(const ResourceEntry &entry) {
+    const ModuleCatalogue &module = Session.Module();
+    const ResourceView view = ChooseView(entry);
     if (IsTextView(view))
         return ShowTextRow([&] { return ViewText(view, module, entry); }, IsProportionalText(view));
     switch (view) {
     case ResourceView::Picture:
-        return ShowPicture(DecodeResourcePicture(module, entry).take(), *PDisplay);
+        return ShowPicture(DecodeResourcePicture(module, entry, Colours()).take(), *PDisplay,
+                           Session.viewport);
     case ResourceView::PictureFile:
-        return ShowPicture(TempFilePicture(module, entry), *PDisplay);
+        return ShowPicture(DecodePictureFile(module, entry), *PDisplay, Session.viewport);
     case ResourceView::Dialog:
         // A dialog include (type 17) is previewed by its name among the dialogs.
-        return ShowDialog(module, {ResourceId::fromNumber(5), entry.name}, *PDisplay, ModulePictures(module));
+        return ShowDialog(module, {ResourceId::fromNumber(5), entry.name}, *PDisplay,
+                          ModulePictures(module, Colours()), Session.preview);
     case ResourceView::Video:
-        return ShowVideo(module, entry, *PDisplay);
+        return ShowVideo(Session.media, module, entry, *PDisplay, Session.viewport);
     case ResourceView::Sound:
-        return ShowSound(module, entry, *PDisplay);
+        return ShowSound(Session.media, module, entry, *PDisplay);
     case ResourceView::Music:
-        return ShowMusic(module, entry, *PDisplay);
+        return ShowMusic(Session.media, module, entry, *PDisplay);
     default:
         return false; // every text view is shown above
     }
-}
-
-ResourceEntry FrmMain::SelectedResource() const {
-    if (SelectedEntry && TypeString(SelectedEntry->type) == SelectedType &&
-        NameString(SelectedEntry->name) == SelectedName)
-        return *SelectedEntry;
-    return LoadedEntry(SelectedType, SelectedName);
 }

@@ -6,11 +6,17 @@
 #include <QByteArray>
 #include <functional>
 
+class TempNames;
+
 struct CliStreams {
-    std::function<void(const QByteArray &)> out;
+    // Standard output: 0, or the errno of a write that failed.
+    std::function<int(const QByteArray &)> out;
     std::function<void(const QByteArray &)> err;
     // Standard output is a terminal: control characters from a file are not sent to it.
     bool outIsTerminal = false;
+    // Where extract records the names of files being put in place, for the program's signal
+    // handlers; none in-process.
+    TempNames *temporaries = nullptr;
 };
 
 namespace CliStatus {

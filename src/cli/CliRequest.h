@@ -11,13 +11,21 @@ enum class CliCommand { Help, Version, List, Show, Extract };
 
 struct CliRequest {
     CliCommand command = CliCommand::Help;
-    QString file;
-    std::optional<QString> type; // TYPE and NAME as given; absent when not given
+    QStringList files;               // FILE arguments as given, in order
+    std::optional<QString> fileList; // --files-from LIST: more files, read from LIST ("-": standard input)
+    bool nulSeparated = false;       // --null: the list's paths end with NUL, not with a line end
+    bool recursive = false;          // -r: the files in folders, and in their folders
+    int jobs = 0;                    // -j N: files read at once; 0 for one per core
+    std::optional<QString> type;     // TYPE and NAME as given; absent when not given
     std::optional<QString> name;
-    bool json = false;    // list --json
+    bool json = false;    // list --json, show --json
     bool rawText = false; // show --raw-text
     ExportChoice choice = ExportChoice::Saved;
     QString outputFolder; // extract -o DIR
+
+    // Whether each file's output names its file: several files, a folder or a list of them. With
+    // one file and none of these, the output is that file's alone, as it always was.
+    bool ManyFiles() const { return files.size() > 1 || recursive || fileList.has_value(); }
 };
 
 struct CliParse {
@@ -29,6 +37,8 @@ struct CliParse {
 CliParse ParseCli(const QStringList &arguments);
 // Whether the request draws or encodes pictures, for which a QGuiApplication must exist.
 bool NeedsPictures(const CliRequest &request);
+// The most files read at once that -j accepts.
+inline constexpr int kMostJobs = 256;
 
 QString CliHelpText();
 QString CliVersionText();

@@ -1,10 +1,11 @@
 #pragma once
-// What the commands share: opening the file, saying why something failed, naming a resource in
-// messages.
-#include "cli/CliCommands.h"
+// What the commands share: opening a file, saying why something failed, naming a resource in
+// messages, the documents of --json.
+#include "cli/FileRun.h"
 #include "resources/ModuleCatalogue.h"
 #include "system/ErrorReport.h"
 
+#include <QJsonObject>
 #include <memory>
 
 // A directory whose entries lead to the same lists and names again can name millions of resources,
@@ -14,11 +15,24 @@
 inline constexpr std::size_t kMostEntries = std::size_t{1} << 18;
 // What an identifier counts for.
 std::size_t EntryCost(const ResourceId &id);
-// Whether `count` entries are past the most; says so on the error stream when they are.
-bool TooManyEntries(std::size_t count, const CliStreams &streams);
+// Whether `count` entries are past the most; says so of the file when they are.
+bool TooManyEntries(std::size_t count, const FileRun &run, const CliFile &file, FileReport &report);
 
-// The module, or nullptr after saying on the error stream why the file cannot be read.
-std::shared_ptr<const ModuleCatalogue> OpenModule(const QString &path, const CliStreams &streams);
+// The file's module, or nullptr after saying why it cannot be read (or, for a file found in a
+// folder or a list that is no module, after marking it skipped).
+std::shared_ptr<const ModuleCatalogue> OpenModule(const FileRun &run, const CliFile &file, FileReport &report);
+// The file failed with `reason`: said on the error stream with the file's path, and with --json as
+// its document {"file": ..., "error": reason}; the file's status becomes `status`.
+void FileFailed(const FileRun &run, const CliFile &file, FileReport &report, const QString &reason,
+                int status = CliStatus::Failed);
+// A message about the file, with its path, on the error stream.
+void SayOfFile(const CliFile &file, FileReport &report, const QString &message);
+// One document of --json: compact, on a line of its own.
+QByteArray JsonLine(const QJsonObject &document);
+
+// Writes to standard output; false after saying why that failed. A reader that went away (a pipe
+// into `head`) has all it wanted: that ends the run without a word.
+bool WriteOutput(const CliStreams &streams, const QByteArray &bytes);
 // "zorvika-cli: " + the message + a line end, on the error stream.
 void SayError(const CliStreams &streams, const QString &message);
 // A resource as the messages name it: its type and name in their exact argument forms.

@@ -9,13 +9,15 @@
 
 namespace {
 // The resources the arguments name, in tree order; nothing after saying why.
-std::optional<std::vector<ResourceEntry>> Selected(const ModuleCatalogue &module, const CliRequest &request,
-                                                   const CliStreams &streams) {
+std::optional<std::vector<ResourceEntry>> Selected(const ModuleCatalogue &module, const FileRun &run,
+                                                   const CliFile &file, FileReport &report) {
+    const CliRequest &request = run.request;
     std::vector<ResourceId> types;
     if (request.type) {
         types = SelectTypes(module, *request.type);
         if (types.empty()) {
-            SayError(streams, QStringLiteral("в файле нет типа ресурсов %1").arg(VisibleText(*request.type)));
+            FileFailed(run, file, report,
+                       QStringLiteral("в файле нет типа ресурсов %1").arg(VisibleText(*request.type)));
             return std::nullopt;
         }
     } else {
@@ -32,48 +34,58 @@ std::optional<std::vector<ResourceEntry>> Selected(const ModuleCatalogue &module
         for (const ResourceId &name : names) {
             entries.push_back({type, name});
             walked += EntryCost(type) + EntryCost(name) + module.Languages(entries.back()).size();
-            if (TooManyEntries(walked, streams)) return std::nullopt;
+            if (TooManyEntries(walked, run, file, report)) return std::nullopt;
         }
     }
     if (request.name && entries.empty()) {
-        SayError(streams, QStringLiteral("ресурс не найден: %1 %2")
-                              .arg(VisibleText(*request.type), VisibleText(*request.name)));
+        FileFailed(run, file, report,
+                   QStringLiteral("ресурс не найден: %1 %2")
+                       .arg(VisibleText(*request.type), VisibleText(*request.name)));
         return std::nullopt;
     }
     return entries;
 }
+
+void ExtractFile(const FileRun &run, const CliFile &file, FileReport &report) {
+    const auto module = OpenModule(run, file, report);
+    if (!module) return;
+    const auto entries = Selected(*module, run, file, report);
+    if (!entries) return;
+    // Fixed colours, not the desktop theme's, so that what is written depends on the file alone.
+    const SystemColours colours;
+    // The file's own folder, made when its first resource is written.
+    std::unique_ptr<OutputFolder> folder;
+    QString reason;
+    // A write that fails (a full disk, above all) ends the run: the files after it would fail too.
+    auto writeFailed = [&](const QString &message) {
+        SayOfFile(file, report, message);
+        report.status = CliStatus::Failed;
+        report.endRun = true;
+    };
+    SafeFileNames names;
+    for (const ResourceEntry &entry : *entries) {
+        const ExportedResource exported = ExportResource(*module, entry, run.request.choice, colours);
+        if (exported.failure) {
+            report.status = CliStatus::Failed;
+            SayOfFile(file, report,
+                      ResourceLabel(entry) + QStringLiteral(": ") + FailureText(*exported.failure) +
+                          (exported.bytes ? QStringLiteral(" (записаны байты ресурса)") : QString()));
+        }
+        if (!exported.bytes) continue;
+        if (!folder && !(folder = run.output->Subfolder(file.outputFolders, reason))) {
+            return writeFailed(reason);
+        }
+        const QString name = names.Assign(entry, exported.extension);
+        if (!folder->Write(name, *exported.bytes, reason)) {
+            return writeFailed(QStringLiteral("%1: не удаётся записать %2: %3")
+                                   .arg(ResourceLabel(entry), VisibleText(name), reason));
+        }
+        report.out += (QDir(folder->path()).filePath(name) + QLatin1Char('\n')).toUtf8();
+    }
+    if (folder && !folder->Sync(reason)) writeFailed(reason);
+}
 } // namespace
 
 int ExtractCommand(const CliRequest &request, const CliStreams &streams) {
-    const auto module = OpenModule(request.file, streams);
-    if (!module) return CliStatus::Failed;
-    const auto entries = Selected(*module, request, streams);
-    if (!entries) return CliStatus::Failed;
-    QString reason;
-    const auto folder = OutputFolder::Open(request.outputFolder, reason);
-    if (!folder) {
-        SayError(streams, reason);
-        return CliStatus::Failed;
-    }
-    const QColor background = request.choice == ExportChoice::Drawn ? ScratchBackground() : QColor();
-    SafeFileNames names;
-    int status = CliStatus::Done;
-    for (const ResourceEntry &entry : *entries) {
-        const ExportedResource exported = ExportResource(*module, entry, request.choice, background);
-        if (exported.failure) {
-            status = CliStatus::Failed;
-            SayError(streams, ResourceLabel(entry) + QStringLiteral(": ") + FailureText(*exported.failure) +
-                                  (exported.bytes ? QStringLiteral(" (записаны байты ресурса)") : QString()));
-        }
-        if (!exported.bytes) continue;
-        const QString name = names.Assign(entry, exported.extension);
-        if (!folder->Write(name, *exported.bytes, reason)) {
-            status = CliStatus::Failed;
-            SayError(streams, QStringLiteral("%1: не удаётся записать %2: %3")
-                                  .arg(ResourceLabel(entry), VisibleText(name), reason));
-            continue;
-        }
-        streams.out((QDir(folder->path()).filePath(name) + QLatin1Char('\n')).toUtf8());
-    }
-    return status;
+    return RunFiles(request, streams, ExtractFile);
 }

@@ -5,7 +5,6 @@
 #include "resources/ResTypeDescription.h"
 
 #include <QJsonArray>
-#include <QJsonDocument>
 #include <QJsonObject>
 
 namespace {
@@ -46,26 +45,25 @@ QByteArray Json(const QString &file, const std::vector<Listed> &listed) {
             {QStringLiteral("size"), static_cast<qint64>(l.size)},
         });
     }
-    const QJsonObject document{{QStringLiteral("file"), file}, {QStringLiteral("resources"), resources}};
-    return QJsonDocument(document).toJson(QJsonDocument::Indented);
+    return JsonLine({{QStringLiteral("file"), file}, {QStringLiteral("resources"), resources}});
 }
 
-QByteArray Lines(const std::vector<Listed> &listed) {
+// `prefix`: what starts every line (the file's path and a tab, when a run lists several files).
+QByteArray Lines(const std::vector<Listed> &listed, const QString &prefix) {
     QString text;
     const QChar tab = QLatin1Char('\t');
     for (const Listed &l : listed) {
-        text += TypeArgument(l.entry.type) + tab + VisibleText(TypeText(l.entry.type)) + tab +
+        text += prefix + TypeArgument(l.entry.type) + tab + VisibleText(TypeText(l.entry.type)) + tab +
                 NameArgument(l.entry.name) + tab +
                 (l.language ? QString::number(*l.language) : QStringLiteral("-")) + tab +
                 QString::number(l.size) + QLatin1Char('\n');
     }
     return text.toUtf8();
 }
-} // namespace
 
-int ListCommand(const CliRequest &request, const CliStreams &streams) {
-    const auto module = OpenModule(request.file, streams);
-    if (!module) return CliStatus::Failed;
+void ListFile(const FileRun &run, const CliFile &file, FileReport &report) {
+    const auto module = OpenModule(run, file, report);
+    if (!module) return;
     // Every type and name as the tree lists them, repeated identifiers included.
     std::vector<Listed> listed;
     std::size_t entries = 0;
@@ -74,12 +72,18 @@ int ListCommand(const CliRequest &request, const CliStreams &streams) {
         for (const ResourceId &name : module->Names(type)) {
             Listed l{{type, name}, module->Languages({type, name}), std::nullopt, 0};
             entries += EntryCost(type) + EntryCost(name) + l.languages.size();
-            if (TooManyEntries(entries, streams)) return CliStatus::Failed;
+            if (TooManyEntries(entries, run, file, report)) return;
             if (!l.languages.empty()) l.language = l.languages[PreferredLanguageIndex(l.languages)];
             l.size = module->Size(l.entry).value_or(0);
             listed.push_back(std::move(l));
         }
     }
-    streams.out(request.json ? Json(request.file, listed) : Lines(listed));
-    return CliStatus::Done;
+    const bool many = run.request.ManyFiles();
+    report.out = run.request.json ? Json(file.path, listed)
+                                  : Lines(listed, many ? VisibleText(file.path) + QLatin1Char('\t') : QString());
+}
+} // namespace
+
+int ListCommand(const CliRequest &request, const CliStreams &streams) {
+    return RunFiles(request, streams, ListFile);
 }

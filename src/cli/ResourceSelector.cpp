@@ -1,7 +1,7 @@
 #include "cli/ResourceSelector.h"
 
 #include "resources/ResTypeDescription.h"
-#include "resources/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 #include <QSet>
 

@@ -1,14 +1,18 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
 
+namespace {
+int Print(const QString &text, const CliStreams &streams) {
+    return WriteOutput(streams, text.toUtf8()) ? CliStatus::Done : CliStatus::Failed;
+}
+} // namespace
+
 int RunRequest(const CliRequest &request, const CliStreams &streams, CliCommandFunction extract) {
     switch (request.command) {
     case CliCommand::Help:
-        streams.out(CliHelpText().toUtf8());
-        return CliStatus::Done;
+        return Print(CliHelpText(), streams);
     case CliCommand::Version:
-        streams.out(CliVersionText().toUtf8());
-        return CliStatus::Done;
+        return Print(CliVersionText(), streams);
     case CliCommand::List:
         return ListCommand(request, streams);
     case CliCommand::Show:

@@ -2,7 +2,6 @@
 #include "cli/CliSupport.h"
 #include "cli/ResourceSelector.h"
 #include "decoders/ViewChoice.h"
-#include "resources/IdentifierStrings.h"
 #include "system/AnsiCodePage.h"
 #include "system/Made.h"
 
@@ -15,50 +14,66 @@ QString ForTerminal(QString text) {
     }
     return text;
 }
-} // namespace
 
-int ShowCommand(const CliRequest &request, const CliStreams &streams) {
-    const auto module = OpenModule(request.file, streams);
-    if (!module) return CliStatus::Failed;
+void ShowFile(const FileRun &run, const CliFile &file, FileReport &report) {
+    const CliRequest &request = run.request;
+    const auto module = OpenModule(run, file, report);
+    if (!module) return;
     const std::vector<ResourceId> types = SelectTypes(*module, *request.type);
     if (types.empty()) {
-        SayError(streams, QStringLiteral("в файле нет типа ресурсов %1").arg(VisibleText(*request.type)));
-        return CliStatus::Failed;
+        FileFailed(run, file, report,
+                   QStringLiteral("в файле нет типа ресурсов %1").arg(VisibleText(*request.type)));
+        return;
     }
     std::vector<ResourceEntry> found;
     for (const ResourceId &type : types)
         if (const auto name = SelectName(*module, type, *request.name)) found.push_back({type, *name});
     if (found.empty()) {
-        SayError(streams, QStringLiteral("ресурс не найден: %1 %2")
-                              .arg(VisibleText(*request.type), VisibleText(*request.name)));
-        return CliStatus::Failed;
+        FileFailed(run, file, report,
+                   QStringLiteral("ресурс не найден: %1 %2").arg(VisibleText(*request.type), VisibleText(*request.name)));
+        return;
     }
     if (found.size() > 1) {
         QStringList which;
         for (const ResourceEntry &e : found)
             which << ResourceLabel(e);
-        SayError(streams, QStringLiteral("подходят несколько ресурсов, укажите тип точно: %1")
-                              .arg(which.join(QStringLiteral(", "))));
-        return CliStatus::Usage;
+        FileFailed(run, file, report,
+                   QStringLiteral("подходят несколько ресурсов, укажите тип точно: %1").arg(which.join(QStringLiteral(", "))),
+                   CliStatus::Usage);
+        return;
     }
     const ResourceEntry &entry = found.front();
     // The pane's row for the resource; what the window shows otherwise is dumped.
-    ResourceView view = ChooseView(TypeString(entry.type), NameString(entry.name));
+    ResourceView view = ChooseView(entry);
     if (!IsTextView(view)) view = ResourceView::HexDump;
     auto text = MadeBy([&] { return ViewText(view, *module, entry); });
     if (!text) {
-        SayError(streams, ResourceLabel(entry) + QStringLiteral(": ") + FailureText(*text.failure()));
-        return CliStatus::Failed;
+        FileFailed(run, file, report, ResourceLabel(entry) + QStringLiteral(": ") + FailureText(*text.failure()));
+        return;
     }
     if (text.value().isEmpty()) {
-        SayError(streams, ResourceLabel(entry) + QStringLiteral(": Невозможно загрузить ресурс."));
-        return CliStatus::Failed;
+        FileFailed(run, file, report, ResourceLabel(entry) + QStringLiteral(": Невозможно загрузить ресурс."));
+        return;
     }
     if (request.rawText) {
-        streams.out(UnicodeToAnsi(text.value()));
+        report.out = UnicodeToAnsi(text.value());
     } else {
         QString lines = text.value().replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-        streams.out((streams.outIsTerminal ? ForTerminal(std::move(lines)) : lines).toUtf8());
+        if (request.json) {
+            report.out = JsonLine({{QStringLiteral("file"), file.path},
+                                   {QStringLiteral("type"), TypeArgument(entry.type)},
+                                   {QStringLiteral("name"), NameArgument(entry.name)},
+                                   {QStringLiteral("text"), lines}});
+            return;
+        }
+        report.out = (run.outIsTerminal ? ForTerminal(std::move(lines)) : lines).toUtf8();
     }
-    return CliStatus::Done;
+    // Several files: each text under its file's path, as head prints them, a blank line after it.
+    if (request.ManyFiles())
+        report.out = ("==> " + VisibleText(file.path).toUtf8() + " <==\n") + report.out + '\n';
+}
+} // namespace
+
+int ShowCommand(const CliRequest &request, const CliStreams &streams) {
+    return RunFiles(request, streams, ShowFile);
 }

@@ -1,22 +1,19 @@
 // zorvika-cli: the program's readings of a file's resources from a terminal or a script.
+#include "cli/CheckedWrite.h"
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
+#include "cli/InterruptCleanup.h"
 #include "system/ProgramModules.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
-#include <cstdio>
 #include <dlfcn.h>
 #include <unistd.h>
 
 namespace {
-void Write(std::FILE *stream, const QByteArray &bytes) {
-    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
-}
-
 // Qt's own notes (no runtime folder, a missing font) are not the tool's to say; its failures are.
 void QtMessages(QtMsgType type, const QMessageLogContext &, const QString &message) {
-    if (type == QtCriticalMsg || type == QtFatalMsg) Write(stderr, (message + QLatin1Char('\n')).toUtf8());
+    if (type == QtCriticalMsg || type == QtFatalMsg) WriteAll(STDERR_FILENO, (message + QLatin1Char('\n')).toUtf8());
 }
 
 using ExtractEntry = int (*)(int &, char **, const CliRequest &, const CliStreams &);
@@ -46,12 +43,17 @@ int RunExtract(int &argc, char **argv, const CliRequest &request, const CliStrea
 } // namespace
 
 int main(int argc, char **argv) {
+    // What an interrupted run was writing is removed; a write to a closed pipe fails, never kills.
+    TempNames temporaries;
+    InstallInterruptCleanup(temporaries);
     qInstallMessageHandler(QtMessages);
     QStringList arguments;
     for (int i = 1; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    const CliStreams streams{[](const QByteArray &b) { Write(stdout, b); },
-                             [](const QByteArray &b) { Write(stderr, b); }, isatty(STDOUT_FILENO) == 1};
+    // Unbuffered: each document is written whole by one call, and its failure is known at once.
+    const CliStreams streams{[](const QByteArray &b) { return WriteAll(STDOUT_FILENO, b); },
+                             [](const QByteArray &b) { WriteAll(STDERR_FILENO, b); }, isatty(STDOUT_FILENO) == 1,
+                             &temporaries};
     const CliParse parsed = ParseCli(arguments);
     if (!parsed.request) return ReportMistake(parsed.mistake, streams);
 
@@ -62,6 +64,5 @@ int main(int argc, char **argv) {
         QCoreApplication app(argc, argv);
         status = RunRequest(*parsed.request, streams, nullptr);
     }
-    std::fflush(stdout);
     return status;
 }

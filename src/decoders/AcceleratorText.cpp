@@ -2,7 +2,6 @@
 
 #include "decoders/ResourceAccess.h"
 #include "pe/ByteReader.h"
-#include "resources/Module.h"
 #include "system/ErrorReport.h"
 
 namespace {
@@ -60,8 +59,4 @@ QString AcceleratorText(const ModuleCatalogue &module, const ResourceEntry &entr
     const auto bytes = GetResourceBytes(module, entry);
     if (!bytes) ErrorReport::outOfRange();
     return AcceleratorText(*bytes);
-}
-
-QString AcceleratorText(const QString &name) {
-    return AcceleratorText(CurrentModule(), LoadedEntry(QStringLiteral("9"), name));
 }

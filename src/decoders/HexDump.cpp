@@ -1,7 +1,6 @@
 #include "decoders/HexDump.h"
 
 #include "decoders/ResourceAccess.h"
-#include "resources/Module.h"
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
 #include "system/LargeBuffers.h"
@@ -77,19 +76,11 @@ QString HexDump(std::span<const std::byte> bytes) {
     return text;
 }
 
-QString HexDumpText(const QString &type, const QString &name) {
-    return HexDumpText(CurrentModule(), LoadedEntry(type, name));
-}
-
 QString HexDumpText(const ModuleCatalogue &module, const ResourceEntry &entry) {
     const auto bytes = GetResourceBytes(module, entry);
     // No bytes (missing or empty resource) is an index out of range, as for any empty array.
     if (!bytes) ErrorReport::outOfRange();
     return HexDump(*bytes);
-}
-
-QString HtmlText(const QString &type, const QString &name) {
-    return HtmlText(CurrentModule(), LoadedEntry(type, name));
 }
 
 QString HtmlText(const ModuleCatalogue &module, const ResourceEntry &entry) {

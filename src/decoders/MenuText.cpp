@@ -1,7 +1,6 @@
 #include "decoders/MenuText.h"
 
 #include "decoders/ResourceAccess.h"
-#include "resources/Module.h"
 
 namespace {
 // The item query's text buffer holds 255 characters, terminator included.
@@ -17,9 +16,8 @@ void AppendMenuItems(QString &text, const Menu *menu, int depth) {
         if (item.type == kMenuTypeSeparator) {
             text += indentation + QStringLiteral("[Разделитель]\r\n");
         } else {
-            text += indentation + MenuItemTextAnsi(item, kItemTextBuffer) +
-                              QStringLiteral(" (cmdID = ") +
-                              QString::number(static_cast<std::int32_t>(item.id)) + QStringLiteral(")\r\n");
+            text += indentation + MenuItemTextAnsi(item, kItemTextBuffer) + QStringLiteral(" (cmdID = ") +
+                    QString::number(static_cast<std::int32_t>(item.id)) + QStringLiteral(")\r\n");
         }
         // The template reader bounds the nesting, so this recursion is bounded too.
         if (item.subMenu) AppendMenuItems(text, &*item.subMenu, depth + 1);
@@ -31,10 +29,6 @@ QString MenuTextFromTemplate(std::span<const std::byte> bytes) {
     const std::optional<Menu> menu = LoadMenuFromTemplate(bytes);
     AppendMenuItems(text, menu ? &*menu : nullptr, 0);
     return text;
-}
-
-QString MenuText(const QString &name) {
-    return MenuText(CurrentModule(), LoadedEntry(QStringLiteral("4"), name));
 }
 
 QString MenuText(const ModuleCatalogue &module, const ResourceEntry &entry) {

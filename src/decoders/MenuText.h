@@ -5,10 +5,9 @@
 
 #include <QString>
 
-// The rendering of menu `name`: one line per item, depth-first, each indented by four full stops
+// The rendering of a menu: one line per item, depth-first, each indented by four full stops
 // per level; "[Разделитель]" for a plain separator, otherwise the item's text and " (cmdID = id)".
 // The empty text when the menu cannot be built.
-QString MenuText(const QString &name);
 QString MenuText(const ModuleCatalogue &module, const ResourceEntry &entry);
 // The same over a template's bytes.
 QString MenuTextFromTemplate(std::span<const std::byte> bytes);

@@ -2,11 +2,10 @@
 
 #include "decoders/ResourceAccess.h"
 #include "pe/ByteReader.h"
-#include "resources/Module.h"
-#include "resources/ReplaceText.h"
-#include "resources/TextHelpers.h"
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
+#include "text/ReplaceText.h"
+#include "text/TextHelpers.h"
 
 #include <vector>
 
@@ -72,8 +71,4 @@ QString MessageTableText(const ModuleCatalogue &module, const ResourceEntry &ent
     const auto bytes = GetResourceBytes(module, entry);
     if (!bytes) ErrorReport::outOfRange();
     return MessageTableText(*bytes);
-}
-
-QString MessageTableText(const QString &name) {
-    return MessageTableText(CurrentModule(), LoadedEntry(QStringLiteral("11"), name));
 }

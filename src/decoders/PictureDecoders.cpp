@@ -5,13 +5,12 @@
 #include "imaging/PictureFile.h"
 #include "imaging/RasterPicture.h"
 #include "resources/IdentifierStrings.h"
-#include "resources/Module.h"
-#include "resources/Playback.h"
+#include "resources/TypeMatch.h"
 #include "system/ErrorReport.h"
 
-#include <QFile>
-
 namespace {
+constexpr std::uint16_t kCursor = 1, kBitmap = 2, kIcon = 3, kGroupCursor = 12, kGroupIcon = 14;
+
 ErrorReport NotAPictureType(const ResourceEntry &entry) {
     return ErrorReport(ErrorReport::InvalidPicture,
                        QStringLiteral("Тип ресурса %1 не содержит рисунков").arg(TypeString(entry.type)));
@@ -32,31 +31,30 @@ std::shared_ptr<Picture> IconPicture(std::optional<IconImage> icon) {
     return std::make_shared<RasterPicture>(std::move(*icon));
 }
 
-namespace {
-// `type`: the type string that picks the decoder, compared exactly ("02" is no bitmap).
-MadePicture DecodePicture(const QString &type, const ModuleCatalogue &module, const ResourceEntry &entry) {
-    if (type == QLatin1String("1") || type == QLatin1String("3")) {
+MadePicture DecodeResourcePicture(const ModuleCatalogue &module, const ResourceEntry &entry,
+                                  const SystemColours &colours) {
+    const ResourceId &type = entry.type;
+    if (IsTypeOf(type, {kCursor, kIcon})) {
         // Single images are built from their bytes; no bytes at all is an error of its own.
         const auto bytes = GetResourceBytes(module, entry);
         if (!bytes) ErrorReport::outOfRange();
-        const bool cursor = type == QLatin1String("1");
+        const bool cursor = IsTypeOf(type, {kCursor});
         return IconOf([&] { return DecodeIconResource(*bytes, cursor); });
     }
-    if (type == QLatin1String("2")) {
+    if (IsTypeOf(type, {kBitmap})) {
         const auto bytes = module.Bytes(entry);
         if (!bytes) return ErrorReport::missingResource();
-        return MadeBy([&] { return BitmapPicture(LoadBitmapResource(*bytes)); });
+        return MadeBy([&] { return BitmapPicture(LoadBitmapResource(*bytes, colours)); });
     }
-    if (type == QLatin1String("12") || type == QLatin1String("14")) {
+    if (IsTypeOf(type, {kGroupCursor, kGroupIcon})) {
         const auto group = module.Bytes(entry);
         if (!group) return ErrorReport::missingResource();
-        const bool cursor = type == QLatin1String("12");
-        // The group names its images by integer identifier among the cursors (1) or icons (3).
-        const QString imageType = cursor ? QStringLiteral("1") : QStringLiteral("3");
+        const bool cursor = IsTypeOf(type, {kGroupCursor});
+        // The group names its images by integer identifier among the cursors or icons.
+        const ResourceId imageType = ResourceId::fromNumber(cursor ? kCursor : kIcon);
         ResourceBytes image; // the chosen image's bytes, kept while the group decodes them
         const IconImageLookup lookup = [&](std::uint16_t id) -> std::optional<std::span<const std::byte>> {
-            const auto found = module.Find(imageType, QStringLiteral("#%1").arg(id));
-            auto bytes = found ? module.Bytes(*found) : std::nullopt;
+            auto bytes = module.Bytes({imageType, ResourceId::fromNumber(id)});
             if (!bytes) return std::nullopt;
             image = std::move(*bytes);
             return std::span<const std::byte>(image);
@@ -65,32 +63,9 @@ MadePicture DecodePicture(const QString &type, const ModuleCatalogue &module, co
     }
     return NotAPictureType(entry);
 }
-} // namespace
 
-MadePicture DecodeResourcePicture(const ModuleCatalogue &module, const ResourceEntry &entry) {
-    return DecodePicture(TypeString(entry.type), module, entry);
-}
-
-std::shared_ptr<Picture> ResourcePicture(const ModuleCatalogue &module, const QString &type,
-                                         const QString &name) {
-    return DecodePicture(type, module, module.EntryFor(type, name)).take();
-}
-
-std::shared_ptr<Picture> ResourcePicture(const QString &type, const QString &name) {
-    return ResourcePicture(CurrentModule(), type, name);
-}
-
-std::shared_ptr<Picture> TempFilePicture(const ModuleCatalogue &module, const ResourceEntry &entry) {
-    StopPlayback();
+std::shared_ptr<Picture> DecodePictureFile(const ModuleCatalogue &module, const ResourceEntry &entry) {
     const auto bytes = GetResourceBytes(module, entry);
     if (!bytes) ErrorReport::outOfRange();
-    WriteTempFile(*bytes);
-    // A refused file raises here and stays until the next StopPlayback.
-    std::shared_ptr<Picture> picture = LoadPictureFile(TempFilePath());
-    QFile::remove(TempFilePath());
-    return picture;
-}
-
-std::shared_ptr<Picture> TempFilePicture(const QString &type, const QString &name) {
-    return TempFilePicture(CurrentModule(), LoadedEntry(type, name));
+    return LoadPictureFromData(*bytes);
 }

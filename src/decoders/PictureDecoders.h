@@ -3,32 +3,27 @@
 // file, made into a picture value.
 #include "imaging/IconImage.h"
 #include "imaging/Picture.h"
+#include "imaging/SystemColours.h"
 #include "resources/ModuleCatalogue.h"
 #include "system/Made.h"
 
 #include <QImage>
-#include <QString>
 #include <memory>
 #include <optional>
 
 using MadePicture = Made<std::shared_ptr<Picture>>;
 
-// Types "1", "2", "3", "12" and "14" (type strings compared exactly): the cursor or icon image, the
-// bitmap, the group's chosen image; or why nothing could be made (missing, unreadable, too large,
-// not a picture type). For types "1" and "3" a missing resource raises code 9.
-MadePicture DecodeResourcePicture(const ModuleCatalogue &module, const ResourceEntry &entry);
-// The same for the loaded module by identifier strings; empty when nothing could be made.
-std::shared_ptr<Picture> ResourcePicture(const QString &type, const QString &name);
-// The same in `module`: what a dialog's icon and bitmap controls load from their own module.
-std::shared_ptr<Picture> ResourcePicture(const ModuleCatalogue &module, const QString &type,
-                                         const QString &name);
+// Cursors (1), bitmaps (2), icons (3) and their groups (12, 14): the cursor or icon image, the
+// bitmap with its greys in `colours`, the group's chosen image; or why nothing could be made
+// (missing, unreadable, too large, not a picture type). For types 1 and 3 a missing resource
+// raises code 9.
+MadePicture DecodeResourcePicture(const ModuleCatalogue &module, const ResourceEntry &entry,
+                                  const SystemColours &colours);
 
-// A custom resource ("JPG", "JPEG", "GIF", "WMF", "EMF") holding a picture file, loaded through
-// the temporary file: the file is deleted after a successful load and left (until the next
-// StopPlayback) when the loader refuses the data with the invalid-picture failure (481). A
-// missing resource raises code 9, as does any failure of the loader.
-std::shared_ptr<Picture> TempFilePicture(const ModuleCatalogue &module, const ResourceEntry &entry);
-std::shared_ptr<Picture> TempFilePicture(const QString &type, const QString &name);
+// A custom resource ("JPG", "JPEG", "GIF", "WMF", "EMF") holding a picture file, read from its
+// bytes. A missing or empty resource raises code 9; data in no format the loader reads raises the
+// invalid-picture failure (481).
+std::shared_ptr<Picture> DecodePictureFile(const ModuleCatalogue &module, const ResourceEntry &entry);
 
 // A bitmap made into a picture of type bitmap.
 std::shared_ptr<Picture> BitmapPicture(QImage bitmap);

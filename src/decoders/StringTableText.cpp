@@ -3,10 +3,9 @@
 #include "decoders/ResourceAccess.h"
 #include "pe/ByteReader.h"
 #include "resources/IdentifierStrings.h"
-#include "resources/Module.h"
-#include "resources/ReplaceText.h"
-#include "resources/TextHelpers.h"
 #include "system/ErrorReport.h"
+#include "text/ReplaceText.h"
+#include "text/TextHelpers.h"
 
 #include <limits>
 
@@ -27,10 +26,6 @@ QString StringTableText(std::span<const std::byte> block, std::int32_t blockNumb
         if (id == last) break;
     }
     return text;
-}
-
-QString StringTableText(const QString &name) {
-    return StringTableText(CurrentModule(), LoadedEntry(QStringLiteral("6"), name));
 }
 
 QString StringTableText(const ModuleCatalogue &module, const ResourceEntry &entry) {

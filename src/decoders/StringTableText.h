@@ -7,10 +7,9 @@
 #include <cstdint>
 #include <span>
 
-// The rendering of block `name` ("#" and the block number): one line "id  text" per present
+// The rendering of a block, whose name is its block number: one line "id  text" per present
 // string, CR LF after each. Raises code 9 when the block yields no bytes, when its name carries no
 // number, or when its data ends before the sixteenth entry; code 6 when the identifiers overflow.
-QString StringTableText(const QString &name);
 QString StringTableText(const ModuleCatalogue &module, const ResourceEntry &entry);
 // The same over the block's bytes; block n holds the strings (n - 1) * 16 to n * 16 - 1.
 QString StringTableText(std::span<const std::byte> block, std::int32_t blockNumber);

@@ -2,7 +2,6 @@
 
 #include "decoders/HexDump.h"
 #include "formats/VersionInfo.h"
-#include "resources/Module.h"
 #include "system/ErrorReport.h"
 
 #include <algorithm>
@@ -50,11 +49,6 @@ QString VersionTextFromData(std::span<const std::byte> data) {
             lines += QString::fromUtf8(k.label) + QStringLiteral(": ") + value + QStringLiteral("\r\n");
     }
     return QStringLiteral("Информация о версии:\r\n\r\n") + lines;
-}
-
-QString VersionText(const QString &name) {
-    Q_UNUSED(name);
-    return VersionText(CurrentModule());
 }
 
 QString VersionText(const ModuleCatalogue &module) {

@@ -6,35 +6,30 @@
 #include "decoders/MessageTableText.h"
 #include "decoders/StringTableText.h"
 #include "decoders/VersionText.h"
-
-#include <initializer_list>
+#include "resources/TypeMatch.h"
 
 namespace {
-bool IsHtmlName(const QString &name) {
-    const QString upper = name.toUpper();
+bool IsHtmlName(const ResourceId &name) {
+    if (name.isNumber()) return false;
+    const QString upper = name.name.toUpper();
     return upper.endsWith(QLatin1String("HTML")) || upper.endsWith(QLatin1String("HTM"));
 }
 } // namespace
 
-ResourceView ChooseView(const QString &type, const QString &name) {
-    const QString key = type.toUpper();
-    auto is = [&key](std::initializer_list<const char *> keys) {
-        for (const char *k : keys)
-            if (key == QLatin1String(k)) return true;
-        return false;
-    };
-    if (is({"1", "2", "3", "12", "14"})) return ResourceView::Picture;
-    if (is({"4"})) return ResourceView::Menu;
-    if (is({"5", "17"})) return ResourceView::Dialog;
-    if (is({"6"})) return ResourceView::StringTable;
-    if (is({"9"})) return ResourceView::Accelerators;
-    if (is({"11"})) return ResourceView::MessageTable;
-    if (is({"16"})) return ResourceView::Version;
-    if (is({"23"})) return IsHtmlName(name) ? ResourceView::Html : ResourceView::HexDump;
-    if (is({"AVI"})) return ResourceView::Video;
-    if (is({"WAVE"})) return ResourceView::Sound;
-    if (is({"MIDI"})) return ResourceView::Music;
-    if (is({"JPG", "JPEG", "GIF", "WMF", "EMF"})) return ResourceView::PictureFile;
+ResourceView ChooseView(const ResourceEntry &entry) {
+    const ResourceId &type = entry.type;
+    if (IsTypeOf(type, {1, 2, 3, 12, 14})) return ResourceView::Picture;
+    if (IsTypeOf(type, {4})) return ResourceView::Menu;
+    if (IsTypeOf(type, {5, 17})) return ResourceView::Dialog;
+    if (IsTypeOf(type, {6})) return ResourceView::StringTable;
+    if (IsTypeOf(type, {9})) return ResourceView::Accelerators;
+    if (IsTypeOf(type, {11})) return ResourceView::MessageTable;
+    if (IsTypeOf(type, {16})) return ResourceView::Version;
+    if (IsTypeOf(type, {23})) return IsHtmlName(entry.name) ? ResourceView::Html : ResourceView::HexDump;
+    if (IsTypeOf(type, {}, {"AVI"})) return ResourceView::Video;
+    if (IsTypeOf(type, {}, {"WAVE"})) return ResourceView::Sound;
+    if (IsTypeOf(type, {}, {"MIDI"})) return ResourceView::Music;
+    if (IsTypeOf(type, {}, {"JPG", "JPEG", "GIF", "WMF", "EMF"})) return ResourceView::PictureFile;
     return ResourceView::HexDump;
 }
 

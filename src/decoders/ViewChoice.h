@@ -1,6 +1,6 @@
 #pragma once
-// Which view shows a resource, chosen by its identifier strings, and the text of the text views:
-// the one dispatch table that the window's pane and the command-line tool share.
+// Which view shows a resource, chosen by its type (and, for HTML, its name), and the text of the
+// text views: the one dispatch table that the window's pane and the command-line tool share.
 #include "resources/ModuleCatalogue.h"
 
 #include <QString>
@@ -21,10 +21,10 @@ enum class ResourceView {
     Music,
 };
 
-// The upper-cased type string picks the row, the first match wins. An HTML document (type 23) is
-// shown as text when its name string ends in "HTML" or "HTM", whatever the case (an integer name
-// "#" + digits never does), and dumped otherwise; every type without a row is dumped.
-ResourceView ChooseView(const QString &type, const QString &name);
+// The type picks the row, the first match wins. An HTML document (type 23) is shown as text when
+// its name ends in "HTML" or "HTM", whatever the case (an integer name never does), and dumped
+// otherwise; every type without a row is dumped.
+ResourceView ChooseView(const ResourceEntry &entry);
 // The views that show a text in the text pane.
 bool IsTextView(ResourceView view);
 // Whether that text is shown in the proportional font; only the hex dump is fixed-pitch.

@@ -2,11 +2,11 @@
 // One resource made into the bytes of a file, in the form the Save command writes it when the
 // person takes the entry that matches the choice, or as a PNG picture. Used where no dialog is
 // asked (the command-line tool's extract).
+#include "imaging/SystemColours.h"
 #include "resources/ModuleCatalogue.h"
 #include "system/ErrorReport.h"
 
 #include <QByteArray>
-#include <QColor>
 #include <QString>
 #include <optional>
 
@@ -15,6 +15,8 @@ enum class ExportChoice {
     Drawn, // the second entry of icons and cursors: the picture drawn as a BMP
     Png,   // pictures (bitmaps, icons, cursors, their groups, picture files) as PNG with transparency
     Raw,   // the raw bytes of every resource
+    Groups, // icon and cursor groups as whole icon and cursor files, every image in them; the rest
+            // as Saved
 };
 
 struct ExportedResource {
@@ -27,6 +29,6 @@ struct ExportedResource {
     std::optional<ErrorReport> failure;
 };
 
-// `background`: what a drawn picture is drawn over (the scratch box's colour).
+// `colours`: what a bitmap's greys become and what a drawn picture is drawn over.
 ExportedResource ExportResource(const ModuleCatalogue &module, const ResourceEntry &entry,
-                                ExportChoice choice, const QColor &background);
+                                ExportChoice choice, const SystemColours &colours);

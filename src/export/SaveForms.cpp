@@ -1,34 +1,24 @@
 #include "export/SaveForms.h"
 
 #include "decoders/ResourceAccess.h"
+#include "resources/TypeMatch.h"
 #include "system/AnsiCodePage.h"
 #include "system/ErrorReport.h"
 
-#include <QGuiApplication>
 #include <QPainter>
-#include <QPalette>
-#include <initializer_list>
 
-namespace {
-bool OneOf(const QString &key, std::initializer_list<const char *> keys) {
-    for (const char *k : keys)
-        if (key == QLatin1String(k)) return true;
-    return false;
-}
-} // namespace
-
-QString SaveFilter(const QString &type) {
-    const QString key = type.toUpper();
-    if (OneOf(key, {"1", "12"})) return QStringLiteral("Файл курсора|*.cur|Точечный рисунок|*.bmp");
-    if (OneOf(key, {"2"})) return QStringLiteral("Точечный рисунок|*.bmp");
-    if (OneOf(key, {"3", "14"})) return QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp");
-    if (OneOf(key, {"4", "9", "11", "16"})) return QStringLiteral("Текстовый файл|*.txt|Файл с данными|*.*");
-    if (OneOf(key, {"6"})) return QStringLiteral("Текстовый файл|*.txt");
-    if (OneOf(key, {"23"})) return QStringLiteral("Веб-страница|*.html|Файл с данными|*.*");
-    if (OneOf(key, {"AVI", "JPG", "JPEG", "GIF", "WMF", "EMF"}))
-        return key + QStringLiteral(" файл|*.") + type.toLower();
-    if (OneOf(key, {"WAVE"})) return QStringLiteral("Звук Windows Audio|*.wav");
-    if (OneOf(key, {"MIDI"})) return QStringLiteral("MIDI файл|*.mid");
+QString SaveFilter(const ResourceId &type) {
+    if (IsTypeOf(type, {1, 12})) return QStringLiteral("Файл курсора|*.cur|Точечный рисунок|*.bmp");
+    if (IsTypeOf(type, {2})) return QStringLiteral("Точечный рисунок|*.bmp");
+    if (IsTypeOf(type, {3, 14})) return QStringLiteral("Файл иконки|*.ico|Точечный рисунок|*.bmp");
+    if (IsTypeOf(type, {4, 9, 11, 16})) return QStringLiteral("Текстовый файл|*.txt|Файл с данными|*.*");
+    if (IsTypeOf(type, {6})) return QStringLiteral("Текстовый файл|*.txt");
+    if (IsTypeOf(type, {23})) return QStringLiteral("Веб-страница|*.html|Файл с данными|*.*");
+    // Named after the type as the file stores it: a type "gif" gives "GIF файл|*.gif".
+    if (IsTypeOf(type, {}, {"AVI", "JPG", "JPEG", "GIF", "WMF", "EMF"}))
+        return type.name.toUpper() + QStringLiteral(" файл|*.") + type.name.toLower();
+    if (IsTypeOf(type, {}, {"WAVE"})) return QStringLiteral("Звук Windows Audio|*.wav");
+    if (IsTypeOf(type, {}, {"MIDI"})) return QStringLiteral("MIDI файл|*.mid");
     return QStringLiteral("Файл с данными|*.*");
 }
 
@@ -41,10 +31,9 @@ QString SaveFilterExtension(const QString &filter, int index) {
     return pattern.mid(2);
 }
 
-SaveSource SaveSourceOf(const QString &type) {
-    const QString key = type.toUpper();
-    if (OneOf(key, {"1", "12", "2", "3", "14"})) return SaveSource::Picture;
-    if (OneOf(key, {"4", "9", "11", "16", "6"})) return SaveSource::Text;
+SaveSource SaveSourceOf(const ResourceId &type) {
+    if (IsTypeOf(type, {1, 12, 2, 3, 14})) return SaveSource::Picture;
+    if (IsTypeOf(type, {4, 9, 11, 16, 6})) return SaveSource::Text;
     return SaveSource::Nothing;
 }
 
@@ -73,10 +62,6 @@ QByteArray RawFileBytes(const ModuleCatalogue &module, const ResourceEntry &entr
 QSize PicturePixelSize(const Picture &picture) {
     return QSize(CheckedCast<std::int16_t>(HimetricToPixels(picture.Width(), true)),
                  CheckedCast<std::int16_t>(HimetricToPixels(picture.Height(), false)));
-}
-
-QColor ScratchBackground() {
-    return QGuiApplication::palette().color(QPalette::Button);
 }
 
 namespace {

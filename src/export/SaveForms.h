@@ -1,7 +1,7 @@
 #pragma once
-// What the Save command writes for a resource, decided without widgets: the file types its dialog
-// offers, what it makes ready before the dialog opens, and which form the chosen entry writes. The
-// window's Save command and the command-line tool's extract follow the same rules.
+// The rules of the Save command, decided without widgets: the file types its dialog offers, what it
+// makes ready before the dialog opens, which form the chosen entry writes, and the bytes of each
+// form. SavedResource applies them to one resource.
 #include "imaging/Picture.h"
 #include "resources/ModuleCatalogue.h"
 
@@ -11,20 +11,20 @@
 #include <QSize>
 #include <QString>
 
-// The dialog's file types for a type string ("Description|*.ext|..."), by the upper-cased type
-// string; "|" separates descriptions, patterns and entries.
-QString SaveFilter(const QString &type);
+// The dialog's file types for a type ("Description|*.ext|..."); "|" separates descriptions,
+// patterns and entries.
+QString SaveFilter(const ResourceId &type);
 // The extension of entry `index` (1-based) of a filter: "ico" for "*.ico"; empty for "*.*" and for
 // an entry the filter does not have.
 QString SaveFilterExtension(const QString &filter, int index);
 
-// What is made ready before the dialog opens, by the upper-cased type string.
+// What is made ready before the dialog opens, by the type.
 enum class SaveSource {
     Picture, // cursors, bitmaps, icons and their groups: the decoded picture
     Text,    // menus, accelerators, message tables, versions, string tables: the text pane's text
     Nothing, // every other type: its raw bytes
 };
-SaveSource SaveSourceOf(const QString &type);
+SaveSource SaveSourceOf(const ResourceId &type);
 
 enum class SavedForm {
     PictureFile, // the picture's own file form: a BMP for a bitmap, an icon or cursor file
@@ -47,8 +47,6 @@ QByteArray RawFileBytes(const ModuleCatalogue &module, const ResourceEntry &entr
 
 // The picture's size in pixels when it is drawn at its own size; overflow (6) past 32,767.
 QSize PicturePixelSize(const Picture &picture);
-// The colour of the scratch box the window draws pictures on: the application's button face.
-QColor ScratchBackground();
 // The picture at its own size over `background`, opaque: what the scratch box keeps of it. A
 // picture of more than 2^28 pixels raises code 7, out of memory.
 QImage DrawnPicture(const Picture &picture, const QColor &background);

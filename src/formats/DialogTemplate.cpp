@@ -54,16 +54,16 @@ DialogItem ReadItem(ByteReader &in, bool extended) {
 }
 } // namespace
 
-QString NameOrOrdinal::resourceName() const {
+ResourceId NameOrOrdinal::resourceId() const {
     switch (kind) {
     case Kind::Ordinal:
-        return QStringLiteral("#%1").arg(ordinal);
+        return ResourceId::fromNumber(ordinal);
     case Kind::String:
-        return text;
+        return ResourceId::fromString(text);
     case Kind::None:
         break;
     }
-    return QString();
+    return ResourceId::fromName(QString());
 }
 
 DialogTemplate ReadDialogTemplate(std::span<const std::byte> bytes) {

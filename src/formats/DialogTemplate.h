@@ -2,6 +2,8 @@
 // Our stand-in for the platform's reading of a dialog template (the standard DLGTEMPLATE and the
 // extended DLGTEMPLATEEX): the bytes of a dialog resource become a plain value that a separate
 // step turns into windows.
+#include "pe/ResourceId.h"
+
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -19,8 +21,9 @@ struct NameOrOrdinal {
     bool isNone() const { return kind == Kind::None; }
     bool isOrdinal() const { return kind == Kind::Ordinal; }
     bool isString() const { return kind == Kind::String; }
-    // The identifier string of a resource named by this field: "#" + digits, or the name.
-    QString resourceName() const;
+    // The resource this field names: the ordinal's integer identifier, or the string read as the
+    // platform's lookups read a name ("#101" is the integer 101); an empty name for no field.
+    ResourceId resourceId() const;
     bool operator==(const NameOrOrdinal &) const = default;
 };
 

@@ -5,18 +5,10 @@
 #include "pe/ByteReader.h"
 #include "system/ErrorReport.h"
 
-#include <QGuiApplication>
-#include <QPalette>
-
-std::array<std::pair<QRgb, QRgb>, 3> ThreeDColorMapping() {
-    const QPalette palette = QGuiApplication::palette();
-    return {{{qRgb(128, 128, 128), palette.color(QPalette::Active, QPalette::Dark).rgb()},
-             {qRgb(192, 192, 192), palette.color(QPalette::Active, QPalette::Button).rgb()},
-             {qRgb(223, 223, 223), palette.color(QPalette::Active, QPalette::Midlight).rgb()}}};
-}
-
-QImage LoadBitmapResource(std::span<const std::byte> dib) {
-    const auto mapping = ThreeDColorMapping();
+QImage LoadBitmapResource(std::span<const std::byte> dib, const SystemColours &colours) {
+    const std::array<std::pair<QRgb, QRgb>, 3> mapping{{{qRgb(128, 128, 128), colours.shadow3D},
+                                                        {qRgb(192, 192, 192), colours.face3D},
+                                                        {qRgb(223, 223, 223), colours.light3D}}};
     DibOptions options;
     options.substitutions = mapping;
     DecodedDib decoded = DecodePackedDib(dib, options);

@@ -4,6 +4,7 @@
 // cursor file. Failures are raised (code 9 for data cut short, 481 for an image that cannot be
 // made); the callers turn them into "no picture".
 #include "imaging/IconImage.h"
+#include "imaging/SystemColours.h"
 
 #include <QImage>
 #include <QRgb>
@@ -14,14 +15,10 @@
 #include <span>
 #include <utility>
 
-// The greys that the loader replaces in a bitmap's colour table, and by what: (128,128,128) by
-// the 3D shadow colour, (192,192,192) by the 3D face colour, (223,223,223) by the 3D light colour.
-// They come from the application palette: Dark, Button and Midlight (Midlight sits between the
-// face and the highlight, where the platform's 3D light colour is).
-std::array<std::pair<QRgb, QRgb>, 3> ThreeDColorMapping();
-
-// A bitmap resource (a packed DIB) as the loader makes it: colour table greys mapped, drawn opaque.
-QImage LoadBitmapResource(std::span<const std::byte> dib);
+// A bitmap resource (a packed DIB) as the loader makes it, drawn opaque, with the greys of its
+// colour table replaced: (128,128,128) by the 3D shadow colour, (192,192,192) by the 3D face
+// colour, (223,223,223) by the 3D light colour.
+QImage LoadBitmapResource(std::span<const std::byte> dib, const SystemColours &colours);
 
 using IconImageLookup = std::function<std::optional<std::span<const std::byte>>(std::uint16_t id)>;
 // The group's chosen image, found through `lookup` by its resource identifier.

@@ -26,6 +26,9 @@ public:
     // that called this, when its time has come, with its place on the play's time line; a clip
     // that no decoder reads hands out nothing. A second call changes nothing.
     virtual void PlayRepeat(std::function<void(const QImage &frame, double dueMs)> show) = 0;
+    // Whether the loop has given up: a clip that no decoder reads hands out nothing and ends at
+    // once; any other plays on until it is destroyed.
+    virtual bool Ended() const = 0;
 };
 
 // A sound or a piece of music ready to play once, in the background.
@@ -55,6 +58,6 @@ protected:
 // The module's one exported function: its engine when `interfaceVersion` is the version of this
 // header that the module was built with, else null. Raise the version whenever anything above
 // changes, so that a module of another build is refused instead of called.
-inline constexpr int kMediaEngineVersion = 1;
+inline constexpr int kMediaEngineVersion = 2;
 inline constexpr char kMediaEngineEntry[] = "ZorvikaMediaEngine";
 using MediaEngineEntry = MediaEngine *(int interfaceVersion);

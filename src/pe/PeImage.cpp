@@ -3,6 +3,7 @@
 #include "pe/ByteReader.h"
 #include "pe/ResourceLanguage.h"
 
+#include <QVarLengthArray>
 #include <algorithm>
 #include <cstring>
 
@@ -190,50 +191,6 @@ std::vector<PeImage::DirectoryEntry> PeImage::Entries(std::uint32_t directory) c
     return entries;
 }
 
-std::optional<PeImage::DirectoryEntry> PeImage::Lookup(std::uint32_t directory, const ResourceId &id) const {
-    const Directory dir = DirectoryAt(directory);
-    // Integer entries follow the named ones. Both runs are sorted by the resource compiler, so a
-    // binary search finds an entry at once in a directory of tens of thousands; a file whose
-    // entries are out of order is still searched entry by entry before giving up.
-    const std::size_t first = id.isNumber() ? dir.named : 0;
-    const std::size_t last = id.isNumber() ? dir.count : dir.named;
-    // Compilers store names in upper case, ordered by code unit; compare the same way.
-    const QString wanted = id.name.toUpper();
-    auto order = [&](const Entry &e) -> std::optional<int> {
-        if (id.isNumber()) {
-            if ((e.nameField & 0x80000000u) != 0) return std::nullopt;
-            const auto n = static_cast<std::uint16_t>(e.nameField);
-            return n < *id.number ? -1 : (n > *id.number ? 1 : 0);
-        }
-        if ((e.nameField & 0x80000000u) == 0) return std::nullopt;
-        const auto entryId = EntryId(e);
-        if (!entryId) return std::nullopt;
-        return entryId->name.toUpper().compare(wanted);
-    };
-    auto found = [&](const Entry &e) -> std::optional<DirectoryEntry> {
-        if (!e.isSubdirectory()) return std::nullopt;
-        return DirectoryEntry{id, e.target(), true};
-    };
-    std::size_t lo = first, hi = last;
-    while (lo < hi) {
-        const std::size_t mid = lo + (hi - lo) / 2;
-        const auto e = EntryAt(dir, mid);
-        const auto c = e ? order(*e) : std::nullopt;
-        if (!c) break;
-        if (*c == 0) return found(*e);
-        if (*c < 0)
-            lo = mid + 1;
-        else
-            hi = mid;
-    }
-    for (std::size_t i = first; i < last; ++i) {
-        const auto e = EntryAt(dir, i);
-        if (!e) break;
-        if (e->isSubdirectory() && order(*e) == 0) return found(*e);
-    }
-    return std::nullopt;
-}
-
 std::vector<PeImage::DirectoryEntry> PeImage::LanguageEntries(std::uint32_t nameDirectory) const {
     const Directory dir = DirectoryAt(nameDirectory);
     std::vector<DirectoryEntry> languages;
@@ -249,56 +206,21 @@ std::vector<PeImage::DirectoryEntry> PeImage::LanguageEntries(std::uint32_t name
     return languages;
 }
 
-std::optional<std::vector<PeImage::DirectoryEntry>> PeImage::LanguagesOf(const ResourceId &type,
-                                                                         const ResourceId &name) const {
-    const auto typeDir = Lookup(kRootDirectory, type);
-    if (!typeDir) return std::nullopt;
-    const auto nameDir = Lookup(typeDir->target, name);
-    if (!nameDir) return std::nullopt;
-    return LanguageEntries(nameDir->target);
-}
-
-std::vector<ResourceId> PeImage::Types() const {
-    std::vector<ResourceId> types;
-    for (DirectoryEntry &e : Entries(kRootDirectory))
-        types.push_back(std::move(e.id));
-    return types;
-}
-
-std::vector<ResourceId> PeImage::Names(const ResourceId &type) const {
-    std::vector<ResourceId> names;
-    const auto typeDir = Lookup(kRootDirectory, type);
-    if (!typeDir) return names;
-    auto entries = Entries(typeDir->target);
-    names.reserve(entries.size());
-    for (DirectoryEntry &e : entries)
-        names.push_back(std::move(e.id));
-    return names;
-}
-
-std::vector<std::uint16_t> PeImage::Languages(const ResourceId &type, const ResourceId &name) const {
-    std::vector<std::uint16_t> ids;
-    if (const auto entries = LanguagesOf(type, name))
-        for (const DirectoryEntry &e : *entries)
-            ids.push_back(*e.id.number);
-    return ids;
-}
-
 std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirectory) const {
     const Directory dir = DirectoryAt(nameDirectory);
-    std::optional<std::uint32_t> best;
-    int bestRank = kUnpreferredLanguageRank + 1;
+    // A name has a language or three; they are gathered without a trip to the heap.
+    QVarLengthArray<std::uint16_t, 8> languages;
+    QVarLengthArray<std::uint32_t, 8> dataEntries;
     for (std::size_t i = 0; i < dir.count; ++i) {
         const auto e = EntryAt(dir, i);
         if (!e) break;
         if (e->isSubdirectory()) continue;
-        // The first of equal rank wins, so a resource in no preferred language gives its first.
-        if (const int rank = LanguageRank(static_cast<std::uint16_t>(e->nameField)); rank < bestRank) {
-            best = e->target();
-            bestRank = rank;
-        }
+        languages.append(static_cast<std::uint16_t>(e->nameField));
+        dataEntries.append(e->target());
     }
-    return best;
+    if (languages.isEmpty()) return std::nullopt;
+    return dataEntries[static_cast<qsizetype>(
+        PreferredLanguageIndex(std::span<const std::uint16_t>(languages.data(), languages.size())))];
 }
 
 std::optional<std::uint32_t> PeImage::LanguageDataEntry(std::uint32_t nameDirectory,
@@ -321,34 +243,6 @@ std::optional<PeImage::DataExtent> PeImage::DataAt(std::uint32_t dataEntry) cons
     const auto offset = FileOffsetOfRva(Le32(entry), size);
     if (!offset) return std::nullopt;
     return DataExtent{*offset, size};
-}
-
-std::optional<PeImage::DataExtent> PeImage::Locate(const ResourceId &type, const ResourceId &name) const {
-    const auto typeDir = Lookup(kRootDirectory, type);
-    const auto nameDir = typeDir ? Lookup(typeDir->target, name) : std::nullopt;
-    const auto dataEntry = nameDir ? PreferredDataEntry(nameDir->target) : std::nullopt;
-    if (!dataEntry) return std::nullopt;
-    return DataAt(*dataEntry);
-}
-
-std::optional<PeImage::DataExtent> PeImage::Locate(const ResourceId &type, const ResourceId &name,
-                                                   std::uint16_t language) const {
-    const auto typeDir = Lookup(kRootDirectory, type);
-    const auto nameDir = typeDir ? Lookup(typeDir->target, name) : std::nullopt;
-    const auto dataEntry = nameDir ? LanguageDataEntry(nameDir->target, language) : std::nullopt;
-    if (!dataEntry) return std::nullopt;
-    return DataAt(*dataEntry);
-}
-
-std::optional<std::vector<std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name) const {
-    const auto extent = Locate(type, name);
-    return extent ? Read(*extent) : std::nullopt;
-}
-
-std::optional<std::vector<std::byte>> PeImage::Find(const ResourceId &type, const ResourceId &name,
-                                                    std::uint16_t language) const {
-    const auto extent = Locate(type, name, language);
-    return extent ? Read(*extent) : std::nullopt;
 }
 
 bool PeImage::Holds(const DataExtent &extent) const {

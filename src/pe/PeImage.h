@@ -30,27 +30,11 @@ public:
     const QString &path() const { return file_->path(); }
     bool isPe32Plus() const { return pe32Plus_; }
 
-    // In directory order, as the platform enumerates them.
-    std::vector<ResourceId> Types() const;
-    std::vector<ResourceId> Names(const ResourceId &type) const;
-    std::vector<std::uint16_t> Languages(const ResourceId &type, const ResourceId &name) const;
-
     // Where one resource's data lies in the file, as its data entry says.
     struct DataExtent {
         std::uint64_t offset = 0;
         std::uint32_t size = 0;
     };
-    // The extent of a resource in the language the program prefers (see ResourceLanguage.h), or in
-    // the given language. Empty when the resource does not exist or its data lies outside the file
-    // as it was opened.
-    std::optional<DataExtent> Locate(const ResourceId &type, const ResourceId &name) const;
-    std::optional<DataExtent> Locate(const ResourceId &type, const ResourceId &name,
-                                     std::uint16_t language) const;
-    // The same resource's bytes, read now; empty as for Read.
-    std::optional<std::vector<std::byte>> Find(const ResourceId &type, const ResourceId &name) const;
-    std::optional<std::vector<std::byte>> Find(const ResourceId &type, const ResourceId &name,
-                                               std::uint16_t language) const;
-
     // The bytes of an extent as the file holds them now; empty when the file no longer holds them
     // all as they were when opened (cut short or changed in place since).
     std::optional<std::vector<std::byte>> Read(const DataExtent &extent) const;
@@ -71,8 +55,6 @@ public:
     static constexpr std::uint32_t kRootDirectory = 0;
     // Every entry whose identifier can be read, in directory order.
     std::vector<DirectoryEntry> Entries(std::uint32_t directory) const;
-    // The subdirectory entry of `id`, found by binary search where the directory is sorted.
-    std::optional<DirectoryEntry> Lookup(std::uint32_t directory, const ResourceId &id) const;
     // The data entries (languages) of a name's directory; deeper levels are not followed.
     std::vector<DirectoryEntry> LanguageEntries(std::uint32_t nameDirectory) const;
     // The data entry of the language the program prefers in a name's directory, without listing the
@@ -122,10 +104,6 @@ private:
     Directory DirectoryAt(std::uint32_t offset) const;
     std::optional<Entry> EntryAt(const Directory &dir, std::size_t index) const;
     std::optional<ResourceId> EntryId(const Entry &entry) const;
-    std::optional<std::vector<DirectoryEntry>> LanguagesOf(const ResourceId &type,
-                                                           const ResourceId &name) const;
-    // The file offset of a data entry's bytes, and their size.
-    std::optional<std::size_t> DataOffset(std::uint32_t dataEntry, std::uint32_t &size) const;
 
     std::unique_ptr<ReadOnlyFile> file_;
     std::vector<Section> sections_;

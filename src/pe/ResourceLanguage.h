@@ -8,6 +8,3 @@
 // English US (0x0409), English neutral (0x0009); a resource in none of these is taken in the first
 // language listed. Returns the index into `languages` of the one chosen; `languages` is not empty.
 std::size_t PreferredLanguageIndex(std::span<const std::uint16_t> languages);
-// The place of a language in that order, lower first; every language not named shares the last.
-inline constexpr int kUnpreferredLanguageRank = 7;
-int LanguageRank(std::uint16_t language);

@@ -1,11 +1,10 @@
 #pragma once
 // The identifier strings through which the program names a resource: the type string ("3" for an
 // integer type, "AVI" for a named one) and the name string ("#101" for an integer name, the name
-// itself otherwise), and how a lookup reads them back.
+// itself otherwise).
 #include "pe/ResourceId.h"
 
 #include <QString>
-#include <optional>
 
 // The type string of a type: its decimal digits, or its name.
 QString TypeString(const ResourceId &type);
@@ -16,10 +15,3 @@ QString NameStringOfText(const QString &text);
 QString NameString(const ResourceId &name);
 // The text a tree node shows for an identifier: the decimal value or the name.
 QString IdentifierText(const ResourceId &id);
-
-// How a lookup reads a name string: "#" followed by the digits of a value from 0 to 65535 names the
-// integer identifier of that value; anything else is a name.
-ResourceId NameIdOfString(const QString &name);
-// How a lookup reads a type string first: the integer identifier of a numeric string from 1 to
-// 65535; any other number (only a named type can produce one) and any other text is a name only.
-std::optional<ResourceId> IntegerTypeOfString(const QString &type);

@@ -1,7 +1,5 @@
 #include "resources/ModuleCatalogue.h"
 
-#include "resources/IdentifierStrings.h"
-
 #include <algorithm>
 
 std::shared_ptr<const ModuleCatalogue> ModuleCatalogue::Open(const QString &path) {
@@ -142,20 +140,4 @@ std::optional<std::uint32_t> ModuleCatalogue::Size(const ResourceEntry &entry) c
 
 ReadOnlyFile::State ModuleCatalogue::StateOnDisk() const {
     return image_ ? image_->StateOnDisk() : ReadOnlyFile::State::Unchanged;
-}
-
-std::optional<ResourceEntry> ModuleCatalogue::Find(const QString &type, const QString &name) const {
-    const ResourceId nameId = NameIdOfString(name);
-    if (const auto integerType = IntegerTypeOfString(type)) {
-        ResourceEntry entry{*integerType, nameId};
-        if (Size(entry)) return entry;
-    }
-    ResourceEntry entry{ResourceId::fromName(type), nameId};
-    if (Size(entry)) return entry;
-    return std::nullopt;
-}
-
-ResourceEntry ModuleCatalogue::EntryFor(const QString &type, const QString &name) const {
-    if (auto found = Find(type, name)) return *found;
-    return {IntegerTypeOfString(type).value_or(ResourceId::fromName(type)), NameIdOfString(name)};
 }

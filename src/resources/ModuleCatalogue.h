@@ -1,7 +1,7 @@
 #pragma once
 // An opened module as the program sees it: its types, the names of each type, their languages and
-// the bytes of each resource, reached by exact entry or by identifier strings. It needs no widgets
-// and no global state, so the window, the command-line tool and tests each hold their own.
+// the bytes of each resource, reached by exact entry. It needs no widgets and no global state, so
+// each window, the command-line tool and tests hold their own.
 #include "pe/PeImage.h"
 #include "resources/ResourceEntry.h"
 
@@ -46,14 +46,6 @@ public:
     // What became of the file on disk since it was opened, looked at now (Unchanged for the empty
     // module). A change in place seen here makes Size and Bytes find nothing from then on.
     ReadOnlyFile::State StateOnDisk() const;
-
-    // The entry that identifier strings look up: a numeric type string is tried as an integer type
-    // first, then as a name; "#" and digits name an integer name. Empty when neither form exists
-    // with data inside the file.
-    std::optional<ResourceEntry> Find(const QString &type, const QString &name) const;
-    // The entry Find gives, or where nothing is found, the entry the strings would name, which
-    // yields no data.
-    ResourceEntry EntryFor(const QString &type, const QString &name) const;
 
 private:
     struct NameList {

@@ -56,7 +56,12 @@ bool ReadOnlyFile::Unchanged() const {
 ReadOnlyFile::State ReadOnlyFile::StateOnDisk() const {
     if (!Unchanged()) return State::Modified;
     struct stat named {};
-    if (::stat(QFile::encodeName(path_).constData(), &named) != 0) return State::Removed;
+    if (::stat(QFile::encodeName(path_).constData(), &named) != 0) {
+        // The path no longer reaches the file: the open descriptor tells whether the file itself
+        // still has a name somewhere (moved or renamed) or none (deleted).
+        struct stat opened {};
+        return ::fstat(fd_, &opened) == 0 && opened.st_nlink > 0 ? State::Moved : State::Removed;
+    }
     if (named.st_dev != device_ || named.st_ino != inode_) return State::Replaced;
     return State::Unchanged;
 }

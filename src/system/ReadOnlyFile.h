@@ -38,7 +38,8 @@ public:
         Unchanged, // the same file, as it was
         Modified,  // written, cut or extended in place: what it holds now is not what was opened
         Replaced,  // the path now names another file; the opened one is still read as it was
-        Removed,   // the path names nothing any more; the opened one is still read as it was
+        Moved,     // the path names nothing, but the opened file is still on disk under another name
+        Removed,   // the opened file is gone from the disk; it is still read as it was opened
     };
     State StateOnDisk() const;
 

@@ -70,12 +70,11 @@ TEST(Catalogue, DigitNamesReachTheirOwnEntry) {
     EXPECT_EQ(Text(module->Bytes({rcdata, ResourceId::fromNumber(77)})), QStringLiteral("integer 77"));
     // ...while both name strings are "#77", which looks up the integer one, as the platform does.
     EXPECT_EQ(NameString(ResourceId::fromName(QStringLiteral("77"))), QStringLiteral("#77"));
-    EXPECT_EQ(module->Find(QStringLiteral("10"), QStringLiteral("#77")),
-              (ResourceEntry{rcdata, ResourceId::fromNumber(77)}));
+    EXPECT_EQ(ResourceId::fromString(QStringLiteral("#77")), ResourceId::fromNumber(77));
     // The group named "0" holds its bytes, though "#0" names no resource at all.
     const ResourceEntry group{ResourceId::fromNumber(14), ResourceId::fromName(QStringLiteral("0"))};
     EXPECT_GT(GetResourceSize(*module, group), 0);
-    EXPECT_FALSE(module->Find(QStringLiteral("14"), QStringLiteral("#0")));
+    EXPECT_FALSE(module->Size({ResourceId::fromNumber(14), ResourceId::fromString(QStringLiteral("#0"))}));
     EXPECT_EQ(ViewText(ResourceView::HexDump, *module, {rcdata, ResourceId::fromName(QStringLiteral("77"))})
                   .left(38),
               QStringLiteral("00000000:  73 74 72 69 6E 67 20 37 37 "));

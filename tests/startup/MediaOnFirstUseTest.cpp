@@ -7,7 +7,7 @@
 #include "app/FrmMain.h"
 #include "app/ResourceTreeView.h"
 #include "media/MediaModule.h"
-#include "resources/tree/ResourceTree.h"
+#include "resources/tree/ResourceTreeModel.h"
 #include "views/display/DisplayBox.h"
 #include "views/media/VideoWindow.h"
 
@@ -49,21 +49,22 @@ void Settle(int ms) {
     }
 }
 
-QStandardItem *Child(QStandardItem *parent, const QString &text) {
-    for (int i = 0; parent != nullptr && i < parent->rowCount(); ++i)
-        if (parent->child(i)->text() == text) return parent->child(i);
-    return nullptr;
+QModelIndex Child(const QModelIndex &parent, const QString &text) {
+    const QAbstractItemModel *model = parent.model();
+    for (int i = 0; model != nullptr && i < model->rowCount(parent); ++i)
+        if (model->index(i, 0, parent).data().toString() == text) return model->index(i, 0, parent);
+    return {};
 }
 
 // A left click on the node's text in the tree, as a person makes it.
 void ClickNode(FrmMain &form, const QString &type, const QString &name) {
-    QStandardItem *typeNode = Child(form.TreeModel->item(0), type);
-    ASSERT_NE(typeNode, nullptr) << type.toStdString();
-    form.TVResources->expand(typeNode->index());
-    QStandardItem *node = Child(typeNode, name);
-    ASSERT_NE(node, nullptr) << name.toStdString();
-    form.TVResources->scrollTo(node->index());
-    const QPointF at = QRectF(form.TVResources->visualRect(node->index())).center();
+    const QModelIndex typeNode = Child(form.TreeModel->Root(), type);
+    ASSERT_TRUE(typeNode.isValid()) << type.toStdString();
+    form.TVResources->expand(typeNode);
+    const QModelIndex node = Child(typeNode, name);
+    ASSERT_TRUE(node.isValid()) << name.toStdString();
+    form.TVResources->scrollTo(node);
+    const QPointF at = QRectF(form.TVResources->visualRect(node)).center();
     QWidget *viewport = form.TVResources->viewport();
     for (const QEvent::Type kind : {QEvent::MouseButtonPress, QEvent::MouseButtonRelease}) {
         QMouseEvent event(kind, at, viewport->mapToGlobal(at), Qt::LeftButton,

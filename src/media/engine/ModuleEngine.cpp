@@ -15,6 +15,7 @@ class ClipVideo final : public MediaVideo {
 public:
     explicit ClipVideo(std::unique_ptr<VideoClip> clip) : player_(std::move(clip)) {}
     QSize Size() const override { return player_.Size(); }
+    bool Ended() const override { return player_.Ended(); }
     void PlayRepeat(std::function<void(const QImage &, double)> show) override {
         if (started_) return;
         started_ = true;

@@ -30,7 +30,11 @@ VideoPlayer::~VideoPlayer() {
 void VideoPlayer::PlayRepeat() {
     if (decoder_.joinable() || !clip_) return;
     clock_.start();
-    decoder_ = std::thread([this] { Decode(); });
+    decoder_ = std::thread([this] {
+        Decode();
+        std::lock_guard lock(mutex_);
+        ended_ = !stop_;
+    });
 }
 
 void VideoPlayer::Decode() {

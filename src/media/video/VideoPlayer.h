@@ -7,6 +7,7 @@
 #include <QElapsedTimer>
 #include <QObject>
 #include <QTimer>
+#include <atomic>
 #include <condition_variable>
 #include <deque>
 #include <mutex>
@@ -22,6 +23,9 @@ public:
     QSize Size() const { return size_; }
     // Starts the loop from the first frame; a second call changes nothing.
     void PlayRepeat();
+    // Whether the decoding thread gave up by itself: the clip gave no frame in a whole pass, or a
+    // decoder ran out of memory. Nothing more comes out then.
+    bool Ended() const { return ended_; }
 
 signals:
     // A frame is due now. dueMs is its place on the play's time line: the clip's own frame times,
@@ -47,5 +51,6 @@ private:
     std::condition_variable space_;
     std::deque<Queued> queue_;
     bool stop_ = false;
+    std::atomic<bool> ended_ = false;
     std::thread decoder_;
 };

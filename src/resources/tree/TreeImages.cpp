@@ -1,6 +1,5 @@
 #include "resources/tree/TreeImages.h"
 
-#include <QHash>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPixmap>
@@ -77,13 +76,8 @@ QImage ILResourcesImage(int number) {
 
 QIcon ILResourcesIcon(int image, int selectedImage) {
     if (image == 0) return {};
-    // Icons are shared values; one per pair serves every node (a type may list thousands of names).
-    static QHash<int, QIcon> cache;
-    const int key = image * 16 + selectedImage;
-    if (auto it = cache.constFind(key); it != cache.constEnd()) return *it;
     QIcon icon;
     icon.addPixmap(QPixmap::fromImage(ILResourcesImage(image)), QIcon::Normal);
     icon.addPixmap(QPixmap::fromImage(ILResourcesImage(selectedImage)), QIcon::Selected);
-    cache.insert(key, icon);
     return icon;
 }

@@ -1,14 +1,15 @@
 #include "views/dialogs/DialogView.h"
 
 #include "decoders/PictureDecoders.h"
-#include "decoders/ResourceAccess.h"
 #include "formats/DialogTemplate.h"
-#include "resources/DialogPreviewWnd.h"
-#include "resources/Module.h"
 #include "system/ErrorReport.h"
 #include "system/Twips.h"
 #include "views/dialogs/DialogBuilder.h"
 #include "views/display/DisplayBox.h"
+
+namespace {
+constexpr std::uint16_t kMenuType = 4;
+} // namespace
 
 MadeDialog CreateDialogFromModule(const ModuleCatalogue &module, const ResourceEntry &entry, QWidget *parent,
                                   const PictureLoader &pictures) {
@@ -20,7 +21,7 @@ MadeDialog CreateDialogFromModule(const ModuleCatalogue &module, const ResourceE
     std::optional<Menu> menu;
     if (!dialog.value().menu.isNone()) {
         const auto menuBytes =
-            module.Bytes(module.EntryFor(QStringLiteral("4"), dialog.value().menu.resourceName()));
+            module.Bytes({ResourceId::fromNumber(kMenuType), dialog.value().menu.resourceId()});
         if (!menuBytes) return ErrorReport::missingResource();
         menu = LoadMenuFromTemplate(*menuBytes);
         if (!menu) return ErrorReport(ErrorReport::InvalidMenu, QStringLiteral("Меню диалога не читается"));
@@ -28,21 +29,17 @@ MadeDialog CreateDialogFromModule(const ModuleCatalogue &module, const ResourceE
     return BuildDialogWindow(dialog.value(), parent, pictures, menu ? &*menu : nullptr);
 }
 
-PictureLoader ModulePictures(const ModuleCatalogue &module) {
-    return
-        [&module](const QString &type, const QString &name) { return ResourcePicture(module, type, name); };
-}
-
-bool ShowDialog(const QString &name, DisplayBox &display) {
-    const ModuleCatalogue &module = CurrentModule();
-    return ShowDialog(module, LoadedEntry(QStringLiteral("5"), name), display, ModulePictures(module));
+PictureLoader ModulePictures(const ModuleCatalogue &module, const SystemColours &colours) {
+    return [&module, colours](const ResourceEntry &entry) {
+        return DecodeResourcePicture(module, entry, colours).take();
+    };
 }
 
 bool ShowDialog(const ModuleCatalogue &module, const ResourceEntry &entry, DisplayBox &display,
-                const PictureLoader &pictures) {
+                const PictureLoader &pictures, DialogPreview &previewSlot) {
     DialogWindow *preview = CreateDialogFromModule(module, entry, &display, pictures).take().release();
-    // Owned by its parent or owner from here on.
-    DialogPreviewWnd = preview;
+    // Owned by its parent or owner from here on, and destroyed with the display's next clearing.
+    previewSlot.Set(preview);
     if (preview == nullptr) return false;
 
     const int width = preview->width(), height = preview->height();

@@ -1,6 +1,5 @@
 #include "views/display/PictureView.h"
 
-#include "export/SaveForms.h"
 #include "imaging/Picture.h"
 #include "imaging/RasterPicture.h"
 #include "system/ErrorReport.h"
@@ -45,7 +44,7 @@ void DrawPicture(const Picture &picture, QPoint at, DisplayBox &display) {
 }
 } // namespace
 
-bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
+bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display, const Viewport &viewport) {
     if (!picture) return false;
     // The printed size is a 16-bit value: a picture beyond 32,767 pixels is an overflow, raised
     // before anything on the display changes.
@@ -54,8 +53,8 @@ bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
 
     const std::int64_t pw = RoundHalfEven(HimetricToTwips(picture->Width()));
     const std::int64_t ph = RoundHalfEven(HimetricToTwips(picture->Height()));
-    const std::int64_t bw = std::max<std::int64_t>(pw, ViewportWidth);
-    const std::int64_t bh = std::max<std::int64_t>(ph, ViewportHeight);
+    const std::int64_t bw = std::max<std::int64_t>(pw, viewport.width);
+    const std::int64_t bh = std::max<std::int64_t>(ph, viewport.height);
     display.Move(0, 0, TwipsToPixelsX(static_cast<double>(bw)), TwipsToPixelsY(static_cast<double>(bh)));
 
     const std::int64_t boxW = RoundHalfEven(PixelsToTwipsX(display.width()));
@@ -72,12 +71,4 @@ bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display) {
     // The box keeps what was drawn, so the picture's own bitmap or icon can go now.
     picture->Release();
     return true;
-}
-
-QImage DrawOnScratch(const Picture &picture, DisplayBox &scratch) {
-    const QSize size = PicturePixelSize(picture);
-    scratch.Cls();
-    scratch.Move(0, 0, size.width(), size.height());
-    DrawPicture(picture, QPoint(0, 0), scratch);
-    return scratch.Snapshot();
 }

@@ -7,12 +7,10 @@
 
 class DisplayBox;
 class Picture;
+struct Viewport;
 
 // "Точечный рисунок или рисунок в аналогичном формате", "Иконка или курсор", ... by picture type.
 QString PictureTypeName(int type);
 // False when there is no picture. Releases the picture's own system object once drawn.
-bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display);
-
-// The picture drawn at its own size on the scratch box, which takes the picture's size: the
-// box's persistent image (the picture over the box's background colour).
-QImage DrawOnScratch(const Picture &picture, DisplayBox &scratch);
+// The box never becomes smaller than the visible area and grows for a larger picture.
+bool ShowPicture(const std::shared_ptr<Picture> &picture, DisplayBox &display, const Viewport &viewport);

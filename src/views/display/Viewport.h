@@ -1,4 +1,6 @@
 #pragma once
-// The visible size of the display area in twips, measured once when the window is laid out.
-inline int ViewportWidth = 0;
-inline int ViewportHeight = 0;
+// The visible size of a window's display area in twips, measured once when the window is laid out.
+struct Viewport {
+    int width = 0;
+    int height = 0;
+};

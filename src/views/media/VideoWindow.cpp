@@ -24,6 +24,10 @@ void VideoWindow::PlayRepeat() {
     });
 }
 
+bool VideoWindow::ended() const {
+    return video_->Ended();
+}
+
 void VideoWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);
     // The frame at its own size from the top-left corner; what it leaves uncovered is black.

@@ -21,6 +21,8 @@ public:
     const QImage &frame() const { return frame_; }
     // Starts the endless loop; a second call changes nothing.
     void PlayRepeat();
+    // Whether the clip has given up handing out frames (no decoder reads it).
+    bool ended() const;
 
 signals:
     // A frame has been put on show; dueMs is its place on the play's time line.

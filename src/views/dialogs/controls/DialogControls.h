@@ -3,6 +3,7 @@
 // static, list box, combo box, scroll bar) and the common controls, each made into a live widget.
 #include "formats/DialogTemplate.h"
 #include "imaging/Picture.h"
+#include "resources/ResourceEntry.h"
 
 #include <QFont>
 #include <QRect>
@@ -13,9 +14,9 @@
 
 class QButtonGroup;
 
-// Where pictures of static controls come from: the type string ("14" icon group, "2" bitmap) and
-// the name string of a resource of the loaded module.
-using PictureLoader = std::function<std::shared_ptr<Picture>(const QString &type, const QString &name)>;
+// Where pictures of static controls come from: an icon group (14) or a bitmap (2) of the dialog's
+// module; nothing when it has none.
+using PictureLoader = std::function<std::shared_ptr<Picture>(const ResourceEntry &entry)>;
 
 // Everything a control needs from the dialog being built.
 struct ControlSite {

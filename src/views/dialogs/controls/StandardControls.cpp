@@ -26,6 +26,8 @@
 using namespace Win;
 
 namespace {
+constexpr std::uint16_t kBitmap = 2, kGroupIcon = 14;
+
 // Check boxes and radio buttons without "AUTO" change their state only when their program tells
 // them to; there is no program behind the preview, so a click leaves them as they are.
 class ManualCheckBox : public QCheckBox {
@@ -151,10 +153,10 @@ QWidget *MakeCheckOrRadio(const ControlSite &site, std::uint32_t type) {
 }
 
 QPixmap StaticImage(const ControlSite &site, bool icon) {
-    const QString name = site.item.title.resourceName();
-    if (name.isEmpty() || !site.pictures) return {};
+    const ResourceId name = site.item.title.resourceId();
+    if ((!name.isNumber() && name.name.isEmpty()) || !site.pictures) return {};
     const std::shared_ptr<Picture> picture =
-        site.pictures(icon ? QStringLiteral("14") : QStringLiteral("2"), name);
+        site.pictures({ResourceId::fromNumber(icon ? kGroupIcon : kBitmap), name});
     if (!picture) return {};
     // A picture too large for any screen is not worth an image of its size.
     constexpr int kMaxSide = 4096;

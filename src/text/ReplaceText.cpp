@@ -1,4 +1,4 @@
-#include "resources/ReplaceText.h"
+#include "text/ReplaceText.h"
 
 QString ReplaceText(const QString &text, const QString &search, const QString &replacement, int compare) {
     if (text.isEmpty() || search.isEmpty()) return text;

@@ -1,4 +1,4 @@
-#include "resources/TextHelpers.h"
+#include "text/TextHelpers.h"
 
 QString TrimAtNul(const QString &text) {
     const qsizetype nul = text.indexOf(QChar(0));
