@@ -103,7 +103,7 @@ run() {
 run zorvika-cli --version | grep -q '^zorvika-cli (Зорвика) ' || fail "zorvika-cli --version"
 run zorvika-cli list "$library" | grep -q '^14	' || fail "zorvika-cli list finds no icon group"
 # extract lives in the module of the installed tree, the only one these programs can reach.
-run zorvika-cli extract "$library" 14 --png -o icons >"$scratch/extract.log" || fail "zorvika-cli extract"
+run zorvika-cli extract "$library" -t 14 --png -o icons >"$scratch/extract.log" || fail "zorvika-cli extract"
 [ "$(ls "$scratch/work/icons" | wc -l)" -gt 10 ] || fail "zorvika-cli extract wrote no icons"
 run zorvika-thumbnailer -s 96 "$library" thumb.png || fail "zorvika-thumbnailer"
 file "$scratch/work/thumb.png" | grep -q 'PNG image data, 96 x 96' || fail "the thumbnail is not a 96 x 96 PNG"
@@ -143,9 +143,9 @@ completions() {
         completions "$completion" "$@"
 }
 [ "$(completions zorvika-cli ex)" = extract ] || fail "completion of a command"
-[ "$(completions zorvika-cli extract "$library" 14 --p)" = --png ] || fail "completion of an option"
+[ "$(completions zorvika-cli extract "$library" -t 14 --p)" = --png ] || fail "completion of an option"
 completions zorvika-cli show "$library" "" | grep -qx 14 || fail "completion of a type"
-completions zorvika-cli show "$library" 14 "" | grep -qx '\\#1' || fail "completion of a name"
+completions zorvika-cli extract "$library" -t 14 -n "" | grep -qx '\\#1' || fail "completion of a name"
 
 # --- Installed for real, then purged --------------------------------------------------------------
 if [ "${ZORVIKA_PACKAGE_INSTALL:-0}" = 1 ]; then
