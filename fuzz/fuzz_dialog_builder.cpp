@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Thousands of controls are legal but slow to make; the reader is what meets those.
     if (dialog.items.size() > 64) return 0;
     static QWidget host;
-    const PictureLoader none = [](const QString &, const QString &) { return std::shared_ptr<Picture>(); };
+    const PictureLoader none = [](const ResourceEntry &) { return std::shared_ptr<Picture>(); };
     auto window = CreateDialogWindow(dialog, &host, none);
     if (window) {
         const QSize maximum = MaximumPreviewSize(&host);

@@ -8,7 +8,6 @@
 #include "pe/ByteReader.h"
 #include "system/ErrorReport.h"
 
-#include <QFile>
 
 namespace {
 std::shared_ptr<Picture> Load(std::span<const std::byte> data) {
@@ -44,12 +43,4 @@ std::shared_ptr<Picture> LoadPictureFromData(std::span<const std::byte> data) {
         // Whatever went wrong inside, the loader's answer is that this is no picture.
         ErrorReport::invalidPicture();
     }
-}
-
-std::shared_ptr<Picture> LoadPictureFile(const QString &path) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) ErrorReport::invalidPicture();
-    const QByteArray bytes = file.readAll();
-    return LoadPictureFromData(
-        std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
 }

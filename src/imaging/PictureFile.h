@@ -10,5 +10,3 @@
 
 // Raises the invalid-picture failure (481) for data in no format the loader reads.
 std::shared_ptr<Picture> LoadPictureFromData(std::span<const std::byte> data);
-// The same for a file on disk; a file that cannot be read is an invalid picture too.
-std::shared_ptr<Picture> LoadPictureFile(const QString &path);

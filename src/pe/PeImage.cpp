@@ -219,8 +219,8 @@ std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirec
         dataEntries.append(e->target());
     }
     if (languages.isEmpty()) return std::nullopt;
-    return dataEntries[static_cast<qsizetype>(
-        PreferredLanguageIndex(std::span<const std::uint16_t>(languages.data(), languages.size())))];
+    return dataEntries[static_cast<qsizetype>(PreferredLanguageIndex(
+        std::span<const std::uint16_t>(languages.data(), static_cast<std::size_t>(languages.size()))))];
 }
 
 std::optional<std::uint32_t> PeImage::LanguageDataEntry(std::uint32_t nameDirectory,

@@ -6,12 +6,10 @@ QString TypeString(const ResourceId &type) {
     return IdentifierText(type);
 }
 
-QString NameStringOfText(const QString &text) {
-    return ReadsAsNumber(text) ? QLatin1Char('#') + text : text;
-}
-
 QString NameString(const ResourceId &name) {
-    return NameStringOfText(IdentifierText(name));
+    // A string name made of digits gives the same string as the integer name of that value.
+    const QString text = IdentifierText(name);
+    return ReadsAsNumber(text) ? QLatin1Char('#') + text : text;
 }
 
 QString IdentifierText(const ResourceId &id) {

@@ -8,10 +8,8 @@
 
 // The type string of a type: its decimal digits, or its name.
 QString TypeString(const ResourceId &type);
-// The name string of a name node's text: "#" put in front of a text that reads as a number, so a
-// string name made of digits gives the same string as the integer name of that value.
-QString NameStringOfText(const QString &text);
-// The name string of a name, as its tree node's text gives it.
+// The name string of a name, as its tree node's text gives it: "#" put in front of a text that
+// reads as a number.
 QString NameString(const ResourceId &name);
 // The text a tree node shows for an identifier: the decimal value or the name.
 QString IdentifierText(const ResourceId &id);
