@@ -12,6 +12,8 @@ libwine binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 icoutils
 fonts-liberation2 fonts-dejavu-core fonts-wine
 xvfb xauth imagemagick x11-utils
 parallel python3-pefile
+file dpkg-dev lintian man-db desktop-file-utils appstream
+tumbler dbus-daemon bubblewrap icoextract-thumbnailer
 "
 missing=""
 for p in $PACKAGES; do

@@ -15,6 +15,8 @@ int main(int argc, char *argv[]) {
     std::thread fontConfiguration([] { FcInit(); });
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("zorvika"));
+    // The desktop entry the window belongs to: Wayland desktops take its name and icon from there.
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.example.Zorvika"));
     // Qt's own texts (dialog buttons, file dialog) in Russian, like the rest of the program.
     QTranslator qtTexts;
     if (qtTexts.load(QLocale(QLocale::Russian), QStringLiteral("qtbase"), QStringLiteral("_"),

@@ -3,6 +3,7 @@
 #include "cli/CliCommands.h"
 #include "cli/CliSupport.h"
 #include "cli/InterruptCleanup.h"
+#include "system/ProgramModules.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -17,11 +18,10 @@ void QtMessages(QtMsgType type, const QMessageLogContext &, const QString &messa
 
 using ExtractEntry = int (*)(int &, char **, const CliRequest &, const CliStreams &);
 
-// Extract lives in a module beside the program (the link resolved, as the window finds its media
-// module), loaded only when it is asked for.
+// Extract lives in a module of the program's own (found as the window finds its media module),
+// loaded only when it is asked for.
 int RunExtract(int &argc, char **argv, const CliRequest &request, const CliStreams &streams) {
-    const QString program = QFileInfo(QStringLiteral("/proc/self/exe")).symLinkTarget();
-    const QString path = QFileInfo(program).path() + QStringLiteral("/zorvika-cli-extract.so");
+    const QString path = ProgramModulePath(QStringLiteral("zorvika-cli-extract.so"));
     if (!QFileInfo(path).isFile()) {
         SayError(streams, QStringLiteral("не найден модуль команды extract %1").arg(path));
         return CliStatus::Failed;

@@ -97,3 +97,30 @@ std::optional<std::size_t> ChooseIconEntry(const IconDirectory &directory) {
     }
     return best;
 }
+
+std::optional<std::size_t> ChooseIconEntryFor(const IconDirectory &directory, int size) {
+    std::optional<std::size_t> best;
+    bool bestCovers = false;
+    std::int64_t bestArea = 0;
+    int bestDepth = 0;
+    for (std::size_t i = 0; i < directory.entries.size(); ++i) {
+        const IconDirEntry &e = directory.entries[i];
+        const bool covers = e.width >= size && e.height >= size;
+        const std::int64_t area = std::int64_t{e.width} * e.height;
+        const int depth = DepthOf(e);
+        bool better = !best;
+        if (!better && covers != bestCovers)
+            better = covers;
+        else if (!better && area != bestArea)
+            better = covers ? area < bestArea : area > bestArea;
+        else if (!better)
+            better = depth > bestDepth;
+        if (better) {
+            best = i;
+            bestCovers = covers;
+            bestArea = area;
+            bestDepth = depth;
+        }
+    }
+    return best;
+}

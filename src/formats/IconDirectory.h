@@ -35,3 +35,7 @@ constexpr int kStandardIconSize = 32;
 // The index of the entry whose size is closest to the standard size, the deepest colour among
 // equals, the first among those; empty for an empty directory.
 std::optional<std::size_t> ChooseIconEntry(const IconDirectory &directory);
+// The index of the entry that serves a picture of `size` x `size` best, as a thumbnail is made:
+// the smallest (by area) whose sides are both at least `size`, else the largest; the deepest
+// colour among equal areas, the first among those. Empty for an empty directory.
+std::optional<std::size_t> ChooseIconEntryFor(const IconDirectory &directory, int size);

@@ -2,8 +2,8 @@
 
 #include "media/MediaEngine.h"
 #include "system/ErrorReport.h"
+#include "system/ProgramModules.h"
 
-#include <QCoreApplication>
 #include <QFile>
 #include <dlfcn.h>
 
@@ -26,7 +26,7 @@ const QString &ModuleName() {
 } // namespace
 
 QString MediaModule::Path() {
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/') + ModuleName();
+    return ProgramModulePath(ModuleName());
 }
 
 MediaEngine &MediaModule::Engine() {

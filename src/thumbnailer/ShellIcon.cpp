@@ -1,0 +1,111 @@
+#include "thumbnailer/ShellIcon.h"
+
+#include "formats/IconDirectory.h"
+#include "imaging/Dib.h"
+#include "imaging/IconImage.h"
+#include "pe/ByteReader.h"
+
+#include <QFileInfo>
+#include <QtEndian>
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
+namespace {
+constexpr std::uint16_t kIconType = 3;
+constexpr std::uint16_t kIconGroupType = 14;
+
+[[noreturn]] void Refuse(const QString &reason) {
+    throw ErrorReport(ErrorReport::InvalidPicture, reason);
+}
+
+// What `make` gives; a failure inside it raised again with `what` before its own words.
+template <typename F> auto Explained(const QString &what, F &&make) -> decltype(make()) {
+    try {
+        return make();
+    } catch (const ErrorReport &failure) {
+        throw ErrorReport(failure.code(), what + QStringLiteral(": ") + failure.description());
+    }
+}
+
+// The resource's bytes in the language the program prefers, refused above `limit` before a byte of
+// them is read. `what` and `whatMissing` name it in the nominative and genitive.
+ResourceBytes BytesOf(const ModuleCatalogue &module, const ResourceEntry &entry, std::uint32_t limit,
+                      const QString &what, const QString &whatMissing) {
+    const auto size = module.Size(entry);
+    if (!size && module.Languages(entry).empty()) Refuse(QStringLiteral("%1 нет в файле").arg(whatMissing));
+    if (!size) Refuse(QStringLiteral("%1 вне файла").arg(what));
+    if (*size > limit) Refuse(QStringLiteral("%1 больше %2 байт").arg(what).arg(limit));
+    auto bytes = module.Bytes(entry);
+    if (!bytes) Refuse(QStringLiteral("%1 не читается").arg(what));
+    return std::move(*bytes);
+}
+
+// The image's pixel size as its header gives it (a PNG's IHDR, or the DIB's header whose height
+// counts the mask too), so that nothing larger than the bounds is ever decoded.
+QSize StoredSize(std::span<const std::byte> image) {
+    constexpr unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
+    if (image.size() >= 24 && std::memcmp(image.data(), kPng, sizeof kPng) == 0) {
+        constexpr quint32 kMaxSide = std::numeric_limits<int>::max();
+        const auto width = qFromBigEndian<quint32>(image.data() + 16);
+        const auto height = qFromBigEndian<quint32>(image.data() + 20);
+        return {static_cast<int>(std::min<quint32>(width, kMaxSide)),
+                static_cast<int>(std::min<quint32>(height, kMaxSide))};
+    }
+    const DibHeader header = ReadDibHeader(image);
+    return {header.width, header.height / 2};
+}
+} // namespace
+
+Made<QImage> ShellIconImage(const ModuleCatalogue &module, int size) {
+    return MadeBy([&]() -> QImage {
+        const ResourceId groupType = ResourceId::fromNumber(kIconGroupType);
+        const std::vector<ResourceId> &groups = module.Names(groupType);
+        if (groups.empty()) Refuse(QStringLiteral("в файле нет значков"));
+        const ResourceBytes group =
+            BytesOf(module, {groupType, groups.front()}, kMaxIconGroupBytes, QStringLiteral("группа значков"),
+                    QStringLiteral("группы значков"));
+        const IconDirectory directory = Explained(QStringLiteral("группа значков не читается"),
+                                                  [&] { return ReadGroupDirectory(group, false); });
+        const auto chosen = ChooseIconEntryFor(directory, size);
+        if (!chosen) Refuse(QStringLiteral("группа значков пуста"));
+        const auto id = static_cast<std::uint16_t>(directory.entries[*chosen].idOrOffset);
+        const ResourceBytes image = BytesOf(
+            module, {ResourceId::fromNumber(kIconType), ResourceId::fromNumber(id)}, kMaxIconImageBytes,
+            QStringLiteral("значок %1").arg(id), QStringLiteral("значка %1").arg(id));
+        const QString unreadable = QStringLiteral("значок %1 не читается").arg(id);
+        const QSize stored = Explained(unreadable, [&] { return StoredSize(image); });
+        if (stored.width() > kMaxIconSide || stored.height() > kMaxIconSide)
+            Refuse(QStringLiteral("значок %1 больше %2 точек по стороне").arg(id).arg(kMaxIconSide));
+        QImage decoded = Explained(unreadable, [&] { return DecodeIconResource(image, false).image; });
+        // A null image is what Qt gives when the memory for it cannot be had.
+        if (decoded.isNull()) Refuse(unreadable);
+        return decoded;
+    });
+}
+
+QImage FitThumbnail(const QImage &icon, int size) {
+    if (icon.width() <= size && icon.height() <= size) return icon;
+    // The longer side becomes `size`; the other keeps the proportion, and at least one pixel.
+    const double scale = static_cast<double>(size) / std::max(icon.width(), icon.height());
+    const QSize fitted(std::max(1, static_cast<int>(std::lround(icon.width() * scale))),
+                       std::max(1, static_cast<int>(std::lround(icon.height() * scale))));
+    return icon.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+        .convertToFormat(QImage::Format_ARGB32);
+}
+
+Made<QImage> ShellIconThumbnail(const QString &path, int size) {
+    const auto module = ModuleCatalogue::Open(path);
+    if (!module) {
+        const QFileInfo file(path);
+        if (!file.exists()) return ErrorReport(ErrorReport::FileNotFound, QStringLiteral("файл не найден"));
+        if (!file.isFile())
+            return ErrorReport(ErrorReport::FileAccess, QStringLiteral("это не обычный файл"));
+        return ErrorReport(ErrorReport::InvalidPicture,
+                           QStringLiteral("не исполняемый файл Windows (PE) или не читается"));
+    }
+    Made<QImage> icon = ShellIconImage(*module, size);
+    if (!icon) return icon;
+    return FitThumbnail(icon.value(), size);
+}
