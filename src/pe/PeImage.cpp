@@ -158,6 +158,14 @@ PeImage::Directory PeImage::DirectoryAt(std::uint32_t offset) const {
     return {offset, std::min(named, available), std::min(count, available)};
 }
 
+PeImage::Directory PeImage::LanguageDirectoryAt(std::uint32_t offset) const {
+    // No resource is in more languages than there are language identifiers in use; a directory
+    // claiming more is hostile, and every name pointing at it must not cost a walk of it all.
+    Directory dir = DirectoryAt(offset);
+    dir.count = std::min(dir.count, kMostLanguages);
+    return dir;
+}
+
 std::optional<PeImage::Entry> PeImage::EntryAt(const Directory &dir, std::size_t index) const {
     std::byte scratch[kEntrySize];
     const std::byte *entry = SectionPiece(dir.offset + kDirectoryHeaderSize + index * kEntrySize, scratch);
@@ -192,7 +200,7 @@ std::vector<PeImage::DirectoryEntry> PeImage::Entries(std::uint32_t directory) c
 }
 
 std::vector<PeImage::DirectoryEntry> PeImage::LanguageEntries(std::uint32_t nameDirectory) const {
-    const Directory dir = DirectoryAt(nameDirectory);
+    const Directory dir = LanguageDirectoryAt(nameDirectory);
     std::vector<DirectoryEntry> languages;
     for (std::size_t i = 0; i < dir.count; ++i) {
         // The third level holds data entries; anything deeper is not followed. A language is the
@@ -207,8 +215,14 @@ std::vector<PeImage::DirectoryEntry> PeImage::LanguageEntries(std::uint32_t name
 }
 
 std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirectory) const {
-    const Directory dir = DirectoryAt(nameDirectory);
-    // A name has a language or three; they are gathered without a trip to the heap.
+    const Directory dir = LanguageDirectoryAt(nameDirectory);
+    // A real name has a language or three. A directory of many is weighed once, however many names
+    // a hostile file points at it.
+    const bool large = dir.count > kFewLanguages;
+    if (large)
+        if (const auto known = preferredInLarge_.constFind(nameDirectory); known != preferredInLarge_.cend())
+            return *known;
+    // Gathered without a trip to the heap for the usual few.
     QVarLengthArray<std::uint16_t, 8> languages;
     QVarLengthArray<std::uint32_t, 8> dataEntries;
     for (std::size_t i = 0; i < dir.count; ++i) {
@@ -218,14 +232,17 @@ std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirec
         languages.append(static_cast<std::uint16_t>(e->nameField));
         dataEntries.append(e->target());
     }
-    if (languages.isEmpty()) return std::nullopt;
-    return dataEntries[static_cast<qsizetype>(PreferredLanguageIndex(
-        std::span<const std::uint16_t>(languages.data(), static_cast<std::size_t>(languages.size()))))];
+    std::optional<std::uint32_t> preferred;
+    if (!languages.isEmpty())
+        preferred = dataEntries[static_cast<qsizetype>(PreferredLanguageIndex(
+            std::span<const std::uint16_t>(languages.data(), static_cast<std::size_t>(languages.size()))))];
+    if (large) preferredInLarge_.insert(nameDirectory, preferred);
+    return preferred;
 }
 
 std::optional<std::uint32_t> PeImage::LanguageDataEntry(std::uint32_t nameDirectory,
                                                         std::uint16_t language) const {
-    const Directory dir = DirectoryAt(nameDirectory);
+    const Directory dir = LanguageDirectoryAt(nameDirectory);
     for (std::size_t i = 0; i < dir.count; ++i) {
         const auto e = EntryAt(dir, i);
         if (!e) break;

@@ -11,6 +11,7 @@
 #include "pe/ResourceId.h"
 #include "system/ReadOnlyFile.h"
 
+#include <QHash>
 #include <QString>
 #include <cstddef>
 #include <cstdint>
@@ -102,6 +103,10 @@ private:
     // when any of them lies outside the section or the file.
     template <std::size_t N> const std::byte *SectionPiece(std::size_t offset, std::byte (&scratch)[N]) const;
     Directory DirectoryAt(std::uint32_t offset) const;
+    // A name's directory of languages, read no further than its first kMostLanguages entries.
+    static constexpr std::size_t kMostLanguages = 1024;
+    static constexpr std::size_t kFewLanguages = 8;
+    Directory LanguageDirectoryAt(std::uint32_t offset) const;
     std::optional<Entry> EntryAt(const Directory &dir, std::size_t index) const;
     std::optional<ResourceId> EntryId(const Entry &entry) const;
 
@@ -113,4 +118,6 @@ private:
     std::uint64_t resourceStart_ = 0;
     std::size_t resourceSize_ = 0;
     mutable std::vector<Block> blocks_; // one slot per 64 KiB of the section, read on first use
+    // The preferred data entry of each language directory of more than kFewLanguages entries.
+    mutable QHash<std::uint32_t, std::optional<std::uint32_t>> preferredInLarge_;
 };

@@ -1,6 +1,7 @@
 // zorvika-thumbnailer run whole, as a file manager's host runs it: its statuses and its one line,
 // the files it leaves, and what hostile and huge inputs cost it at most.
 #include "../Fixtures.h"
+#include "resources/ModuleCatalogue.h"
 
 #include <QDir>
 #include <QImageReader>
@@ -97,7 +98,9 @@ QByteArray ScatteredNames() {
 }
 
 // Group 14 with 131,070 names that all share one language directory of 131,070 entries: a walk
-// that looks at every language of every name makes 17 billion steps.
+// that looked at every language of every name would make 17 billion steps. The reader weighs that
+// directory once, and no further than its first languages, so the file is read at once and its
+// group found broken.
 QByteArray SharedLanguages() {
     constexpr quint32 kNamesAt = 0x18, kCount = 0xFFFF;
     const quint32 languagesAt = kNamesAt + 16 + 2 * kCount * 8;
@@ -219,7 +222,7 @@ TEST(ThumbnailerProgram, BadInputGivesStatusOneOneLineAndNoFile) {
          QStringLiteral("больше памяти"), 16, kSanitized},
         {QStringLiteral("names sharing a huge language directory"),
          HostilePe(files, QStringLiteral("in/languages.dll"), SharedLanguages(), 4 << 20),
-         QStringLiteral("время обработки")},
+         QStringLiteral("группа значков не читается")},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.label.toStdString());
@@ -237,6 +240,19 @@ TEST(ThumbnailerProgram, BadInputGivesStatusOneOneLineAndNoFile) {
                   QStringList{QStringLiteral("in")});
     }
     EXPECT_LT(ChildrenPeakKiB(), kPeakBoundKiB);
+}
+
+TEST(HostileCatalogue, NamesSharingAHugeLanguageDirectoryAreListedAtOnce) {
+    TempFiles files;
+    const auto module =
+        ModuleCatalogue::Open(HostilePe(files, QStringLiteral("languages.dll"), SharedLanguages(), 4 << 20));
+    ASSERT_NE(module, nullptr);
+    const std::vector<ResourceId> &names = module->Names(ResourceId::fromNumber(14));
+    EXPECT_EQ(names.size(), 2u * 0xFFFF);
+    // Every name has its language and data; no name is read in more languages than any has.
+    const ResourceEntry last{ResourceId::fromNumber(14), names.back()};
+    EXPECT_EQ(module->Languages(last).size(), 1024u);
+    EXPECT_EQ(module->Size(last), 0u);
 }
 
 TEST(ThumbnailerProgram, UsageMistakesGiveStatusTwo) {
