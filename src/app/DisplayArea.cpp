@@ -35,12 +35,16 @@ void FrmMain::PDisplay_Resize() {
     HScroll->setEnabled(width > viewport.width);
     VScroll->setEnabled(height > viewport.height);
     // The range is what lies beyond the visible area, in whole pixels; the value goes back to 0.
+    // A page is the visible size less a line, worked out only once a bar is on: the display's font
+    // is not loaded at start-up for it.
     if (HScroll->isEnabled()) {
+        HScroll->setPageStep(PageStep(TwipsToPixelsX(viewport.width), DisplayLine()));
         HScroll->setValue(0);
         HScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(width - viewport.width) /
                                                       RoundHalfEven(TwipsPerPixelX())));
     }
     if (VScroll->isEnabled()) {
+        VScroll->setPageStep(PageStep(TwipsToPixelsY(viewport.height), DisplayLine()));
         VScroll->setValue(0);
         VScroll->setMaximum(CheckedCast<std::int16_t>(RoundHalfEven(height - viewport.height) /
                                                       RoundHalfEven(TwipsPerPixelY())));

@@ -151,8 +151,6 @@ void FrmMain::Load() {
     }
     PDisplay->setGeometry(0, 0, TwipsToPixelsX(frameW - vScrollW - kBorderAllowance),
                           TwipsToPixelsY(frameH - hScrollH - kBorderAllowance));
-    HScroll->setPageStep(PageStep(PDisplay->width(), DisplayLine()));
-    VScroll->setPageStep(PageStep(PDisplay->height(), DisplayLine()));
     Session.viewport = {static_cast<int>(RoundHalfEven(TwipsW(PDisplay))),
                         static_cast<int>(RoundHalfEven(TwipsH(PDisplay)))};
     PMask->setGeometry(HScroll->x() + HScroll->width(), VScroll->y() + VScroll->height(), VScroll->width(),
