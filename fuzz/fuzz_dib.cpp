@@ -1,6 +1,7 @@
 // The DIB decoder over arbitrary bytes: as a packed DIB (plain, as an icon image, with palette
 // indices and colour substitutions) and as a BMP file. Failures are raised, never crashes.
 #include "imaging/Dib.h"
+#include "imaging/EncodedImage.h"
 #include "system/ErrorReport.h"
 
 #include <array>
@@ -10,9 +11,9 @@ namespace {
 void Use(const DecodedDib &d) {
     // Touch every pixel, so that a row the decoder forgot to write shows under the sanitizers.
     unsigned sum = 0;
-    for (int y = 0; y < d.image.height(); ++y) {
-        const auto *p = reinterpret_cast<const QRgb *>(d.image.constScanLine(y));
-        for (int x = 0; x < d.image.width(); ++x)
+    for (int y = 0; y < d.image.height; ++y) {
+        const QRgb *p = d.image.Row(y);
+        for (int x = 0; x < d.image.width; ++x)
             sum += p[x];
     }
     static volatile unsigned sink;
@@ -32,6 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             options.paletteIndices = mode == 2;
             options.palette = palette;
             options.substitutions = substitutions;
+            options.decodeJpeg = DecodeJpegPixels;
             Use(mode == 3 ? DecodeBmpFile(bytes) : DecodePackedDib(bytes, options));
         } catch (const ErrorReport &) {
         }

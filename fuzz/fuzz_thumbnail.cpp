@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     // Sizes from 1 to 512, the common ones most often.
     static const int kCommon[] = {16, 32, 48, 128, 256};
     const int asked = data[size - 1] < 128 ? kCommon[data[size - 1] % 5] : 1 + (data[size - 1] - 128) * 4;
-    const Made<QImage> made = ShellIconThumbnail(path, asked);
-    if (made && (made.value().width() > asked || made.value().height() > asked)) __builtin_trap();
+    const Made<Pixels> made = ShellIconThumbnail(path, asked);
+    if (made && (made.value().width > asked || made.value().height > asked)) __builtin_trap();
     return 0;
 }

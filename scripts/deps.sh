@@ -8,7 +8,7 @@ qt6-base-dev qt6-multimedia-dev libfontconfig-dev qt6-image-formats-plugins qt6-
 libavformat-dev libavcodec-dev libavutil-dev libswscale-dev libswresample-dev ffmpeg
 libfluidsynth-dev timgm6mb-soundfont
 libgtest-dev libgmock-dev libbenchmark-dev
-libwine binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 icoutils
+libpng-dev libwine binutils-mingw-w64-i686 binutils-mingw-w64-x86-64 icoutils
 fonts-liberation2 fonts-dejavu-core fonts-wine
 xvfb xauth imagemagick x11-utils
 parallel python3-pefile

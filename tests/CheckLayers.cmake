@@ -18,8 +18,9 @@ set(rules
     "about|app/|cli/|thumbnailer/"
     "app|cli/|thumbnailer/"
     "cli|views/|app/|about/|thumbnailer/|${widgets}"
-    # The thumbnailer runs where a file manager's host runs it: no display, no fonts.
-    "thumbnailer|decoders/|export/|media/|views/|app/|about/|cli/|<Q(GuiApplication|Font[A-Za-z]*|Painter|Screen)>|${widgets}")
+    # The thumbnailer runs where a file manager's host runs it, on Qt Core alone: no display, no
+    # fonts, no Qt Gui images; its icons come as Pixels.
+    "thumbnailer|decoders/|export/|media/|views/|app/|about/|cli/|imaging/(IconImage|PixelsImage|EncodedImage|Picture)|<Q(GuiApplication|Font[A-Za-z]*|Painter|Screen|Image[A-Za-z]*|Pixmap)>|${widgets}")
 set(failed FALSE)
 # Reports every include line of `files` that matches `forbidden`, saying why in `reason`.
 function(check_includes files forbidden reason)

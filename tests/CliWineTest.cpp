@@ -10,6 +10,7 @@
 #include "pe/ResourceLanguage.h"
 #include "resources/ModuleCatalogue.h"
 
+#include <QColorSpace>
 #include <QDir>
 #include <QImageReader>
 #include <QJsonArray>
@@ -224,7 +225,9 @@ TEST(CliWine, WholeGroupsAreWrestoolsFilesMadeStandard) {
                     ASSERT_TRUE(reader.jumpToImage(i)) << where;
                     // As they are drawn: colour and alpha premultiplied, so that a translucent pixel
                     // compares by what it puts on the screen, whichever form it was made in.
-                    const QImage read = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+                    QImage read = reader.read().convertToFormat(QImage::Format_ARGB32_Premultiplied);
+                    // The pixels are compared; the colour space a PNG names is carried, not applied.
+                    read.setColorSpace(QColorSpace());
                     const std::uint16_t imageId = qFromLittleEndian<quint16>(groupBytes.data() + 6 + 14 * i + 12);
                     const auto resource = *module->Bytes({ResourceId::fromNumber(cursor ? 1 : 3), ResourceId::fromNumber(imageId)});
                     const QImage decoded = DecodeIconResource(resource, cursor).image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

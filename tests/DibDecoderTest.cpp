@@ -1,6 +1,7 @@
 // The DIB decoder on its own: hostile headers, data cut short, runs that leave the image.
 #include "Fixtures.h"
 #include "imaging/Dib.h"
+#include "imaging/PixelsImage.h"
 #include "system/ErrorReport.h"
 
 #include <QDir>
@@ -143,7 +144,7 @@ TEST(DibDecoder, RunsAndDeltasThatLeaveTheImageAreCutAtItsEdge) {
                                "0501" // a run that lands nowhere
                                "0001");
     const DecodedDib d = DecodePackedDib(Span(rle));
-    const QImage &img = d.image;
+    const QImage img = ImageOf(d.image);
     ASSERT_EQ(img.size(), QSize(4, 3));
     for (int x = 0; x < 4; ++x)
         EXPECT_EQ(img.pixel(x, 2), qRgb(255, 0, 0)) << x;
@@ -165,6 +166,6 @@ TEST(DibDecoder, ColourTablesMayBeIndicesIntoAPalette) {
     options.paletteIndices = true;
     options.palette = palette;
     const DecodedDib d = DecodePackedDib(Span(dib), options);
-    EXPECT_EQ(d.image.pixel(0, 0), palette[1]);
-    EXPECT_EQ(d.image.pixel(1, 0), palette[0]);
+    EXPECT_EQ(d.image.Row(0)[0], palette[1]);
+    EXPECT_EQ(d.image.Row(0)[1], palette[0]);
 }

@@ -1,6 +1,6 @@
 #include "imaging/Dib.h"
 
-#include "imaging/EncodedImage.h"
+#include "imaging/PngImage.h"
 #include "pe/ByteReader.h"
 #include "system/ErrorReport.h"
 
@@ -75,10 +75,9 @@ std::array<QRgb, 256> ReadColorTable(const DibHeader &h, std::span<const std::by
     return table;
 }
 
-QImage NewImage(const DibHeader &h) {
-    QImage image(h.width, h.height, QImage::Format_ARGB32);
-    if (image.isNull()) ErrorReport::outOfMemory();
-    return image;
+// All transparent black: what an RLE image skips stays so.
+Pixels NewImage(const DibHeader &h) {
+    return Pixels(h.width, h.height);
 }
 
 std::uint32_t Le16(const std::uint8_t *p) {
@@ -91,7 +90,7 @@ std::uint32_t Le32(const std::uint8_t *p) {
 
 // Uncompressed rows, 1 to 32 bits per pixel.
 void DecodeRows(const DibHeader &h, const std::uint8_t *bits, const std::array<QRgb, 256> &table,
-                bool bitfields, QImage &image) {
+                bool bitfields, Pixels &image) {
     const std::size_t stride = h.Stride();
     const int w = h.width;
     const Channel red(h.masks[0]), green(h.masks[1]), blue(h.masks[2]), alpha(h.masks[3]);
@@ -99,7 +98,7 @@ void DecodeRows(const DibHeader &h, const std::uint8_t *bits, const std::array<Q
         const std::size_t row =
             h.topDown ? static_cast<std::size_t>(y) : static_cast<std::size_t>(h.height - 1 - y);
         const std::uint8_t *s = bits + row * stride;
-        auto *d = reinterpret_cast<QRgb *>(image.scanLine(y));
+        QRgb *d = image.Row(y);
         switch (h.bitCount) {
         case 1:
             for (int x = 0; x < w; ++x)
@@ -138,14 +137,12 @@ void DecodeRows(const DibHeader &h, const std::uint8_t *bits, const std::array<Q
 // RLE8 and RLE4: runs and absolute stretches from the bottom row up; runs that leave a row or the
 // image are cut, skipped pixels stay transparent.
 void DecodeRle(const DibHeader &h, std::span<const std::byte> data, const std::array<QRgb, 256> &table,
-               QImage &image) {
-    image.fill(Qt::transparent);
+               Pixels &image) {
     const bool four = h.compression == BiRle4;
     ByteReader r(data);
     std::int64_t x = 0, y = 0;
     auto put = [&](std::int64_t px, std::uint8_t index) {
-        if (px < h.width)
-            reinterpret_cast<QRgb *>(image.scanLine(static_cast<int>(h.height - 1 - y)))[px] = table[index];
+        if (px < h.width) image.Row(static_cast<int>(h.height - 1 - y))[px] = table[index];
     };
     while (r.remaining() >= 2 && y < h.height) {
         const std::uint8_t count = r.u8();
@@ -275,8 +272,12 @@ DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte>
     if (h.compression == BiJpeg || h.compression == BiPng) {
         const std::size_t size =
             h.sizeImage != 0 ? std::min<std::size_t>(h.sizeImage, bits.size()) : bits.size();
-        out.image = DecodeEncodedImage(bits.first(size), h.compression == BiPng ? "png" : "jpeg");
-        out.hasAlpha = out.image.hasAlphaChannel();
+        if (h.compression == BiPng) {
+            out.image = DecodePng(bits.first(size), &out.hasAlpha);
+        } else {
+            if (!options.decodeJpeg) ErrorReport::invalidPicture();
+            out.image = options.decodeJpeg(bits.first(size));
+        }
         out.bitsEnd = size;
         return out;
     }
@@ -312,7 +313,7 @@ DecodedDib DecodePackedDib(std::span<const std::byte> packed, const DibOptions &
     return DecodeDib(packed, packed.subspan(h.infoSize), options);
 }
 
-DecodedDib DecodeBmpFile(std::span<const std::byte> file) {
+DecodedDib DecodeBmpFile(std::span<const std::byte> file, const DibOptions &options) {
     ByteReader r(file);
     if (r.u16() != 0x4D42) ErrorReport::invalidPicture(); // "BM"
     r.u32();                                              // file size, unreliable in practice
@@ -323,5 +324,5 @@ DecodedDib DecodeBmpFile(std::span<const std::byte> file) {
     // The offset says where the bits are; a zero offset means right after the colour table.
     const std::size_t at = bitsOffset != 0 ? bitsOffset : r.pos() + h.infoSize;
     if (!r.contains(at, 0)) ErrorReport::outOfRange();
-    return DecodeDib(info, file.subspan(at));
+    return DecodeDib(info, file.subspan(at), options);
 }

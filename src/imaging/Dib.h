@@ -1,11 +1,13 @@
 #pragma once
 // Device-independent bitmaps as Windows stores them in resources, icons, metafiles and BMP files:
 // a header (core, info, V4 or V5), optional bit masks, a colour table and the pixel bits.
-#include <QImage>
+#include "imaging/Pixels.h"
+
 #include <QRgb>
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <utility>
 
@@ -56,12 +58,15 @@ struct DibOptions {
     std::span<const std::pair<QRgb, QRgb>> substitutions;
     // An icon image: the header's height counts the colour rows and the AND mask below them.
     bool iconHalves = false;
+    // Decodes the JPEG of a JPEG-compressed DIB (the window's image readers do); without it such a
+    // DIB is an invalid picture.
+    std::function<Pixels(std::span<const std::byte>)> decodeJpeg;
 };
 
 struct DecodedDib {
-    // ARGB32, not premultiplied. Alpha as stored for 32-bit and alpha-mask images (hasAlpha),
-    // else opaque; pixels an RLE image skips are transparent.
-    QImage image;
+    // Not premultiplied. Alpha as stored for 32-bit and alpha-mask images (hasAlpha), else opaque;
+    // pixels an RLE image skips are transparent.
+    Pixels image;
     bool hasAlpha = false;
     DibHeader header;
     std::size_t bitsEnd = 0; // offset in the bits after the colour rows (an icon's mask follows)
@@ -73,4 +78,4 @@ DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte>
 // Decodes a packed DIB: header, colour table and bits one after the other.
 DecodedDib DecodePackedDib(std::span<const std::byte> packed, const DibOptions &options = {});
 // Decodes a BMP file: the file header, then a DIB whose bits lie at the header's offset.
-DecodedDib DecodeBmpFile(std::span<const std::byte> file);
+DecodedDib DecodeBmpFile(std::span<const std::byte> file, const DibOptions &options = {});

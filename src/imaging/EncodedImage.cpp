@@ -1,6 +1,7 @@
 #include "imaging/EncodedImage.h"
 
 #include "imaging/Dib.h"
+#include "imaging/PixelsImage.h"
 #include "system/ErrorReport.h"
 
 #include <QBuffer>
@@ -36,4 +37,8 @@ QImage DecodeEncodedImage(std::span<const std::byte> data, const QByteArray &for
     if (!reader.read(&image) || image.isNull()) ErrorReport::invalidPicture();
     if (image.width() > kDibMaxSide || image.height() > kDibMaxSide) ErrorReport::invalidPicture();
     return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+Pixels DecodeJpegPixels(std::span<const std::byte> data) {
+    return PixelsOf(DecodeEncodedImage(data, "jpeg"));
 }

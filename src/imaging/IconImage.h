@@ -1,7 +1,7 @@
 #pragma once
-// One icon or cursor image as resources (types 3 and 1) and icon files store it: a DIB whose
-// height counts the colour rows and the AND mask, or a PNG file (256 x 256 icons); a cursor image
-// is preceded by its hotspot.
+// One icon or cursor image as the window draws it: IconPixels made into images.
+#include "imaging/IconPixels.h"
+
 #include <QByteArray>
 #include <QImage>
 #include <QPoint>
@@ -23,11 +23,9 @@ struct IconImage {
     std::uint16_t bitCount = 0; // colour depth of the stored image (32 for PNG)
 };
 
-// Decodes the data of an icon (cursor = false) or cursor resource (cursor = true: the first four
-// bytes are the hotspot x and y). Raises code 9 for data cut short and the invalid-picture failure
-// (481) for an image that cannot be made.
+// The icon that DecodeIconResourcePixels and DecodeIconPixels decode, as images.
+IconImage WindowIcon(IconPixels pixels);
 IconImage DecodeIconResource(std::span<const std::byte> data, bool cursor);
-// Decodes an image without a hotspot prefix (as an icon or cursor file holds it).
 IconImage DecodeIconImage(std::span<const std::byte> image, bool cursor, QPoint hotspot);
 
 // Draws an icon as the platform does: `image` over what is there, then the `screenXor` pixels

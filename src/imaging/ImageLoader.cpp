@@ -2,6 +2,8 @@
 
 #include "formats/IconDirectory.h"
 #include "imaging/Dib.h"
+#include "imaging/EncodedImage.h"
+#include "imaging/PixelsImage.h"
 #include "pe/ByteReader.h"
 #include "system/ErrorReport.h"
 
@@ -11,10 +13,11 @@ QImage LoadBitmapResource(std::span<const std::byte> dib, const SystemColours &c
                                                         {qRgb(223, 223, 223), colours.light3D}}};
     DibOptions options;
     options.substitutions = mapping;
+    options.decodeJpeg = DecodeJpegPixels;
     DecodedDib decoded = DecodePackedDib(dib, options);
     // A bitmap is drawn by copying its pixels: the fourth byte of 32-bit pixels is not alpha, and
     // pixels an RLE image skips are the zero bits of a new bitmap, black.
-    QImage image = std::move(decoded.image);
+    QImage image = ImageOf(std::move(decoded.image));
     for (int y = 0; y < image.height(); ++y) {
         auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < image.width(); ++x)

@@ -3,18 +3,20 @@
 #include "imaging/Dib.h"
 #include "imaging/EncodedImage.h"
 #include "imaging/ImageLoader.h"
+#include "imaging/PixelsImage.h"
 #include "imaging/RasterPicture.h"
 #include "imaging/metafile/MetafilePicture.h"
 #include "pe/ByteReader.h"
 #include "system/ErrorReport.h"
-
 
 namespace {
 std::shared_ptr<Picture> Load(std::span<const std::byte> data) {
     const ByteReader r(data);
     if (r.contains(0, 2) && r.u16At(0) == 0x4D42) { // "BM"
         // Drawn as a bitmap: 32-bit pixels opaque, skipped RLE pixels black.
-        QImage image = DecodeBmpFile(data).image;
+        DibOptions options;
+        options.decodeJpeg = DecodeJpegPixels;
+        QImage image = ImageOf(DecodeBmpFile(data, options).image);
         for (int y = 0; y < image.height(); ++y) {
             auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
             for (int x = 0; x < image.width(); ++x)

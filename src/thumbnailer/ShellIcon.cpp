@@ -2,14 +2,15 @@
 
 #include "formats/IconDirectory.h"
 #include "imaging/Dib.h"
-#include "imaging/IconImage.h"
+#include "imaging/IconPixels.h"
+#include "imaging/PngImage.h"
 #include "pe/ByteReader.h"
+#include "thumbnailer/FitThumbnail.h"
 
 #include <QFileInfo>
+#include <QSize>
 #include <QtEndian>
 #include <algorithm>
-#include <cmath>
-#include <cstring>
 #include <limits>
 
 namespace {
@@ -45,8 +46,7 @@ ResourceBytes BytesOf(const ModuleCatalogue &module, const ResourceEntry &entry,
 // The image's pixel size as its header gives it (a PNG's IHDR, or the DIB's header whose height
 // counts the mask too), so that nothing larger than the bounds is ever decoded.
 QSize StoredSize(std::span<const std::byte> image) {
-    constexpr unsigned char kPng[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-    if (image.size() >= 24 && std::memcmp(image.data(), kPng, sizeof kPng) == 0) {
+    if (IsPng(image) && image.size() >= 24) {
         constexpr quint32 kMaxSide = std::numeric_limits<int>::max();
         const auto width = qFromBigEndian<quint32>(image.data() + 16);
         const auto height = qFromBigEndian<quint32>(image.data() + 20);
@@ -58,8 +58,8 @@ QSize StoredSize(std::span<const std::byte> image) {
 }
 } // namespace
 
-Made<QImage> ShellIconImage(const ModuleCatalogue &module, int size) {
-    return MadeBy([&]() -> QImage {
+Made<Pixels> ShellIconImage(const ModuleCatalogue &module, int size) {
+    return MadeBy([&]() -> Pixels {
         const ResourceId groupType = ResourceId::fromNumber(kIconGroupType);
         const std::vector<ResourceId> &groups = module.Names(groupType);
         if (groups.empty()) Refuse(QStringLiteral("в файле нет значков"));
@@ -78,24 +78,13 @@ Made<QImage> ShellIconImage(const ModuleCatalogue &module, int size) {
         const QSize stored = Explained(unreadable, [&] { return StoredSize(image); });
         if (stored.width() > kMaxIconSide || stored.height() > kMaxIconSide)
             Refuse(QStringLiteral("значок %1 больше %2 точек по стороне").arg(id).arg(kMaxIconSide));
-        QImage decoded = Explained(unreadable, [&] { return DecodeIconResource(image, false).image; });
-        // A null image is what Qt gives when the memory for it cannot be had.
+        Pixels decoded = Explained(unreadable, [&] { return DecodeIconResourcePixels(image, false).image; });
         if (decoded.isNull()) Refuse(unreadable);
         return decoded;
     });
 }
 
-QImage FitThumbnail(const QImage &icon, int size) {
-    if (icon.width() <= size && icon.height() <= size) return icon;
-    // The longer side becomes `size`; the other keeps the proportion, and at least one pixel.
-    const double scale = static_cast<double>(size) / std::max(icon.width(), icon.height());
-    const QSize fitted(std::max(1, static_cast<int>(std::lround(icon.width() * scale))),
-                       std::max(1, static_cast<int>(std::lround(icon.height() * scale))));
-    return icon.scaled(fitted, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-        .convertToFormat(QImage::Format_ARGB32);
-}
-
-Made<QImage> ShellIconThumbnail(const QString &path, int size) {
+Made<Pixels> ShellIconThumbnail(const QString &path, int size) {
     const auto module = ModuleCatalogue::Open(path);
     if (!module) {
         const QFileInfo file(path);
@@ -105,7 +94,7 @@ Made<QImage> ShellIconThumbnail(const QString &path, int size) {
         return ErrorReport(ErrorReport::InvalidPicture,
                            QStringLiteral("не исполняемый файл Windows (PE) или не читается"));
     }
-    Made<QImage> icon = ShellIconImage(*module, size);
+    Made<Pixels> icon = ShellIconImage(*module, size);
     if (!icon) return icon;
     return FitThumbnail(icon.value(), size);
 }

@@ -5,7 +5,8 @@
 #include "resources/ModuleCatalogue.h"
 #include "system/Made.h"
 
-#include <QImage>
+#include "imaging/Pixels.h"
+
 #include <cstdint>
 
 // What one file may cost, whatever it claims: a group of every entry a directory can hold fits in
@@ -16,10 +17,8 @@ constexpr int kMaxIconSide = 2048;
 // The sizes a thumbnail may be asked for (the largest flavour of the convention is 1024).
 constexpr int kMaxThumbnailSize = 1024;
 
-// The chosen image of the module's first icon group, as decoded (ARGB32: alpha kept, the pixels
-// the AND mask leaves out transparent); or why there is none, in words.
-Made<QImage> ShellIconImage(const ModuleCatalogue &module, int size);
-// `icon` scaled down smoothly to fit `size` x `size`, its proportions kept; never scaled up.
-QImage FitThumbnail(const QImage &icon, int size);
+// The chosen image of the module's first icon group, as decoded (alpha kept, the pixels the AND
+// mask leaves out transparent); or why there is none, in words.
+Made<Pixels> ShellIconImage(const ModuleCatalogue &module, int size);
 // Both, for the file at `path`.
-Made<QImage> ShellIconThumbnail(const QString &path, int size);
+Made<Pixels> ShellIconThumbnail(const QString &path, int size);

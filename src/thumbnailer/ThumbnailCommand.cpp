@@ -1,11 +1,10 @@
 #include "thumbnailer/ThumbnailCommand.h"
 
 #include "ProgramVersion.h"
+#include "imaging/PngImage.h"
 #include "thumbnailer/ShellIcon.h"
 #include "thumbnailer/ThumbnailFile.h"
 
-#include <QBuffer>
-#include <QImageWriter>
 #include <new>
 
 namespace {
@@ -49,14 +48,6 @@ ThumbnailerOutcome Mistake(const QString &what) {
     return {2, QStringLiteral("zorvika-thumbnailer: %1 (см. --help)").arg(what)};
 }
 
-QByteArray PngBytes(const QImage &image) {
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    QImageWriter writer(&buffer, "png");
-    if (!writer.write(image)) return {};
-    return png;
-}
 } // namespace
 
 ThumbnailerOutcome RunThumbnailer(const QStringList &arguments) {
@@ -103,9 +94,9 @@ ThumbnailerOutcome RunThumbnailer(const QStringList &arguments) {
 
     QByteArray png;
     try {
-        const Made<QImage> thumbnail = ShellIconThumbnail(input, size);
+        const Made<Pixels> thumbnail = ShellIconThumbnail(input, size);
         if (!thumbnail) return fail(thumbnail.failure()->description());
-        png = PngBytes(thumbnail.value());
+        png = EncodePng(thumbnail.value());
     } catch (const std::bad_alloc &) {
         // The data bound the program runs under (see main.cpp) was met.
         return fail(QStringLiteral("файлу нужно больше памяти, чем отведено"));

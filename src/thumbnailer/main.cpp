@@ -1,6 +1,7 @@
 // zorvika-thumbnailer: the icon of a Windows executable or library as a PNG for file managers.
 // It runs where a file manager's host runs it, often in a sandbox: no display, no fonts, no
-// runtime folder, no network, a read-only root. It needs Qt Core and Qt Gui's images, nothing more.
+// runtime folder, no network, a read-only root. It needs Qt Core and libpng, nothing more: not even
+// Qt Gui is loaded, which alone would cost more than the rest of a run.
 #include "thumbnailer/ThumbnailCommand.h"
 
 #include <QCoreApplication>
@@ -60,7 +61,7 @@ int main(int argc, char **argv) {
     // A write past the file-size limit fails with EFBIG instead of ending the process.
     std::signal(SIGXFSZ, SIG_IGN);
     qInstallMessageHandler(QtMessages);
-    // No plugin is looked for: PNG is read and written by Qt Gui itself.
+    // No plugin is looked for.
     QCoreApplication::setLibraryPaths({});
 
     QStringList arguments;

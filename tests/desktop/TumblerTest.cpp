@@ -3,6 +3,7 @@
 // and large thumbnails, and the PNGs it stores looked at. The test starts both services and stops
 // them itself.
 #include "../Fixtures.h"
+#include "imaging/PixelsImage.h"
 #include "thumbnailer/ShellIcon.h"
 
 #include <QCryptographicHash>
@@ -205,11 +206,11 @@ TEST(Tumbler, StoresTheThumbnailsTheInstalledThumbnailerMakes) {
                       QString::number(QFileInfo(path).lastModified().toSecsSinceEpoch()));
             // Exactly the chosen image, scaled as the thumbnailer scales it: the service took our
             // picture as it was, and it fits the flavour.
-            const Made<QImage> expected = ShellIconThumbnail(path, size);
+            const Made<Pixels> expected = ShellIconThumbnail(path, size);
             ASSERT_TRUE(expected);
             EXPECT_LE(std::max(image.width(), image.height()), size);
             const QImage stored32 = image.convertToFormat(QImage::Format_ARGB32);
-            EXPECT_EQ(FirstDifference(stored32, expected.value()), "none");
+            EXPECT_EQ(FirstDifference(stored32, ImageOf(expected.value())), "none");
         }
     }
 }

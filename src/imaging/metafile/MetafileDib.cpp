@@ -1,11 +1,13 @@
 // Colours and DIBs as metafile records carry them.
 #include "imaging/Dib.h"
+#include "imaging/EncodedImage.h"
+#include "imaging/PixelsImage.h"
 #include "imaging/metafile/MetafileRecords.h"
 #include "system/ErrorReport.h"
 
 namespace {
 QImage Finish(DecodedDib decoded, bool keepAlpha) {
-    QImage image = std::move(decoded.image);
+    QImage image = ImageOf(std::move(decoded.image));
     if (decoded.hasAlpha && !keepAlpha) {
         // Blits copy 32-bit pixels whole: their fourth byte is not transparency.
         for (int y = 0; y < image.height(); ++y) {
@@ -35,6 +37,7 @@ QImage MetafileDib(std::span<const std::byte> info, std::span<const std::byte> b
         DibOptions options;
         options.paletteIndices = paletteIndices;
         options.palette = palette;
+        options.decodeJpeg = DecodeJpegPixels;
         return Finish(DecodeDib(info, bits, options), keepAlpha);
     } catch (const ErrorReport &) {
         return {};
@@ -47,6 +50,7 @@ QImage MetafilePackedDib(std::span<const std::byte> packed, bool paletteIndices,
         DibOptions options;
         options.paletteIndices = paletteIndices;
         options.palette = palette;
+        options.decodeJpeg = DecodeJpegPixels;
         return Finish(DecodePackedDib(packed, options), false);
     } catch (const ErrorReport &) {
         return {};

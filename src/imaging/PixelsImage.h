@@ -1,0 +1,10 @@
+#pragma once
+// The decoders' pixels as the QImage the window draws, without a copy, and an image's pixels back.
+#include "imaging/Pixels.h"
+
+#include <QImage>
+
+// ARGB32 over the pixels themselves; a null image for null pixels.
+QImage ImageOf(Pixels pixels);
+// The image's pixels in ARGB32, not premultiplied.
+Pixels PixelsOf(const QImage &image);

@@ -1,0 +1,11 @@
+# Fails when PROGRAM loads Qt Gui: the thumbnailer starts on Qt Core alone.
+execute_process(COMMAND ldd ${PROGRAM} OUTPUT_VARIABLE loaded RESULT_VARIABLE status)
+if(NOT status EQUAL 0)
+    message(FATAL_ERROR "ldd ${PROGRAM} failed")
+endif()
+if(NOT loaded MATCHES "libQt6Core")
+    message(FATAL_ERROR "${PROGRAM} does not load Qt Core: the check no longer matches the program")
+endif()
+if(loaded MATCHES "libQt6Gui|libGL|libEGL|libfontconfig")
+    message(FATAL_ERROR "${PROGRAM} loads what only Qt Gui needs:\n${loaded}")
+endif()
