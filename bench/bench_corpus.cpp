@@ -13,56 +13,11 @@
 #include <QJsonObject>
 #include <QTemporaryDir>
 #include <cstdio>
-#include <ctime>
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
 
 namespace {
 const QString kCli = QStringLiteral(CLI_PROGRAM);
 const QString kPython = QStringLiteral("/usr/bin/python3");
 const QString kPefileScript = QStringLiteral(PEFILE_SCRIPT);
-
-struct Measured {
-    double ms = 0;
-    long peakKiB = 0; // the child's largest resident set
-    int status = -1;
-};
-
-// Runs a program to its end, standard output into `output` (a path; /dev/null to discard it),
-// standard error discarded; its wall time and peak memory, as wait4 reports them.
-Measured Run(const QString &program, const QStringList &arguments, const QString &output = QStringLiteral("/dev/null")) {
-    std::vector<QByteArray> storage{QFile::encodeName(program)};
-    for (const QString &a : arguments)
-        storage.push_back(QFile::encodeName(a));
-    std::vector<char *> argv;
-    for (QByteArray &s : storage)
-        argv.push_back(s.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, QFile::encodeName(output).constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    timespec start{}, end{};
-    clock_gettime(CLOCK_MONOTONIC, &start);
-    pid_t pid = -1;
-    Measured m;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        rusage usage{};
-        wait4(pid, &status, 0, &usage);
-        clock_gettime(CLOCK_MONOTONIC, &end);
-        m.ms = static_cast<double>(end.tv_sec - start.tv_sec) * 1e3 + static_cast<double>(end.tv_nsec - start.tv_nsec) / 1e6;
-        m.peakKiB = usage.ru_maxrss;
-        m.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-    posix_spawn_file_actions_destroy(&actions);
-    return m;
-}
 
 double Median(std::vector<double> values) {
     std::sort(values.begin(), values.end());
@@ -102,8 +57,8 @@ int main(int argc, char **argv) {
 
     // The same resources, counted in each listing.
     const QString ours = work.filePath(QStringLiteral("ours")), theirs = work.filePath(QStringLiteral("theirs"));
-    Run(kCli, QStringList{QStringLiteral("list"), QStringLiteral("--json")} + files, ours);
-    Run(kPython, QStringList{kPefileScript} + files, theirs);
+    RunWhole(kCli, QStringList{QStringLiteral("list"), QStringLiteral("--json")} + files, ours);
+    RunWhole(kPython, QStringList{kPefileScript} + files, theirs);
     std::printf("corpus: %s, %lld files; entries listed: zorvika-cli %lld, pefile %lld\n", qPrintable(folder),
                 static_cast<long long>(files.size()), static_cast<long long>(Entries(ours, true)),
                 static_cast<long long>(Entries(theirs, false)));
@@ -115,9 +70,9 @@ int main(int argc, char **argv) {
         // Each round starts with another of the three.
         for (int k = 0; k < 3; ++k) {
             switch ((round + k) % 3) {
-            case 0: python.push_back(Run(kPython, QStringList{kPefileScript} + files).ms); break;
-            case 1: j1.push_back(Run(kCli, one + files).ms); break;
-            default: j2.push_back(Run(kCli, two + files).ms); break;
+            case 0: python.push_back(RunWhole(kPython, QStringList{kPefileScript} + files).ms); break;
+            case 1: j1.push_back(RunWhole(kCli, one + files).ms); break;
+            default: j2.push_back(RunWhole(kCli, two + files).ms); break;
             }
         }
     }
@@ -140,7 +95,7 @@ int main(int argc, char **argv) {
     std::vector<double> peak[2], time[2];
     for (int round = 0; round < 3; ++round)
         for (int k = 0; k < 2; ++k) {
-            const Measured m = Run(kCli, {QStringLiteral("list"), QStringLiteral("--json"), QStringLiteral("-r"), folders[k]});
+            const WholeRun m = RunWhole(kCli, {QStringLiteral("list"), QStringLiteral("--json"), QStringLiteral("-r"), folders[k]});
             peak[k].push_back(static_cast<double>(m.peakKiB));
             time[k].push_back(m.ms);
         }

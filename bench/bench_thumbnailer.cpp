@@ -11,15 +11,8 @@
 #include <QImageReader>
 #include <QStandardPaths>
 #include <QTemporaryDir>
-#include <chrono>
 #include <cstdio>
-#include <fcntl.h>
 #include <map>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-
-extern char **environ;
 
 namespace {
 const QString kWine = QStringLiteral("/usr/lib/x86_64-linux-gnu/wine/x86_64-windows");
@@ -30,34 +23,12 @@ struct Measure {
     int side = 0; // the larger side of the image written; 0 when none was
 };
 
-// One whole run of `program arguments...`, its streams discarded; `output` is the image it writes.
-Measure RunWhole(const QString &program, const QStringList &arguments, const QString &output) {
+// One whole run of `program arguments...`; `output` is the image it writes.
+Measure RunThumbnailer(const QString &program, const QStringList &arguments, const QString &output) {
     QFile::remove(output);
-    std::vector<QByteArray> owned{QFile::encodeName(program)};
-    for (const QString &a : arguments)
-        owned.push_back(QFile::encodeName(a));
-    std::vector<char *> argv;
-    for (QByteArray &a : owned)
-        argv.push_back(a.data());
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    Measure m;
-    const auto start = std::chrono::steady_clock::now();
-    pid_t pid = 0;
-    if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0) {
-        int status = 0;
-        struct rusage usage {};
-        ::wait4(pid, &status, 0, &usage);
-        m.peakKiB = usage.ru_maxrss;
-    }
-    m.ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
-    posix_spawn_file_actions_destroy(&actions);
+    const WholeRun run = RunWhole(program, arguments);
     const QSize written = QImageReader(output).size();
-    m.side = written.isValid() ? std::max(written.width(), written.height()) : 0;
-    return m;
+    return {run.ms, run.peakKiB, written.isValid() ? std::max(written.width(), written.height()) : 0};
 }
 
 double Median(std::vector<double> v) {
@@ -86,7 +57,7 @@ std::pair<Side, Side> Compare(const QString &ours, const QString &theirs, const 
                 const QString output =
                     work + (mine ? QStringLiteral("/ours.png") : QStringLiteral("/theirs.png"));
                 const Measure m =
-                    RunWhole(mine ? ours : theirs,
+                    RunThumbnailer(mine ? ours : theirs,
                              {QStringLiteral("-s"), QString::number(size), file, output}, output);
                 (mine ? msA : msB).push_back(m.ms);
                 long &peak = mine ? peakA : peakB;
@@ -188,8 +159,8 @@ int main(int argc, char **argv) {
     long peakOurs = 0, peakTheirs = 0;
     for (int i = 0; i < 9; ++i) {
         const QString none = work.filePath(QStringLiteral("none.png")); // neither writes an image
-        const Measure o = RunWhole(ours, {QStringLiteral("--version")}, none);
-        const Measure t = RunWhole(theirs, {QStringLiteral("--help")}, none);
+        const Measure o = RunThumbnailer(ours, {QStringLiteral("--version")}, none);
+        const Measure t = RunThumbnailer(theirs, {QStringLiteral("--help")}, none);
         floorOurs.push_back(o.ms);
         floorTheirs.push_back(t.ms);
         peakOurs = std::max(peakOurs, o.peakKiB);
