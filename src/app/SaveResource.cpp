@@ -3,6 +3,7 @@
 #include "app/ErrorTraps.h"
 #include "app/FrmMain.h"
 #include "export/SavedResource.h"
+#include "system/ByteView.h"
 #include "system/FileWriters.h"
 #include "system/SystemFolders.h"
 
@@ -10,9 +11,6 @@ namespace {
 // OFN_OVERWRITEPROMPT + OFN_HIDEREADONLY + OFN_NOREADONLYRETURN
 constexpr quint32 kSaveFlags = 0x8006;
 
-std::span<const std::byte> AsBytes(const QByteArray &b) {
-    return std::as_bytes(std::span(b.constData(), static_cast<std::size_t>(b.size())));
-}
 } // namespace
 
 void FrmMain::MnuSaveResource_Click() {

@@ -1,4 +1,5 @@
 #include "system/AnsiCodePage.h"
+#include "system/ByteView.h"
 
 #include <array>
 
@@ -48,7 +49,7 @@ QString AnsiToUnicode(std::span<const std::byte> bytes) {
 }
 
 QString AnsiToUnicode(const QByteArray &bytes) {
-    return AnsiToUnicode(std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size()))));
+    return AnsiToUnicode(AsBytes(bytes));
 }
 
 QByteArray UnicodeToAnsi(const QString &text) {

@@ -1,6 +1,8 @@
 #include "system/FileWriters.h"
 
 #include "system/AnsiCodePage.h"
+#include "system/ByteView.h"
+#include "system/Descriptor.h"
 #include "system/ErrorReport.h"
 #include "system/SystemErrorText.h"
 
@@ -24,37 +26,6 @@ namespace {
 }
 [[noreturn]] void FailNotAFile() {
     Fail(QStringLiteral("Это не обычный файл"));
-}
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-    // Some file systems report a failed write only here.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-bool WriteAll(int fd, std::span<const std::byte> bytes) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::pwrite(fd, bytes.data() + done, bytes.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = EIO;
-        if (n <= 0) return false;
-        done += static_cast<std::size_t>(n);
-    }
-    return true;
 }
 
 bool ReadAll(int fd, std::span<std::byte> into) {
@@ -192,5 +163,5 @@ void WriteBytesFile(const QString &path, std::span<const std::byte> bytes) {
 
 void WriteTextFile(const QString &path, const QString &text) {
     const QByteArray ansi = UnicodeToAnsi(text);
-    WriteBytesFile(path, std::as_bytes(std::span(ansi.constData(), static_cast<std::size_t>(ansi.size()))));
+    WriteBytesFile(path, AsBytes(ansi));
 }

@@ -1,5 +1,7 @@
 #include "thumbnailer/ThumbnailFile.h"
 
+#include "system/ByteView.h"
+#include "system/Descriptor.h"
 #include "system/ErrorReport.h"
 
 #include <QFile>
@@ -14,38 +16,6 @@ namespace {
 [[noreturn]] void FailWith(int error) {
     throw ErrorReport(ErrorReport::FileAccess, QStringLiteral("не удаётся записать миниатюру: %1")
                                                    .arg(QString::fromLocal8Bit(std::strerror(error))));
-}
-
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : fd_(fd) {}
-    ~Descriptor() {
-        if (fd_ >= 0) ::close(fd_);
-    }
-    Descriptor(const Descriptor &) = delete;
-    Descriptor &operator=(const Descriptor &) = delete;
-    int get() const { return fd_; }
-    // Some file systems report a failed write only here.
-    bool Close() {
-        const int fd = fd_;
-        fd_ = -1;
-        return ::close(fd) == 0;
-    }
-
-private:
-    int fd_;
-};
-
-bool WriteAll(int fd, const QByteArray &bytes) {
-    for (qsizetype done = 0; done < bytes.size();) {
-        const ssize_t n = ::pwrite(fd, bytes.constData() + done,
-                                   static_cast<std::size_t>(bytes.size() - done), static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) continue;
-        if (n == 0) errno = EIO;
-        if (n <= 0) return false;
-        done += n;
-    }
-    return true;
 }
 
 QByteArray FolderOf(const QByteArray &path) {
@@ -78,7 +48,7 @@ bool FillPlaceholder(const QByteArray &path, const QByteArray &bytes, const stru
     if (::fallocate(file.get(), FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(bytes.size())) != 0 &&
         errno != EOPNOTSUPP && errno != ENOSYS)
         FailWith(errno);
-    if (WriteAll(file.get(), bytes) && file.Close()) return true;
+    if (WriteAll(file.get(), AsBytes(bytes)) && file.Close()) return true;
     const int error = errno;
     if (file.get() >= 0) ::ftruncate(file.get(), 0);
     FailWith(error);
@@ -107,7 +77,7 @@ void ReplaceWhole(const QByteArray &path, const QByteArray &bytes, bool unnamed)
         if (!temp.isEmpty()) ::unlink(temp.constData());
         FailWith(error);
     };
-    if (!WriteAll(file.get(), bytes)) discard(errno);
+    if (!WriteAll(file.get(), AsBytes(bytes))) discard(errno);
     if (unnamed) {
         // The complete file gets a name through /proc; without /proc it is written again under one.
         const QByteArray self = "/proc/self/fd/" + QByteArray::number(file.get());

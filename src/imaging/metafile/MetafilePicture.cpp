@@ -1,18 +1,14 @@
 #include "imaging/metafile/MetafilePicture.h"
 
+#include "system/ByteView.h"
+
 #include <QRectF>
 
-namespace {
-std::span<const std::byte> Span(const QByteArray &bytes) {
-    return std::as_bytes(std::span(bytes.constData(), static_cast<std::size_t>(bytes.size())));
-}
-} // namespace
-
 MetafilePicture::MetafilePicture(QByteArray bytes)
-    : bytes_(std::move(bytes)), info_(ReadMetafileInfo(Span(bytes_))) {}
+    : bytes_(std::move(bytes)), info_(ReadMetafileInfo(AsBytes(bytes_))) {}
 
 void MetafilePicture::Render(QPainter &painter, QPoint at) const {
     const QRectF dest(at, QSizeF(HimetricToPixels(info_.widthHimetric, true),
                                  HimetricToPixels(info_.heightHimetric, false)));
-    PlayMetafile(Span(bytes_), painter, dest);
+    PlayMetafile(AsBytes(bytes_), painter, dest);
 }

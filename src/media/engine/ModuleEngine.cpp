@@ -7,6 +7,7 @@
 #include "media/sound/SoundClip.h"
 #include "media/video/VideoClip.h"
 #include "media/video/VideoPlayer.h"
+#include "system/ByteView.h"
 
 #include <span>
 
@@ -57,7 +58,7 @@ public:
     std::unique_ptr<MediaSound> OpenMusic(std::shared_ptr<const QByteArray> bytes) override {
         if (!bytes) return nullptr;
         std::unique_ptr<MidiSynth> synth = MidiSynth::Open(
-            std::as_bytes(std::span(bytes->constData(), static_cast<std::size_t>(bytes->size()))),
+            AsBytes(*bytes),
             FindSoundFont());
         if (!synth) return nullptr;
         return std::make_unique<OutputSound>(std::move(synth), 0);
