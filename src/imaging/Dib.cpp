@@ -129,6 +129,7 @@ void DecodeRows(const DibHeader &h, const std::uint8_t *bits, const std::array<Q
             }
             break;
         default:
+            std::fill(d, d + w, QRgb{0}); // no depth the header check lets through
             break;
         }
     }
@@ -292,7 +293,8 @@ DecodedDib DecodeDib(std::span<const std::byte> info, std::span<const std::byte>
 
     const std::size_t total = CheckedMul<std::size_t>(h.Stride(), static_cast<std::size_t>(h.height));
     const auto data = ByteReader(bits).spanAt(0, total);
-    out.image = NewImage(h);
+    // Every pixel is written below.
+    out.image = Pixels::Unfilled(h.width, h.height);
     bool bitfields = h.compression == BiBitfields || h.compression == BiAlphaBitfields;
     if (h.bitCount == 16 && !bitfields) {
         // 16 bits without masks are 5-5-5, the top bit unused.

@@ -12,15 +12,16 @@ namespace {
 // that QRegion::setRects takes.
 QRegion OpaqueRegion(const QImage &image, QPoint at) {
     std::vector<QRect> runs;
+    const int width = image.width();
     for (int y = 0; y < image.height(); ++y) {
         const auto *p = reinterpret_cast<const QRgb *>(image.constScanLine(y));
-        for (int x = 0; x < image.width();) {
+        for (int x = 0; x < width;) {
             if (qAlpha(p[x]) == 0) {
                 ++x;
                 continue;
             }
             const int start = x;
-            while (x < image.width() && qAlpha(p[x]) != 0)
+            while (x < width && qAlpha(p[x]) != 0)
                 ++x;
             runs.emplace_back(at.x() + start, at.y() + y, x - start, 1);
         }

@@ -14,17 +14,7 @@ QImage LoadBitmapResource(std::span<const std::byte> dib, const SystemColours &c
     DibOptions options;
     options.substitutions = mapping;
     options.decodeJpeg = DecodeJpegPixels;
-    DecodedDib decoded = DecodePackedDib(dib, options);
-    // A bitmap is drawn by copying its pixels: the fourth byte of 32-bit pixels is not alpha, and
-    // pixels an RLE image skips are the zero bits of a new bitmap, black.
-    QImage image = ImageOf(std::move(decoded.image));
-    for (int y = 0; y < image.height(); ++y) {
-        auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
-        for (int x = 0; x < image.width(); ++x)
-            p[x] |= 0xFF000000u;
-    }
-    image.reinterpretAsFormat(QImage::Format_RGB32);
-    return image;
+    return OpaqueImageOf(DecodePackedDib(dib, options).image);
 }
 
 IconImage LoadIconGroup(std::span<const std::byte> group, bool cursor, const IconImageLookup &lookup) {

@@ -16,14 +16,8 @@ std::shared_ptr<Picture> Load(std::span<const std::byte> data) {
         // Drawn as a bitmap: 32-bit pixels opaque, skipped RLE pixels black.
         DibOptions options;
         options.decodeJpeg = DecodeJpegPixels;
-        QImage image = ImageOf(DecodeBmpFile(data, options).image);
-        for (int y = 0; y < image.height(); ++y) {
-            auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                p[x] |= 0xFF000000u;
-        }
-        image.reinterpretAsFormat(QImage::Format_RGB32);
-        return std::make_shared<RasterPicture>(std::move(image), Picture::Bitmap);
+        return std::make_shared<RasterPicture>(OpaqueImageOf(DecodeBmpFile(data, options).image),
+                                               Picture::Bitmap);
     }
     if (r.contains(0, 4) && r.u16At(0) == 0 && (r.u16At(2) == 1 || r.u16At(2) == 2))
         return std::make_shared<RasterPicture>(LoadIconFile(data));

@@ -69,7 +69,7 @@ Pixels DecodePng(std::span<const std::byte> data, bool *hasAlpha) {
     png_set_interlace_handling(png);
     png_read_update_info(png, info);
     if (png_get_rowbytes(png, info) != std::size_t{width} * 4) png_error(png, "unexpected layout");
-    pixels = Pixels(static_cast<int>(width), static_cast<int>(height));
+    pixels = Pixels::Unfilled(static_cast<int>(width), static_cast<int>(height)); // libpng writes every row
     rows.resize(height);
     for (png_uint_32 y = 0; y < height; ++y)
         rows[y] = reinterpret_cast<png_bytep>(pixels.Row(static_cast<int>(y)));

@@ -301,9 +301,10 @@ void EmfPlayback::Blit(const EmfRecord &rec) {
         if (rec.type() == EmrTransparentBlt) {
             // The colour that rop holds here is left out.
             const QRgb key = ColorRefToRgb(rop, g_) & 0x00FFFFFFu;
+            const int width = image.width();
             for (int y = 0; y < image.height(); ++y) {
                 auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
-                for (int x = 0; x < image.width(); ++x)
+                for (int x = 0; x < width; ++x)
                     if ((p[x] & 0x00FFFFFFu) == key) p[x] = 0;
             }
         }

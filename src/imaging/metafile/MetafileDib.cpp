@@ -7,16 +7,11 @@
 
 namespace {
 QImage Finish(DecodedDib decoded, bool keepAlpha) {
-    QImage image = ImageOf(std::move(decoded.image));
-    if (decoded.hasAlpha && !keepAlpha) {
-        // Blits copy 32-bit pixels whole: their fourth byte is not transparency.
-        for (int y = 0; y < image.height(); ++y) {
-            auto *p = reinterpret_cast<QRgb *>(image.scanLine(y));
-            for (int x = 0; x < image.width(); ++x)
-                p[x] |= 0xFF000000u;
-        }
-    }
-    return image;
+    // Blits copy 32-bit pixels whole: their fourth byte is not transparency.
+    if (decoded.hasAlpha && !keepAlpha)
+        for (QRgb &p : decoded.image.argb)
+            p |= 0xFF000000u;
+    return ImageOf(std::move(decoded.image));
 }
 } // namespace
 
