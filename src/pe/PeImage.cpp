@@ -147,7 +147,7 @@ const std::byte *PeImage::SectionPiece(std::size_t offset, std::byte (&scratch)[
     return CopySection(offset, scratch) ? scratch : nullptr;
 }
 
-PeImage::Directory PeImage::DirectoryAt(std::uint32_t offset) const {
+PeImage::Directory PeImage::DirectoryAt(std::uint32_t offset, std::size_t most) const {
     std::byte scratch[kDirectoryHeaderSize];
     const std::byte *header = SectionPiece(offset, scratch);
     if (header == nullptr) return {};
@@ -155,15 +155,7 @@ PeImage::Directory PeImage::DirectoryAt(std::uint32_t offset) const {
     const std::size_t count = named + Le16(header + 14);
     // Entries past the end of the section are dropped, so a huge count costs nothing.
     const std::size_t available = (resourceSize_ - offset - kDirectoryHeaderSize) / kEntrySize;
-    return {offset, std::min(named, available), std::min(count, available)};
-}
-
-PeImage::Directory PeImage::LanguageDirectoryAt(std::uint32_t offset) const {
-    // No resource is in more languages than there are language identifiers in use; a directory
-    // claiming more is hostile, and every name pointing at it must not cost a walk of it all.
-    Directory dir = DirectoryAt(offset);
-    dir.count = std::min(dir.count, kMostLanguages);
-    return dir;
+    return {offset, std::min(named, available), std::min({count, available, most})};
 }
 
 std::optional<PeImage::Entry> PeImage::EntryAt(const Directory &dir, std::size_t index) const {
@@ -200,7 +192,7 @@ std::vector<PeImage::DirectoryEntry> PeImage::Entries(std::uint32_t directory) c
 }
 
 std::vector<PeImage::DirectoryEntry> PeImage::LanguageEntries(std::uint32_t nameDirectory) const {
-    const Directory dir = LanguageDirectoryAt(nameDirectory);
+    const Directory dir = DirectoryAt(nameDirectory, kMostLanguages);
     std::vector<DirectoryEntry> languages;
     for (std::size_t i = 0; i < dir.count; ++i) {
         // The third level holds data entries; anything deeper is not followed. A language is the
@@ -215,7 +207,7 @@ std::vector<PeImage::DirectoryEntry> PeImage::LanguageEntries(std::uint32_t name
 }
 
 std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirectory) const {
-    const Directory dir = LanguageDirectoryAt(nameDirectory);
+    const Directory dir = DirectoryAt(nameDirectory, kMostLanguages);
     // A real name has a language or three. A directory of many is weighed once, however many names
     // a hostile file points at it.
     const bool large = dir.count > kFewLanguages;
@@ -242,7 +234,7 @@ std::optional<std::uint32_t> PeImage::PreferredDataEntry(std::uint32_t nameDirec
 
 std::optional<std::uint32_t> PeImage::LanguageDataEntry(std::uint32_t nameDirectory,
                                                         std::uint16_t language) const {
-    const Directory dir = LanguageDirectoryAt(nameDirectory);
+    const Directory dir = DirectoryAt(nameDirectory, kMostLanguages);
     for (std::size_t i = 0; i < dir.count; ++i) {
         const auto e = EntryAt(dir, i);
         if (!e) break;

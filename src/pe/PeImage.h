@@ -102,11 +102,13 @@ private:
     // N section bytes at `offset`: where they lie in a block, or copied into `scratch`; nullptr
     // when any of them lies outside the section or the file.
     template <std::size_t N> const std::byte *SectionPiece(std::size_t offset, std::byte (&scratch)[N]) const;
-    Directory DirectoryAt(std::uint32_t offset) const;
-    // A name's directory of languages, read no further than its first kMostLanguages entries.
+    // The directory at `offset`, read no further than its first `most` entries.
+    Directory DirectoryAt(std::uint32_t offset, std::size_t most = SIZE_MAX) const;
+    // No resource is in more languages than there are language identifiers in use: a name's
+    // directory claiming more is hostile, and every name pointing at it must not cost a walk of
+    // it all.
     static constexpr std::size_t kMostLanguages = 1024;
     static constexpr std::size_t kFewLanguages = 8;
-    Directory LanguageDirectoryAt(std::uint32_t offset) const;
     std::optional<Entry> EntryAt(const Directory &dir, std::size_t index) const;
     std::optional<ResourceId> EntryId(const Entry &entry) const;
 
