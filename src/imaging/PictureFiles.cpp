@@ -1,18 +1,8 @@
 #include "imaging/PictureFiles.h"
 
 #include "imaging/IconImage.h"
+#include "pe/ByteWriter.h"
 #include "system/ErrorReport.h"
-
-namespace {
-void Put16(QByteArray &out, std::uint32_t v) {
-    const char b[2] = {static_cast<char>(v & 0xFF), static_cast<char>((v >> 8) & 0xFF)};
-    out.append(b, 2);
-}
-void Put32(QByteArray &out, std::uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-} // namespace
 
 QByteArray BmpFileBytes(const QImage &source) {
     const QImage image = source.convertToFormat(QImage::Format_RGB32);

@@ -8,8 +8,6 @@
 #include <png.h>
 
 namespace {
-constexpr unsigned char kSignature[8] = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A};
-
 struct Input {
     std::span<const std::byte> data;
     std::size_t at = 0;
@@ -32,10 +30,6 @@ void Flush(png_structp) {}
 // libpng reports through its own channel; the failure is raised once it has unwound.
 void Quietly(png_structp, png_const_charp) {}
 } // namespace
-
-bool IsPng(std::span<const std::byte> data) {
-    return data.size() >= sizeof kSignature && std::memcmp(data.data(), kSignature, sizeof kSignature) == 0;
-}
 
 Pixels DecodePng(std::span<const std::byte> data, bool *hasAlpha) {
     if (!IsPng(data)) ErrorReport::invalidPicture();

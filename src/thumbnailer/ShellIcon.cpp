@@ -1,17 +1,12 @@
 #include "thumbnailer/ShellIcon.h"
 
 #include "formats/IconDirectory.h"
-#include "imaging/Dib.h"
+#include "formats/IconImageShape.h"
 #include "imaging/IconPixels.h"
-#include "imaging/PngImage.h"
-#include "pe/ByteReader.h"
 #include "thumbnailer/FitThumbnail.h"
 
 #include <QFileInfo>
-#include <QSize>
-#include <QtEndian>
 #include <algorithm>
-#include <limits>
 
 namespace {
 constexpr std::uint16_t kIconType = 3;
@@ -42,20 +37,6 @@ ResourceBytes BytesOf(const ModuleCatalogue &module, const ResourceEntry &entry,
     if (!bytes) Refuse(QStringLiteral("%1 не читается").arg(what));
     return std::move(*bytes);
 }
-
-// The image's pixel size as its header gives it (a PNG's IHDR, or the DIB's header whose height
-// counts the mask too), so that nothing larger than the bounds is ever decoded.
-QSize StoredSize(std::span<const std::byte> image) {
-    if (IsPng(image) && image.size() >= 24) {
-        constexpr quint32 kMaxSide = std::numeric_limits<int>::max();
-        const auto width = qFromBigEndian<quint32>(image.data() + 16);
-        const auto height = qFromBigEndian<quint32>(image.data() + 20);
-        return {static_cast<int>(std::min<quint32>(width, kMaxSide)),
-                static_cast<int>(std::min<quint32>(height, kMaxSide))};
-    }
-    const DibHeader header = ReadDibHeader(image);
-    return {header.width, header.height / 2};
-}
 } // namespace
 
 Made<Pixels> ShellIconImage(const ModuleCatalogue &module, int size) {
@@ -75,8 +56,9 @@ Made<Pixels> ShellIconImage(const ModuleCatalogue &module, int size) {
             module, {ResourceId::fromNumber(kIconType), ResourceId::fromNumber(id)}, kMaxIconImageBytes,
             QStringLiteral("значок %1").arg(id), QStringLiteral("значка %1").arg(id));
         const QString unreadable = QStringLiteral("значок %1 не читается").arg(id);
-        const QSize stored = Explained(unreadable, [&] { return StoredSize(image); });
-        if (stored.width() > kMaxIconSide || stored.height() > kMaxIconSide)
+        // Nothing larger than the bounds is ever decoded.
+        const IconImageShape stored = Explained(unreadable, [&] { return StoredShape(image); });
+        if (std::max(stored.width, stored.height) > static_cast<std::uint32_t>(kMaxIconSide))
             Refuse(QStringLiteral("значок %1 больше %2 точек по стороне").arg(id).arg(kMaxIconSide));
         Pixels decoded = Explained(unreadable, [&] { return DecodeIconResourcePixels(image, false).image; });
         if (decoded.isNull()) Refuse(unreadable);
